@@ -1,0 +1,58 @@
+#include "app/form1.h"
+
+namespace plotvane {
+
+Form1Controls::Form1Controls() {
+  for (const MenuEntry& entry : kMenuTable) menu(entry.id).name = std::string(entry.name);
+  for (const ToolbarEntry& entry : kToolbarTable)
+    toolButton(entry.position).key = std::string(entry.key);
+
+  // What the controls hold from the creation of the window.
+  txtErs.text = "5";
+  txtPicUpRange.text = "10";
+  cmbFRange.items = {"1", "3", "5", "7", "9", "11", "13"};
+  cmbFRange.text = "1";
+  for (MenuId id : {MenuId::mnuEdetUndo, MenuId::mnuEdetRedo, MenuId::mnuExeStart}) {
+    menu(id).enabled = false;
+    if (const auto position = toolbarPositionOf(id)) toolButton(*position).enabled = false;
+  }
+  menu(MenuId::mnuScale).value = 1;
+  toolButton(*toolbarPositionOf(MenuId::mnuScale)).value = 1;
+  HScroll1.visible = false;
+  VScroll1.visible = false;
+  ProgressBar1.visible = false;
+  // The on-picture value fields appear with the reference lines.
+  for (Control* field : {&txtLXS, &txtLXE, &txtLYT, &txtLYB}) field->visible = false;
+}
+
+std::vector<Control*> Form1Controls::plainControls() {
+  std::vector<Control*> controls;
+  for (Control& item : menus) controls.push_back(&item);
+  for (Control* control :
+       {&frameSetting,  &Frame5,       &Frame1,       &Label8,       &txtMaxLabelX,  &Label6,
+        &txtMinLabelX,  &Label9,       &txtSmpX,      &Label10,      &txtStpX,       &Frame2,
+        &Label19,       &txtMaxLabelY, &Label18,      &txtMinLabelY, &Frame4,        &chkOnGrid,
+        &txtGrid,       &chkExcel,     &LabelErs,     &txtErs,       &Label1,        &Label21,
+        &txtPicUpRange, &frameFile,    &Drive1,       &Dir1,         &File1,         &Label20,
+        &txtMD,         &frameList,    &cmdSendExcel, &cmdSaveData,  &cmdListDelAll, &Picture3,
+        &Picture1,      &txtLXS,       &txtLXE,       &txtLYT,       &txtLYB,        &Text1,
+        &Text2})
+    controls.push_back(control);
+  return controls;
+}
+
+void Form1::setCommandEnabled(MenuId id, bool enabled) {
+  ui.menu(id).enabled = enabled;
+  if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;
+}
+
+void Form1::setCommandChecked(MenuId id, bool checked) {
+  ui.menu(id).value = checked ? 1 : 0;
+  if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).value = checked ? 1 : 0;
+}
+
+void Form1::showMessage(const std::string& text) {
+  platform.messageBox(text, MessageButtons::Ok, MessageIcon::None);
+}
+
+}  // namespace plotvane

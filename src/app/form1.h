@@ -1,0 +1,164 @@
+// The application record, the main-window record and the models of every
+// control of the main window, gathered in Form1: the one object that every
+// handler of the main window works on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace plotvane {
+
+inline constexpr int kCaptionCount = 201;
+inline constexpr int kMessageCount = 101;
+
+// A stored picture state for undo and redo; empty until a snapshot is taken.
+struct UndoRecord {
+  int kind = 0;  // 0 empty, 1 picture change, 2 reference rectangle drag
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+  float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
+  bool empty() const { return kind == 0; }
+};
+
+struct DataPoint {
+  float XData = 0;
+  float YData = 0;
+  float XPixel = 0;
+  float YPixel = 0;
+};
+
+// Lives for the whole run. Flags are 0 = false, -1 = true.
+struct AppState {
+  std::int16_t language = 1;  // 1 English, any other value Japanese
+  std::array<std::string, kCaptionCount> captionTable;
+  std::array<std::string, kMessageCount> messageTable;
+  std::int16_t cancelRequested = 0;
+  std::int16_t onGrid = 1;
+  float gridStep = 0.5f;
+  std::int16_t undoBufferSize = 50;
+  std::int16_t undoBufferSizeSaved = 50;
+  std::vector<UndoRecord> undoSnapshots;  // indexes 0 to undoBufferSize
+  std::int16_t undoCursor = 0;
+  std::int16_t undoCount = 0;
+  std::int16_t redoCount = 0;
+  std::int16_t pointCount = 0;
+  std::vector<DataPoint> dataPoints;
+  float zoom = 0;  // 0 until a picture is loaded
+  float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
+};
+
+// Fields of the main window.
+struct FormState {
+  std::string settingsDir;
+  std::string startDir;
+  std::string picturePath;
+  std::int16_t scaleMode = -1;
+  std::int16_t eraserMode = 0;
+  std::int16_t dragSnapshotTaken = 0;
+  std::int16_t dragTarget = 0;
+  float minX = 0, maxX = 0, minY = 0, maxY = 0;
+  float lastMouseX = 0, lastMouseY = 0;
+  bool closed = false;                    // shut-down has run; the window goes away
+  int clientWidth = 0, clientHeight = 0;  // client area in twips
+};
+
+struct ToolButtonModel {
+  std::string key;  // empty for spacers
+  std::string caption;
+  bool enabled = true;
+  int value = 0;  // 1 = shown pressed
+};
+
+struct Form1Controls {
+  Form1Controls();
+
+  Control form{"Form1"};
+  std::array<Control, kMenuCount> menus;
+  std::array<ToolButtonModel, kToolbarPositions> toolbar;
+  TabStripControl TabStrip1{"TabStrip1"};
+
+  // Settings pane.
+  Control frameSetting{"frameSetting"};
+  Control Frame5{"Frame5"};
+  ComboControl cmbGraphType{"cmbGraphType"};
+  Control Frame1{"Frame1"};
+  Control Label8{"Label8"}, txtMaxLabelX{"txtMaxLabelX"};
+  Control Label6{"Label6"}, txtMinLabelX{"txtMinLabelX"};
+  Control Label9{"Label9"}, txtSmpX{"txtSmpX"};
+  Control Label10{"Label10"}, txtStpX{"txtStpX"};
+  Control Frame2{"Frame2"};
+  Control Label19{"Label19"}, txtMaxLabelY{"txtMaxLabelY"};
+  Control Label18{"Label18"}, txtMinLabelY{"txtMinLabelY"};
+  Control Frame4{"Frame4"};
+  Control chkOnGrid{"chkOnGrid"}, txtGrid{"txtGrid"};
+  Control chkExcel{"chkExcel"};
+  Control LabelErs{"LabelErs"}, txtErs{"txtErs"};
+  Control Label1{"Label1"};
+  ComboControl cmbFRange{"cmbFRange"};
+  Control Label21{"Label21"}, txtPicUpRange{"txtPicUpRange"};
+
+  // File pane.
+  Control frameFile{"frameFile"};
+  Control Drive1{"Drive1"}, Dir1{"Dir1"}, File1{"File1"};
+  Control Label20{"Label20"}, txtMD{"txtMD"};
+
+  // Data pane.
+  Control frameList{"frameList"};
+  Control cmdSendExcel{"cmdSendExcel"}, cmdSaveData{"cmdSaveData"}, cmdListDelAll{"cmdListDelAll"};
+  ListViewControl ListView1{"ListView1"};
+
+  // Picture pane.
+  Control Picture3{"Picture3"}, Picture1{"Picture1"};
+  ScrollBarControl HScroll1{"HScroll1"}, VScroll1{"VScroll1"};
+  Control txtLXS{"txtLXS"}, txtLXE{"txtLXE"}, txtLYT{"txtLYT"}, txtLYB{"txtLYB"};
+
+  // Status line.
+  StatusBarControl StatusBar1{"StatusBar1"};
+  Control Text1{"Text1"}, Text2{"Text2"};
+  ProgressBarControl ProgressBar1{"ProgressBar1"};
+
+  Control& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
+  const Control& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }
+  ToolButtonModel& toolButton(int position) {
+    return toolbar[static_cast<std::size_t>(position - 1)];
+  }
+
+  // Every plain control (menus, panes, fields, labels, buttons), for the
+  // window to bind by name.
+  std::vector<Control*> plainControls();
+};
+
+class Form1 {
+ public:
+  explicit Form1(Platform& platform) : platform(platform) {}
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  Platform& platform;
+  AppState app;
+  FormState state;
+  Form1Controls ui;
+
+  const std::string& caption(int index) const {
+    return app.captionTable.at(static_cast<std::size_t>(index));
+  }
+  const std::string& message(int index) const {
+    return app.messageTable.at(static_cast<std::size_t>(index));
+  }
+
+  // A command and its toolbar button share one enabled state.
+  void setCommandEnabled(MenuId id, bool enabled);
+  void setCommandChecked(MenuId id, bool checked);
+
+  // Shows a message box titled "Plotvane" with OK and no icon.
+  void showMessage(const std::string& text);
+};
+
+}  // namespace plotvane

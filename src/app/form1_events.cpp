@@ -1,0 +1,272 @@
+#include "app/form1_events.h"
+
+#include "app/language.h"
+#include "app/number_text.h"
+#include "app/settings.h"
+#include "app/window_design.h"
+#include "digitize/graph_type.h"
+
+namespace plotvane {
+namespace {
+
+// Change handling of the four scale fields. The calibration module replaces
+// this with the full mirror handling; until then the reference values follow
+// the texts.
+void installScaleFieldHandlers(Form1& form) {
+  Form1Controls& ui = form.ui;
+  FormState& state = form.state;
+  ui.txtMinLabelX.onChange = [&] {
+    if (leadingNumber(ui.txtSmpX.text) == 0) return;
+    state.minX = static_cast<float>(leadingNumber(ui.txtMinLabelX.text));
+  };
+  ui.txtMaxLabelX.onChange = [&] {
+    if (leadingNumber(ui.txtSmpX.text) == 0) return;
+    state.maxX = static_cast<float>(leadingNumber(ui.txtMaxLabelX.text));
+  };
+  ui.txtMinLabelY.onChange = [&] {
+    state.minY = static_cast<float>(leadingNumber(ui.txtMinLabelY.text));
+  };
+  ui.txtMaxLabelY.onChange = [&] {
+    state.maxY = static_cast<float>(leadingNumber(ui.txtMaxLabelY.text));
+  };
+}
+
+// Loading a picture: the loading module fills this in.
+void loadPictureFile(Form1&) {}
+
+// The picture pane's own layout: the view module fills this in. Until then
+// the viewport takes all the room right of the panes.
+void layoutPictureArea(Form1& form) {
+  Control& viewport = form.ui.Picture3;
+  viewport.geometry.left = design::kPicture3Left;
+  viewport.geometry.top = design::kPicture3Top;
+  viewport.geometry.width = form.state.clientWidth - design::kPicture3Left - 45;
+  viewport.geometry.height =
+      form.state.clientHeight - design::kPicture3Top - 45 - design::kStatusBarHeight;
+}
+
+void closeDialogs(Form1&) {
+  // No modeless dialog exists yet: the message window and the about box
+  // arrive with their own modules.
+}
+
+SettingsValues settingsOf(const AppState& app) {
+  return {app.language, app.undoBufferSize, app.undoBufferSizeSaved};
+}
+
+}  // namespace
+
+std::optional<std::string> pictureArgument(const std::optional<std::string>& argument) {
+  if (!argument || argument->empty() || *argument == "\"") return std::nullopt;
+  const std::string& text = *argument;
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    if (text.size() == 2) return std::nullopt;
+    return std::string(text.begin() + 1, text.end() - 1);
+  }
+  return text;
+}
+
+void formLoad(Form1& form) {
+  AppState& app = form.app;
+  FormState& state = form.state;
+  Form1Controls& ui = form.ui;
+
+  state.settingsDir = form.platform.currentDirectory();
+  app.language = languageFromLocale(form.platform);
+  app.cancelRequested = 0;
+  state.dragSnapshotTaken = 0;
+  state.scaleMode = -1;
+  state.eraserMode = 0;
+
+  installScaleFieldHandlers(form);
+  ui.txtSmpX.setText("200");
+  ui.txtStpX.setText(doubleText(0.005));
+  ui.txtMaxLabelX.setText("1");
+  ui.txtMaxLabelY.setText("1");
+  ui.txtMinLabelX.setText("0");
+  ui.txtMinLabelY.setText("0");
+
+  state.startDir = form.platform.currentDirectory();
+  app.onGrid = 1;
+  app.gridStep = 0.5f;
+  app.undoBufferSize = 50;
+  app.undoBufferSizeSaved = 50;
+
+  SettingsValues settings = settingsOf(app);
+  readSettings(form.platform, state.settingsDir, settings);
+  app.language = settings.language;
+  app.undoBufferSize = settings.undoBufferSize;
+  app.undoBufferSizeSaved = settings.undoBufferSizeSaved;
+
+  ui.txtGrid.setText(singleText(app.gridStep));
+  ui.chkOnGrid.value = app.onGrid;
+
+  app.undoSnapshots.assign(static_cast<std::size_t>(app.undoBufferSize) + 1, UndoRecord{});
+
+  for (MenuId id : {MenuId::mnuDataSave, MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine,
+                    MenuId::mnuDataExcelPoint, MenuId::mnuDataExcel})
+    form.setCommandEnabled(id, false);
+  ui.cmdSaveData.enabled = false;
+  ui.cmdSendExcel.enabled = false;
+
+  ui.ListView1.columns = {
+      {"No", 400}, {"Xﾃﾞｰﾀ", 900}, {"Yﾃﾞｰﾀ", 900}, {"Xﾋﾟｸｾﾙ", 900}, {"Yﾋﾟｸｾﾙ", 900}};
+
+  ui.cmbGraphType.items.assign(5, std::string());
+  ui.cmbGraphType.selected = kTraceLine;
+
+  ui.TabStrip1.selected = 1;
+  tabStripClick(form);
+  cmbGraphTypeClick(form);
+
+  if (app.language != 0)
+    mnuLangENGClick(form);
+  else
+    mnuLangJPClick(form);
+
+  form.platform.yieldEvents();
+}
+
+void formShown(Form1& form, const std::optional<std::string>& argument) {
+  if (const auto path = pictureArgument(argument)) {
+    form.state.picturePath = *path;
+    loadPictureFile(form);
+  }
+}
+
+void formUnload(Form1& form) {
+  writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app));
+  closeDialogs(form);
+  form.state.closed = true;
+}
+
+void tabStripClick(Form1& form) {
+  Form1Controls& ui = form.ui;
+  switch (ui.TabStrip1.selected) {
+    case 1:
+      ui.frameSetting.visible = true;
+      ui.frameFile.visible = false;
+      ui.frameList.visible = false;
+      ui.ListView1.visible = false;
+      break;
+    case 2:
+      ui.frameSetting.visible = false;
+      ui.frameFile.visible = true;
+      ui.frameList.visible = false;
+      ui.ListView1.visible = false;
+      break;
+    case 3:
+      ui.frameSetting.visible = false;
+      ui.frameFile.visible = false;
+      ui.frameList.visible = true;
+      ui.ListView1.visible = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void toolbarButtonClick(Form1& form, int position) {
+  if (position < 1 || position > kToolbarPositions) return;
+  const ToolbarEntry& entry = kToolbarTable[static_cast<std::size_t>(position - 1)];
+  if (entry.command) menuClick(form, *entry.command);
+}
+
+void menuClick(Form1& form, MenuId id) {
+  switch (id) {
+    case MenuId::mnuFileExit:
+      formUnload(form);
+      break;
+    case MenuId::mnuLangJP:
+      mnuLangJPClick(form);
+      break;
+    case MenuId::mnuLangENG:
+      mnuLangENGClick(form);
+      break;
+    // Menus of the bar and submenu parents have no command of their own.
+    case MenuId::mnuFile:
+    case MenuId::mnuEdet:
+    case MenuId::mnuPict:
+    case MenuId::munExe:
+    case MenuId::mnuLang:
+    case MenuId::mnuHelp:
+    case MenuId::mnuDataExcel:
+    case MenuId::mnuFilter:
+      break;
+    // Commands whose modules are not part of the program yet.
+    case MenuId::mnuFileOpen:
+    case MenuId::mnuFileSave:
+    case MenuId::mnuFileRedraw:
+    case MenuId::mnuDataSave:
+    case MenuId::mnuDataExcelData:
+    case MenuId::mnuDataExcelLine:
+    case MenuId::mnuDataExcelPoint:
+    case MenuId::mnuEdetUndo:
+    case MenuId::mnuEdetRedo:
+    case MenuId::mnuDataDelSelect:
+    case MenuId::mnuDataDelAll:
+    case MenuId::mnuSelectAll:
+    case MenuId::mnuScale:
+    case MenuId::mnuErase:
+    case MenuId::mnuZoomIn:
+    case MenuId::mnuZoomOut:
+    case MenuId::mnuPictRot:
+    case MenuId::mnuFilterContrast:
+    case MenuId::mnuFilterColormask:
+    case MenuId::mnuExeStart:
+    case MenuId::mnuHelpHelp:
+    case MenuId::mnuHelpV:
+      break;
+    case MenuId::mnuExeCancel:
+      form.app.cancelRequested = -1;
+      break;
+  }
+}
+
+void formResize(Form1& form, int clientWidthTwips, int clientHeightTwips) {
+  FormState& state = form.state;
+  Form1Controls& ui = form.ui;
+  state.clientWidth = clientWidthTwips;
+  state.clientHeight = clientHeightTwips;
+  const int fh = clientHeightTwips;
+
+  ui.TabStrip1.geometry.left = design::kTabStripLeft;
+  ui.TabStrip1.geometry.top = design::kTabStripTop;
+  ui.TabStrip1.geometry.width = design::kTabStripWidth;
+  for (Control* pane : {&ui.frameSetting, &ui.frameFile, &ui.frameList}) {
+    pane->geometry.left = design::kPaneLeft;
+    pane->geometry.top = design::kPaneTop;
+    pane->geometry.width = design::kPaneWidth;
+  }
+  ui.File1.geometry.top = design::kFile1Top;
+  ui.ListView1.geometry.left = design::kListViewLeft;
+  ui.ListView1.geometry.top = design::kListViewTop;
+  ui.ListView1.geometry.width = design::kPaneWidth - 2 * design::kListViewLeft;
+
+  if (fh - ui.frameFile.geometry.top - 390 - ui.File1.geometry.top > 0) {
+    ui.frameFile.geometry.height = fh - ui.frameFile.geometry.top - 390;
+    ui.frameSetting.geometry.height = fh - ui.frameSetting.geometry.top - 390;
+    ui.frameList.geometry.height = fh - ui.frameSetting.geometry.top - 390;
+    ui.TabStrip1.geometry.height = fh - ui.TabStrip1.geometry.top - 315;
+    ui.File1.geometry.height =
+        static_cast<int>(
+            fixPart((ui.frameFile.geometry.height - ui.File1.geometry.top - 270) / 180.0)) *
+            180 +
+        270;
+    ui.ListView1.geometry.height = ui.frameList.geometry.height - ui.ListView1.geometry.top - 60;
+  }
+
+  ui.StatusBar1.geometry = {0, fh - design::kStatusBarHeight, clientWidthTwips,
+                            design::kStatusBarHeight};
+  const int statusTop = fh - 240;
+  ui.Text1.geometry = {design::kText1Left, statusTop, design::kReadOutWidth,
+                       design::kStatusFieldHeight};
+  ui.Text2.geometry = {design::kText2Left, statusTop, design::kReadOutWidth,
+                       design::kStatusFieldHeight};
+  ui.ProgressBar1.geometry = {design::kProgressBarLeft, statusTop, design::kProgressBarWidth,
+                              design::kStatusFieldHeight};
+
+  layoutPictureArea(form);
+}
+
+}  // namespace plotvane

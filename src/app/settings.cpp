@@ -1,0 +1,108 @@
+#include "app/settings.h"
+
+#include "app/number_text.h"
+
+namespace plotvane {
+
+namespace {
+
+// The territory of a locale name "language_TERRITORY.codeset@modifier", or
+// empty when the name has none.
+std::string_view localeTerritory(std::string_view locale) {
+  locale = locale.substr(0, locale.find_first_of(".@"));
+  const std::size_t underscore = locale.find('_');
+  if (underscore == std::string_view::npos) return {};
+  return locale.substr(underscore + 1);
+}
+
+void applyUndoBufferSize(std::string_view text, SettingsValues& values) {
+  const double number = leadingNumber(text);
+  if (!(number > 0)) return;
+  try {
+    values.undoBufferSize = roundToInt16(number);
+  } catch (const OverflowError&) {
+    // Too large: the running size stays, and the saved size follows it.
+  }
+  values.undoBufferSizeSaved = values.undoBufferSize;
+}
+
+void applyLine(const std::string& key, const std::string& value, SettingsValues& values) {
+  if (key == "Language") {
+    values.language = value == "Japanese" ? 0 : 1;
+  } else if (key == "UndoBufferSize") {
+    applyUndoBufferSize(value, values);
+  }
+}
+
+void showWarning(Platform& platform, FileError error) {
+  platform.messageBox(Platform::errorText(error), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+}  // namespace
+
+std::int16_t languageFromLocale(Platform& platform) {
+  std::string locale;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    locale = platform.environmentVariable(name);
+    if (!locale.empty()) break;
+  }
+  return localeTerritory(locale) == "JP" ? 0 : 1;
+}
+
+void applySettingsBytes(std::string_view bytes, SettingsValues& values) {
+  std::string key;
+  std::string value;
+  bool afterEquals = false;
+  for (const char byte : bytes) {
+    if (byte == '=') {
+      afterEquals = true;
+      value.clear();
+    } else if (byte == '\r' || byte == '\n') {
+      // A line without "=" keeps its text, which then starts the next key.
+      if (afterEquals) {
+        applyLine(key, value, values);
+        key.clear();
+        value.clear();
+        afterEquals = false;
+      }
+    } else if (afterEquals) {
+      value += byte;
+    } else {
+      key += byte;
+    }
+  }
+  if (afterEquals) applyLine(key, value, values);
+}
+
+std::string settingsFileBytes(const SettingsValues& values) {
+  std::string bytes = values.language != 0 ? "Language=English\r\n" : "Language=Japanese\r\n";
+  bytes += "UndoBufferSize=";
+  bytes += std::to_string(values.undoBufferSizeSaved);
+  bytes += "\r\n";
+  return bytes;
+}
+
+std::string settingsFilePath(const std::string& settingsDir) {
+  return Platform::joinPath(settingsDir, kSettingsFileName);
+}
+
+void readSettings(Platform& platform, const std::string& settingsDir, SettingsValues& values) {
+  std::string bytes;
+  if (const FileError error = platform.readFile(settingsFilePath(settingsDir), bytes)) {
+    showWarning(platform, error);
+    return;
+  }
+  applySettingsBytes(bytes, values);
+}
+
+void writeSettings(Platform& platform, const std::string& settingsDir,
+                   const SettingsValues& values) {
+  const std::string path = settingsFilePath(settingsDir);
+  // A missing file cannot be deleted; that is reported but not fatal.
+  if (const FileError error = platform.removeFile(path)) showWarning(platform, error);
+  if (const FileError error = platform.writeNewFile(path, settingsFileBytes(values))) {
+    showWarning(platform, error);
+  }
+}
+
+}  // namespace plotvane

@@ -1,0 +1,94 @@
+// Plain-data models of the window's controls. Handlers read and change these;
+// the Qt layer mirrors them into real widgets and forwards user input back.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace plotvane {
+
+// Positions and sizes in twips (15 per screen pixel).
+struct Geometry {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Geometry&) const = default;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+struct Control {
+  explicit Control(std::string controlName = {}) : name(std::move(controlName)) {}
+
+  std::string name;
+  std::string text;  // a field's text, or a caption
+  bool enabled = true;
+  bool visible = true;
+  int value = 0;  // check box 0/1, menu checked 0/1, pressed button 0/1, scroll value
+  Geometry geometry;
+
+  // Runs whenever the text changes through setText, as a field's Change
+  // event does; writing the same text again runs nothing.
+  std::function<void()> onChange;
+
+  void setText(std::string newText) {
+    if (newText == text) return;
+    text = std::move(newText);
+    if (onChange) onChange();
+  }
+};
+
+// A combo box: its list and the selected item (1-based, 0 for none); editable
+// combos also use the inherited text.
+struct ComboControl : Control {
+  using Control::Control;
+  std::vector<std::string> items;
+  int selected = 0;
+};
+
+struct ScrollBarControl : Control {
+  using Control::Control;
+  int minimum = 0;
+  int maximum = 0;
+  int smallChange = 1;
+  int largeChange = 1;
+};
+
+struct ProgressBarControl : Control {
+  using Control::Control;
+  int minimum = 0;
+  int maximum = 100;
+};
+
+struct ListColumn {
+  std::string text;
+  int widthTwips = 0;
+};
+
+struct ListRow {
+  std::vector<std::string> cells;
+  bool selected = false;
+};
+
+struct ListViewControl : Control {
+  using Control::Control;
+  std::vector<ListColumn> columns;
+  std::vector<ListRow> rows;
+};
+
+// A tab strip: tab captions and the selected tab (1-based).
+struct TabStripControl : Control {
+  using Control::Control;
+  std::vector<std::string> tabs;
+  int selected = 1;
+};
+
+struct StatusBarControl : Control {
+  using Control::Control;
+  std::vector<std::string> panels;
+};
+
+}  // namespace plotvane

@@ -1,0 +1,514 @@
+#include "qt/form1_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/form1_events.h"
+#include "app/window_design.h"
+#include "digitize/graph_type.h"
+#include "qt/icons.h"
+#include "qt/qt_platform.h"
+
+namespace plotvane {
+namespace {
+
+int toPixels(int twips) {
+  return static_cast<int>(std::nearbyint(twips / double(kTwipsPerPixel)));
+}
+
+QRect toPixels(const Geometry& g) {
+  return QRect(toPixels(g.left), toPixels(g.top), toPixels(g.width), toPixels(g.height));
+}
+
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+bool hasChildren(MenuId id) {
+  for (const MenuEntry& entry : kMenuTable)
+    if (entry.parent == id) return true;
+  return false;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(Form1& form, QtPlatform& platform) : form_(form), platform_(platform) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Plotvane"));
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("Form1Client"));
+  setCentralWidget(client_);
+  client_->installEventFilter(this);
+
+  buildMenus();
+  buildToolbar();
+  buildPanes();
+  buildPicturePane();
+  buildStatusLine();
+
+  platform_.setDialogParent(this);
+  platform_.setBeforeEvents([this] { syncFromModels(); });
+}
+
+void Form1Window::buildMenus() {
+  for (const MenuEntry& entry : kMenuTable) {
+    const auto index = static_cast<std::size_t>(entry.id);
+    QMenu* parentMenu = entry.parent ? menus_[static_cast<std::size_t>(*entry.parent)] : nullptr;
+    if (!entry.parent || hasChildren(entry.id)) {
+      QMenu* menu = parentMenu ? parentMenu->addMenu(QString()) : menuBar()->addMenu(QString());
+      if (entry.separatorBefore && parentMenu) parentMenu->insertSeparator(menu->menuAction());
+      menu->setObjectName(QString::fromLatin1(entry.name.data(), int(entry.name.size())));
+      menus_[index] = menu;
+      actions_[index] = menu->menuAction();
+      continue;
+    }
+    if (entry.separatorBefore) parentMenu->addSeparator();
+    QAction* action = parentMenu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(entry.name.data(), int(entry.name.size())));
+    if (!entry.shortcut.empty())
+      action->setShortcut(
+          QKeySequence(QString::fromLatin1(entry.shortcut.data(), int(entry.shortcut.size()))));
+    if (entry.id == MenuId::mnuScale || entry.id == MenuId::mnuErase) action->setCheckable(true);
+    const MenuId id = entry.id;
+    connect(action, &QAction::triggered, this, [this, id] {
+      if (!syncing_) handle([&] { menuClick(form_, id); });
+    });
+    actions_[index] = action;
+  }
+}
+
+void Form1Window::buildToolbar() {
+  toolbarWidget_ = new QWidget(client_);
+  toolbarWidget_->setObjectName(QStringLiteral("Toolbar1"));
+  auto* row = new QHBoxLayout(toolbarWidget_);
+  row->setContentsMargins(4, 2, 4, 2);
+  row->setSpacing(2);
+  for (const ToolbarEntry& entry : kToolbarTable) {
+    if (entry.key.empty()) {
+      auto* gap = new QFrame(toolbarWidget_);
+      gap->setFrameShape(QFrame::VLine);
+      gap->setFrameShadow(QFrame::Sunken);
+      row->addWidget(gap);
+      continue;
+    }
+    auto* button = new QToolButton(toolbarWidget_);
+    button->setObjectName(QString::fromLatin1(entry.key.data(), int(entry.key.size())));
+    button->setIcon(toolbarIcon(entry.key));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setMinimumWidth(56);
+    if (entry.key == "btnScale" || entry.key == "btnErase") button->setCheckable(true);
+    const int position = entry.position;
+    connect(button, &QToolButton::clicked, this, [this, position] {
+      if (!syncing_) handle([&] { toolbarButtonClick(form_, position); });
+    });
+    toolButtons_[static_cast<std::size_t>(position - 1)] = button;
+    row->addWidget(button);
+  }
+  row->addStretch(1);
+}
+
+QWidget* Form1Window::bind(Control& control, QWidget* widget, bool placed) {
+  widget->setObjectName(qs(control.name));
+  bindings_.push_back({&control, widget, placed});
+  return widget;
+}
+
+void Form1Window::bindLineEdit(Control& control, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  bind(control, edit);
+  connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+    if (!syncing_) handle([&] { control.setText(text.toStdString()); });
+  });
+}
+
+void Form1Window::buildPanes() {
+  Form1Controls& ui = form_.ui;
+  tabFrame_ = new QFrame(client_);
+  static_cast<QFrame*>(tabFrame_)->setFrameShape(QFrame::StyledPanel);
+  tabFrame_->setObjectName(QStringLiteral("TabStrip1Frame"));
+  tabBar_ = new QTabBar(tabFrame_);
+  tabBar_->setObjectName(QStringLiteral("TabStrip1"));
+  tabBar_->setExpanding(false);
+  tabBar_->setDrawBase(false);
+  for (int tab = 0; tab < 3; ++tab) tabBar_->addTab(QString());
+  connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
+    if (syncing_ || index < 0) return;
+    handle([&] {
+      form_.ui.TabStrip1.selected = index + 1;
+      tabStripClick(form_);
+    });
+  });
+
+  bind(ui.frameSetting, new QWidget(client_), true);
+  bind(ui.frameFile, new QWidget(client_), true);
+  bind(ui.frameList, new QWidget(client_), true);
+  buildSettingsPane();
+  buildFilePane();
+  buildDataPane();
+}
+
+void Form1Window::buildSettingsPane() {
+  Form1Controls& ui = form_.ui;
+  QWidget* pane = widgetFor(ui.frameSetting);
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(0, 0, 0, 0);
+
+  auto* frame5 = static_cast<QGroupBox*>(bind(ui.Frame5, new QGroupBox(pane)));
+  auto* frame5Layout = new QVBoxLayout(frame5);
+  graphTypeCombo_ = new QComboBox(frame5);
+  bind(ui.cmbGraphType, graphTypeCombo_);
+  graphTypeCombo_->setIconSize(QSize(16, 16));
+  for (int type = 1; type <= 5; ++type) graphTypeCombo_->addItem(graphTypeIcon(type), QString());
+  connect(graphTypeCombo_, &QComboBox::activated, this, [this](int index) {
+    if (syncing_) return;
+    handle([&] {
+      form_.ui.cmbGraphType.selected = index + 1;
+      cmbGraphTypeClick(form_);
+    });
+  });
+  frame5Layout->addWidget(graphTypeCombo_);
+  column->addWidget(frame5);
+
+  auto addRows = [this](QGroupBox* box, std::initializer_list<std::pair<Control*, Control*>> rows) {
+    auto* grid = new QGridLayout(box);
+    int row = 0;
+    for (const auto& [label, field] : rows) {
+      auto* caption = static_cast<QLabel*>(bind(*label, new QLabel(box)));
+      bindLineEdit(*field, box);
+      caption->setBuddy(widgetFor(*field));
+      grid->addWidget(caption, row, 0);
+      grid->addWidget(widgetFor(*field), row, 1);
+      ++row;
+    }
+    return grid;
+  };
+
+  auto* frame1 = static_cast<QGroupBox*>(bind(ui.Frame1, new QGroupBox(pane)));
+  addRows(frame1, {{&ui.Label8, &ui.txtMaxLabelX},
+                   {&ui.Label6, &ui.txtMinLabelX},
+                   {&ui.Label9, &ui.txtSmpX},
+                   {&ui.Label10, &ui.txtStpX}});
+  column->addWidget(frame1);
+
+  auto* frame2 = static_cast<QGroupBox*>(bind(ui.Frame2, new QGroupBox(pane)));
+  addRows(frame2, {{&ui.Label19, &ui.txtMaxLabelY}, {&ui.Label18, &ui.txtMinLabelY}});
+  column->addWidget(frame2);
+
+  auto* frame4 = static_cast<QGroupBox*>(bind(ui.Frame4, new QGroupBox(pane)));
+  auto* options = new QGridLayout(frame4);
+  auto addCheck = [this, frame4](Control& control) {
+    auto* check = new QCheckBox(frame4);
+    bind(control, check);
+    connect(check, &QCheckBox::clicked, this, [this, &control](bool checked) {
+      if (syncing_) return;
+      handle([&] {
+        control.value = checked ? 1 : 0;
+        if (control.onChange) control.onChange();
+      });
+    });
+    return check;
+  };
+  options->addWidget(addCheck(ui.chkOnGrid), 0, 0);
+  bindLineEdit(ui.txtGrid, frame4);
+  widgetFor(ui.txtGrid)->setAccessibleName(QStringLiteral("Grid pitch"));
+  options->addWidget(widgetFor(ui.txtGrid), 0, 1);
+  options->addWidget(addCheck(ui.chkExcel), 1, 0, 1, 2);
+  auto* eraserLabel = static_cast<QLabel*>(bind(ui.LabelErs, new QLabel(frame4)));
+  bindLineEdit(ui.txtErs, frame4);
+  eraserLabel->setBuddy(widgetFor(ui.txtErs));
+  options->addWidget(eraserLabel, 2, 0);
+  options->addWidget(widgetFor(ui.txtErs), 2, 1);
+  auto* filterLabel = static_cast<QLabel*>(bind(ui.Label1, new QLabel(frame4)));
+  filterCombo_ = new QComboBox(frame4);
+  filterCombo_->setEditable(true);
+  bind(ui.cmbFRange, filterCombo_);
+  for (const std::string& item : ui.cmbFRange.items) filterCombo_->addItem(qs(item));
+  filterLabel->setBuddy(filterCombo_);
+  connect(filterCombo_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    if (!syncing_) handle([&] { form_.ui.cmbFRange.setText(text.toStdString()); });
+  });
+  options->addWidget(filterLabel, 3, 0);
+  options->addWidget(filterCombo_, 3, 1);
+  auto* pickUpLabel = static_cast<QLabel*>(bind(ui.Label21, new QLabel(frame4)));
+  bindLineEdit(ui.txtPicUpRange, frame4);
+  pickUpLabel->setBuddy(widgetFor(ui.txtPicUpRange));
+  options->addWidget(pickUpLabel, 4, 0);
+  options->addWidget(widgetFor(ui.txtPicUpRange), 4, 1);
+  column->addWidget(frame4);
+  column->addStretch(1);
+}
+
+void Form1Window::buildFilePane() {
+  Form1Controls& ui = form_.ui;
+  QWidget* pane = widgetFor(ui.frameFile);
+  auto* label = new QLabel(pane);
+  bind(ui.Label20, label);
+  label->move(4, toPixels(design::kLabel20Top));
+  label->resize(toPixels(design::kPaneWidth) - 8, 20);
+  auto* drives = new QComboBox(pane);
+  bind(ui.Drive1, drives);
+  drives->setGeometry(4, toPixels(design::kDrive1Top), toPixels(design::kPaneWidth) - 8, 24);
+  auto* folders = new QListWidget(pane);
+  bind(ui.Dir1, folders);
+  folders->setAccessibleName(QStringLiteral("Folders"));
+  folders->setGeometry(4, toPixels(design::kDir1Top), toPixels(design::kPaneWidth) - 8,
+                       toPixels(design::kDir1Height));
+  auto* files = new QListWidget(pane);
+  bind(ui.File1, files);
+  files->setAccessibleName(QStringLiteral("Picture files"));
+  files->setGeometry(4, toPixels(design::kFile1Top), toPixels(design::kPaneWidth) - 8, 100);
+  auto* flag = new QLineEdit(pane);
+  bind(ui.txtMD, flag);
+  flag->setReadOnly(true);
+  flag->setAccessibleName(QStringLiteral("Resize flag"));
+  flag->setGeometry(toPixels(design::kPaneWidth) - 28, 0, 24, 18);
+}
+
+void Form1Window::buildDataPane() {
+  Form1Controls& ui = form_.ui;
+  QWidget* pane = widgetFor(ui.frameList);
+  int left = 4;
+  for (Control* control : {&ui.cmdSendExcel, &ui.cmdSaveData, &ui.cmdListDelAll}) {
+    auto* button = new QPushButton(pane);
+    bind(*control, button);
+    button->setGeometry(left, 4, 90, 28);
+    left += 96;
+    connect(button, &QPushButton::clicked, this, [this, control] {
+      if (!syncing_)
+        handle([&] {
+          if (control->onChange) control->onChange();
+        });
+    });
+  }
+  listView_ = new QTreeWidget(pane);
+  bind(ui.ListView1, listView_, true);
+  listView_->setRootIsDecorated(false);
+  listView_->setUniformRowHeights(true);
+  listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  listView_->setAccessibleName(QStringLiteral("Data points"));
+}
+
+void Form1Window::buildPicturePane() {
+  Form1Controls& ui = form_.ui;
+  auto* viewport = new QFrame(client_);
+  viewport->setFrameShape(QFrame::Panel);
+  viewport->setFrameShadow(QFrame::Sunken);
+  bind(ui.Picture3, viewport, true);
+  auto* view = new QWidget(viewport);
+  bind(ui.Picture1, view);
+  view->setAccessibleName(QStringLiteral("Picture"));
+  view->setFocusPolicy(Qt::ClickFocus);
+  for (Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) {
+    bindLineEdit(*field, viewport);
+    widgetFor(*field)->setAccessibleName(qs(field->name));
+  }
+  hScroll_ = new QScrollBar(Qt::Horizontal, client_);
+  bind(ui.HScroll1, hScroll_, true);
+  vScroll_ = new QScrollBar(Qt::Vertical, client_);
+  bind(ui.VScroll1, vScroll_, true);
+}
+
+void Form1Window::buildStatusLine() {
+  Form1Controls& ui = form_.ui;
+  statusBar_ = new QWidget(client_);
+  bind(ui.StatusBar1, statusBar_, true);
+  auto* row = new QHBoxLayout(statusBar_);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  for (std::size_t panel = 0; panel < statusPanels_.size(); ++panel) {
+    auto* label = new QLabel(statusBar_);
+    label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel + 1));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setIndent(3);
+    if (panel + 1 < statusPanels_.size()) {
+      label->setFixedWidth(toPixels(design::kStatusPanelWidths[panel]));
+      row->addWidget(label);
+    } else {
+      row->addWidget(label, 1);
+    }
+    statusPanels_[panel] = label;
+  }
+  for (Control* field : {&ui.Text1, &ui.Text2}) {
+    auto* edit = new QLineEdit(client_);
+    bind(*field, edit, true);
+    edit->setReadOnly(true);
+    edit->setFrame(false);
+    edit->setAccessibleName(field == &ui.Text1 ? QStringLiteral("X value")
+                                               : QStringLiteral("Y value"));
+  }
+  progressBar_ = new QProgressBar(client_);
+  bind(ui.ProgressBar1, progressBar_, true);
+  progressBar_->setTextVisible(false);
+}
+
+QWidget* Form1Window::widgetFor(const Control& control) const {
+  for (const Binding& binding : bindings_)
+    if (binding.control == &control) return binding.widget;
+  return nullptr;
+}
+
+void Form1Window::syncFromModels() {
+  if (syncing_) return;
+  syncing_ = true;
+  Form1Controls& ui = form_.ui;
+
+  for (const MenuEntry& entry : kMenuTable) {
+    const Control& model = ui.menu(entry.id);
+    QAction* action = actions_[static_cast<std::size_t>(entry.id)];
+    if (action->text() != qs(model.text)) action->setText(qs(model.text));
+    action->setEnabled(model.enabled);
+    action->setVisible(model.visible);
+    if (action->isCheckable()) action->setChecked(model.value != 0);
+  }
+  for (const ToolbarEntry& entry : kToolbarTable) {
+    QToolButton* button = toolButtonAt(entry.position);
+    if (!button) continue;
+    const ToolButtonModel& model = ui.toolButton(entry.position);
+    button->setText(qs(model.caption));
+    button->setEnabled(model.enabled);
+    if (button->isCheckable()) button->setChecked(model.value != 0);
+  }
+
+  for (const Binding& binding : bindings_) {
+    const Control& model = *binding.control;
+    QWidget* widget = binding.widget;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      if (binding.control != &ui.StatusBar1) label->setText(qs(model.text));
+    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+      box->setTitle(qs(model.text));
+    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+      check->setText(qs(model.text));
+      check->setChecked(model.value != 0);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      button->setText(qs(model.text));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      if (edit->text() != qs(model.text)) edit->setText(qs(model.text));
+    }
+    widget->setEnabled(model.enabled);
+    if (binding.placed) widget->setGeometry(toPixels(model.geometry));
+    if (widget->isVisibleTo(widget->parentWidget()) != model.visible)
+      widget->setVisible(model.visible);
+  }
+
+  // Tab strip.
+  tabFrame_->setGeometry(toPixels(ui.TabStrip1.geometry));
+  tabBar_->setGeometry(0, 0, tabFrame_->width(), tabBar_->sizeHint().height());
+  for (int tab = 0; tab < tabBar_->count(); ++tab)
+    if (tab < int(ui.TabStrip1.tabs.size())) tabBar_->setTabText(tab, qs(ui.TabStrip1.tabs[tab]));
+  tabBar_->setCurrentIndex(ui.TabStrip1.selected - 1);
+  toolbarWidget_->setGeometry(0, 0, client_->width(), toPixels(design::kToolbarHeight));
+
+  // Combo boxes.
+  for (int item = 0; item < graphTypeCombo_->count(); ++item)
+    if (item < int(ui.cmbGraphType.items.size()))
+      graphTypeCombo_->setItemText(item, qs(ui.cmbGraphType.items[item]));
+  graphTypeCombo_->setCurrentIndex(ui.cmbGraphType.selected - 1);
+  if (filterCombo_->currentText() != qs(ui.cmbFRange.text))
+    filterCombo_->setEditText(qs(ui.cmbFRange.text));
+
+  // Data list.
+  const ListViewControl& list = ui.ListView1;
+  if (listView_->columnCount() != int(list.columns.size()))
+    listView_->setColumnCount(int(list.columns.size()));
+  QStringList headers;
+  for (std::size_t column = 0; column < list.columns.size(); ++column) {
+    headers << qs(list.columns[column].text);
+    listView_->setColumnWidth(int(column), toPixels(list.columns[column].widthTwips));
+  }
+  listView_->setHeaderLabels(headers);
+  if (listView_->topLevelItemCount() != int(list.rows.size())) {
+    listView_->clear();
+    for (const ListRow& row : list.rows) {
+      QStringList cells;
+      for (const std::string& cell : row.cells) cells << qs(cell);
+      listView_->addTopLevelItem(new QTreeWidgetItem(cells));
+    }
+  }
+
+  // Scroll bars.
+  for (auto [bar, model] : {std::pair{hScroll_, &ui.HScroll1}, std::pair{vScroll_, &ui.VScroll1}}) {
+    bar->setRange(model->minimum, model->maximum);
+    bar->setSingleStep(model->smallChange);
+    bar->setPageStep(model->largeChange);
+    bar->setValue(model->value);
+  }
+
+  // Status line.
+  for (std::size_t panel = 0; panel < statusPanels_.size(); ++panel)
+    statusPanels_[panel]->setText(
+        panel < ui.StatusBar1.panels.size() ? qs(ui.StatusBar1.panels[panel]) : QString());
+  progressBar_->setRange(ui.ProgressBar1.minimum, ui.ProgressBar1.maximum);
+  progressBar_->setValue(ui.ProgressBar1.value);
+  for (Control* field : {&ui.Text1, &ui.Text2}) widgetFor(*field)->raise();
+  progressBar_->raise();
+  for (Control* pane : {&ui.frameSetting, &ui.frameFile, &ui.frameList}) widgetFor(*pane)->raise();
+
+  syncing_ = false;
+}
+
+void Form1Window::start(std::optional<std::string> pictureArgument) {
+  pendingArgument_ = std::move(pictureArgument);
+  resize(1200, 800);
+  handle([&] { formLoad(form_); });
+  started_ = true;
+  resizeClient();
+}
+
+void Form1Window::afterHandler() {
+  syncFromModels();
+  if (form_.state.closed && isVisible()) close();
+}
+
+void Form1Window::resizeClient() {
+  if (!started_) return;
+  const int width = client_->width() * kTwipsPerPixel;
+  const int height = client_->height() * kTwipsPerPixel;
+  handle([&] { formResize(form_, width, height); });
+}
+
+void Form1Window::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  resizeClient();
+  QTimer::singleShot(0, this, [this] {
+    const std::optional<std::string> argument = std::move(pendingArgument_);
+    pendingArgument_.reset();
+    handle([&] { formShown(form_, argument); });
+  });
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) resizeClient();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1Window::closeEvent(QCloseEvent* event) {
+  if (!form_.state.closed) runHandler(form_.platform, [&] { formUnload(form_); });
+  event->accept();
+}
+
+}  // namespace plotvane

@@ -1,0 +1,106 @@
+// The main window: builds the widgets of every control model of Form1,
+// forwards user input to the core's handlers and mirrors the models back.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/handler_boundary.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollBar;
+class QTabBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace plotvane {
+
+class QtPlatform;
+
+class Form1Window : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  Form1Window(Form1& form, QtPlatform& platform);
+
+  // Start-up: runs the core's start-up and mirrors it. The command-line
+  // picture is loaded once the window is shown with its final geometry.
+  void start(std::optional<std::string> pictureArgument);
+
+  // Copies every control model into its widget.
+  void syncFromModels();
+
+  // Runs a handler through the core's boundary, then mirrors the models.
+  template <typename Handler>
+  void handle(Handler&& handler) {
+    runHandler(form_.platform, std::forward<Handler>(handler));
+    afterHandler();
+  }
+
+  QWidget* widgetFor(const Control& control) const;
+  QAction* actionFor(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
+  QMenu* menuFor(MenuId id) const { return menus_[static_cast<std::size_t>(id)]; }
+  QToolButton* toolButtonAt(int position) const {
+    return toolButtons_[static_cast<std::size_t>(position - 1)];
+  }
+  QTabBar* tabBar() const { return tabBar_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Binding {
+    Control* control;
+    QWidget* widget;
+    bool placed;  // geometry comes from the model
+  };
+
+  void buildMenus();
+  void buildToolbar();
+  void buildPanes();
+  void buildSettingsPane();
+  void buildFilePane();
+  void buildDataPane();
+  void buildPicturePane();
+  void buildStatusLine();
+  QWidget* bind(Control& control, QWidget* widget, bool placed = false);
+  void bindLineEdit(Control& control, QWidget* parent);
+  void afterHandler();
+  void resizeClient();
+
+  Form1& form_;
+  QtPlatform& platform_;
+  QWidget* client_ = nullptr;
+  std::array<QAction*, kMenuCount> actions_{};
+  std::array<QMenu*, kMenuCount> menus_{};
+  std::array<QToolButton*, kToolbarPositions> toolButtons_{};
+  QWidget* toolbarWidget_ = nullptr;
+  QWidget* tabFrame_ = nullptr;
+  QTabBar* tabBar_ = nullptr;
+  QComboBox* graphTypeCombo_ = nullptr;
+  QComboBox* filterCombo_ = nullptr;
+  QTreeWidget* listView_ = nullptr;
+  QScrollBar* hScroll_ = nullptr;
+  QScrollBar* vScroll_ = nullptr;
+  QWidget* statusBar_ = nullptr;
+  std::array<QLabel*, 5> statusPanels_{};
+  QProgressBar* progressBar_ = nullptr;
+  std::vector<Binding> bindings_;
+  std::optional<std::string> pendingArgument_;
+  bool started_ = false;
+  bool shownOnce_ = false;
+  bool syncing_ = false;
+};
+
+}  // namespace plotvane

@@ -1,0 +1,35 @@
+// The real platform: Qt message boxes, the Qt event loop for yields, and the
+// process environment and file system.
+#pragma once
+
+#include <functional>
+
+#include "platform/platform.h"
+
+class QWidget;
+
+namespace plotvane {
+
+class QtPlatform : public Platform {
+ public:
+  MessageResult messageBox(const std::string& text, MessageButtons buttons,
+                           MessageIcon icon) override;
+  void yieldEvents() override;
+  std::string environmentVariable(const std::string& name) override;
+  std::string currentDirectory() override;
+  FileError setCurrentDirectory(const std::string& path) override;
+  FileError readFile(const std::string& path, std::string& bytes) override;
+  FileError removeFile(const std::string& path) override;
+  FileError writeNewFile(const std::string& path, const std::string& bytes) override;
+
+  // The window mirrors its models before every yield and message box, so
+  // what the user sees is the state the core is in.
+  void setBeforeEvents(std::function<void()> hook) { beforeEvents_ = std::move(hook); }
+  void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+ private:
+  std::function<void()> beforeEvents_;
+  QWidget* dialogParent_ = nullptr;
+};
+
+}  // namespace plotvane
