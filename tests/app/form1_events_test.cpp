@@ -1,0 +1,311 @@
+#include "app/form1_events.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/handler_boundary.h"
+#include "app/number_text.h"
+#include "platform/headless_platform.h"
+#include "support/temp_dir.h"
+
+namespace plotvane {
+namespace {
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class Form1Events : public ::testing::Test {
+ protected:
+  Form1Events() { platform.setEnvironment("LANG", "en_US.UTF-8"); }
+
+  void start() { formLoad(form); }
+
+  testing::TempWorkingDir dir;
+  HeadlessPlatform platform;
+  Form1 form{platform};
+};
+
+TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
+  start();
+
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text, std::strerror(ENOENT));
+  EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(form.app.language, 1);
+  EXPECT_EQ(form.app.undoSnapshots.size(), 51u);
+  EXPECT_EQ(form.state.settingsDir, dir.path());
+  EXPECT_EQ(form.state.startDir, dir.path());
+  EXPECT_EQ(form.state.scaleMode, -1);
+  EXPECT_EQ(form.state.eraserMode, 0);
+  EXPECT_FLOAT_EQ(form.state.minX, 0);
+  EXPECT_FLOAT_EQ(form.state.maxX, 1);
+  EXPECT_FLOAT_EQ(form.state.minY, 0);
+  EXPECT_FLOAT_EQ(form.state.maxY, 1);
+
+  const Form1Controls& ui = form.ui;
+  const struct {
+    const Control& control;
+    const char* text;
+    bool enabled;
+  } fields[] = {
+      {ui.txtSmpX, "200", true},           {ui.txtStpX, "0.005", true},
+      {ui.txtMaxLabelX, "1", true},        {ui.txtMinLabelX, "0", true},
+      {ui.txtMaxLabelY, "1", true},        {ui.txtMinLabelY, "0", true},
+      {ui.txtGrid, "0.5", true},           {ui.txtErs, "5", true},
+      {ui.txtPicUpRange, "10", false},     {ui.cmbFRange, "1", true},
+      {ui.Label8, "Max Scale", true},      {ui.Label6, "Min Scale", true},
+      {ui.Label19, "Max Scale", true},     {ui.Label18, "Min Scale", true},
+      {ui.Label9, "Division", true},       {ui.Label10, "Pitch", true},
+      {ui.Label21, "Pick up Area", false}, {ui.chkExcel, "Excel Auto Export", true},
+      {ui.chkOnGrid, "On Grid", true},     {ui.cmdSaveData, "Save", false},
+      {ui.cmdSendExcel, "Excel", false},   {ui.cmdListDelAll, "Clear", true},
+      {ui.Label20, "Picture File", true},  {ui.Frame5, "Graph Type", true},
+  };
+  for (const auto& field : fields) {
+    SCOPED_TRACE(field.control.name);
+    EXPECT_EQ(field.control.text, field.text);
+    EXPECT_EQ(field.control.enabled, field.enabled);
+  }
+  EXPECT_EQ(ui.chkOnGrid.value, 1);
+  EXPECT_EQ(ui.chkExcel.value, 0);
+
+  const struct {
+    MenuId id;
+    const char* caption;
+    bool enabled;
+  } menus[] = {
+      {MenuId::mnuFile, "&File", true},
+      {MenuId::mnuFileOpen, "&Open Picture", true},
+      {MenuId::mnuDataSave, "Save Data As", false},
+      {MenuId::mnuDataExcel, "Export Data to Excel", false},
+      {MenuId::mnuDataExcelData, "Export &Data", false},
+      {MenuId::mnuDataExcelLine, "Auto Draw &Line Graph", false},
+      {MenuId::mnuDataExcelPoint, "Auto Draw &Point Graph", false},
+      {MenuId::mnuEdetUndo, "&Undo", false},
+      {MenuId::mnuEdetRedo, "&Redo", false},
+      {MenuId::mnuExeStart, "&Execute Digitizing", false},
+      {MenuId::mnuExeCancel, "&Cancel", true},
+      {MenuId::mnuHelp, "&Help", true},
+      {MenuId::mnuHelpHelp, "&Help", true},
+      {MenuId::mnuHelpV, "&About", true},
+  };
+  for (const auto& menu : menus) {
+    SCOPED_TRACE(menuEntry(menu.id).name);
+    EXPECT_EQ(ui.menu(menu.id).text, menu.caption);
+    EXPECT_EQ(ui.menu(menu.id).enabled, menu.enabled);
+  }
+  EXPECT_EQ(ui.menu(MenuId::mnuScale).value, 1);
+  EXPECT_EQ(ui.menu(MenuId::mnuErase).value, 0);
+
+  Form1Controls& mutableUi = form.ui;
+  EXPECT_FALSE(mutableUi.toolButton(2).enabled);  // btnUndo
+  EXPECT_FALSE(mutableUi.toolButton(5).enabled);  // btnExeStart
+  EXPECT_TRUE(mutableUi.toolButton(6).enabled);   // btnExeCancel
+  EXPECT_EQ(mutableUi.toolButton(10).value, 1);   // btnScale pressed
+  EXPECT_EQ(mutableUi.toolButton(2).caption, "Undo");
+  EXPECT_EQ(mutableUi.toolButton(14).caption, "ZoomOut");
+
+  EXPECT_EQ(ui.TabStrip1.tabs, (std::vector<std::string>{"Setting", "File", "Data"}));
+  EXPECT_EQ(ui.TabStrip1.selected, 1);
+  EXPECT_TRUE(ui.frameSetting.visible);
+  EXPECT_FALSE(ui.ListView1.visible);
+  EXPECT_EQ(ui.cmbGraphType.selected, 1);
+  EXPECT_EQ(ui.cmbGraphType.items,
+            (std::vector<std::string>{"Trace Line", "Plot All Points", "Plot 1 Point",
+                                      "Trece Surface", "Manual Plotting"}));
+  EXPECT_EQ(
+      ui.StatusBar1.panels,
+      (std::vector<std::string>{"X=", "Y=", "Selected Area : ", "Size : ", "Magnification : "}));
+  ASSERT_EQ(ui.ListView1.columns.size(), 5u);
+  const char* columns[] = {"No", "XData", "YData", "XPixel", "YPixel"};
+  const int widths[] = {400, 900, 900, 900, 900};
+  for (std::size_t column = 0; column < 5; ++column) {
+    EXPECT_EQ(ui.ListView1.columns[column].text, columns[column]);
+    EXPECT_EQ(ui.ListView1.columns[column].widthTwips, widths[column]);
+  }
+}
+
+TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
+  const struct {
+    const char* lang;
+    const char* file;  // nullptr: no settings file
+    int language;
+    std::size_t undoSlots;
+  } cases[] = {
+      {"en_US.UTF-8", "Language=Japanese\r\nUndoBufferSize=10\r\n", 0, 11},
+      {"ja_JP.UTF-8", nullptr, 0, 51},
+      {"ja_JP.UTF-8", "Language=English\r\n", 1, 51},
+      {"en_US.UTF-8", "Language= Japanese\r\nUndoBufferSize= 10", 1, 11},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.lang) + " / " + (c.file ? c.file : "no file"));
+    testing::TempWorkingDir caseDir;
+    HeadlessPlatform casePlatform;
+    casePlatform.setEnvironment("LANG", c.lang);
+    if (c.file) writeAll(caseDir.file("Plotinf.ini"), c.file);
+    Form1 caseForm(casePlatform);
+    formLoad(caseForm);
+    EXPECT_EQ(caseForm.app.language, c.language);
+    EXPECT_EQ(caseForm.app.undoSnapshots.size(), c.undoSlots);
+    EXPECT_EQ(casePlatform.messages().size(), c.file ? 0u : 1u);
+    EXPECT_EQ(caseForm.ui.TabStrip1.tabs[0], c.language == 0 ? "設定" : "Setting");
+  }
+}
+
+TEST_F(Form1Events, PaneSwitchShowsOnePaneAndTheListOnlyWithTheDataPane) {
+  start();
+  const struct {
+    int tab;
+    bool setting, file, list;
+  } cases[] = {
+      {3, false, false, true}, {2, false, true, false}, {1, true, false, false},
+      {3, false, false, true}, {0, false, false, true},  // unknown tab: nothing changes
+      {4, false, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tab);
+    form.ui.TabStrip1.selected = c.tab;
+    tabStripClick(form);
+    EXPECT_EQ(form.ui.frameSetting.visible, c.setting);
+    EXPECT_EQ(form.ui.frameFile.visible, c.file);
+    EXPECT_EQ(form.ui.frameList.visible, c.list);
+    EXPECT_EQ(form.ui.ListView1.visible, c.list);
+  }
+}
+
+TEST_F(Form1Events, ToolbarRunsTheCommandOfTheButtonAndSpacersDoNothing) {
+  start();
+  for (int position : {0, 1, 4, 7, 9, 12, 15, -3}) {
+    toolbarButtonClick(form, position);
+    EXPECT_EQ(form.app.cancelRequested, 0) << position;
+  }
+  toolbarButtonClick(form, 6);  // btnExeCancel
+  EXPECT_EQ(form.app.cancelRequested, -1);
+  EXPECT_TRUE(platform.messages().size() == 1u);  // only the settings warning
+}
+
+std::u32string codePoints(const std::string& utf8) {
+  std::u32string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) value = (value << 6) | (utf8[i + k] & 0x3F);
+    out.push_back(value);
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
+  start();
+  form.ui.StatusBar1.panels[3] = "Size : w:640 h:480";
+  menuClick(form, MenuId::mnuLangJP);
+  EXPECT_EQ(form.ui.StatusBar1.panels[3], "原画ｻｲｽﾞ : ");
+  EXPECT_EQ(form.message(5), "未対応の形式です。");
+  EXPECT_EQ(form.ui.TabStrip1.tabs, (std::vector<std::string>{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
+  EXPECT_EQ(form.ui.toolButton(2).caption, "戻す  ");
+  // Full-width tilde and half-width katakana, code point by code point.
+  EXPECT_EQ(codePoints(form.caption(114)),
+            (std::u32string{0x56DE, 0x8EE2, 0x89D2, 0x5EA6, 0x20, 0x28, 0x30, 0x2E, 0x30, 0x30,
+                            0x31, 0xFF5E, 0x33, 0x36, 0x30, 0x29}));
+  EXPECT_EQ(codePoints(form.ui.menu(MenuId::mnuFile).text),
+            (std::u32string{0xFF8C, 0xFF67, 0xFF72, 0xFF99, 0x28, 0x26, 0x46, 0x29}));
+
+  const AppState japaneseOnce = form.app;
+  menuClick(form, MenuId::mnuLangJP);
+  EXPECT_EQ(form.app.captionTable, japaneseOnce.captionTable);
+  EXPECT_EQ(form.app.messageTable, japaneseOnce.messageTable);
+
+  menuClick(form, MenuId::mnuLangENG);
+  const AppState englishOnce = form.app;
+  menuClick(form, MenuId::mnuLangENG);
+  EXPECT_EQ(form.app.captionTable, englishOnce.captionTable);
+  EXPECT_EQ(form.message(5), "Tthis type of file is not supported.");
+  EXPECT_EQ(form.caption(114), "Angle (0.001～360deg)");
+  EXPECT_EQ(form.ui.cmbGraphType.items[3], "Trece Surface");
+  EXPECT_EQ(form.ui.cmbGraphType.selected, 1);
+}
+
+TEST(PictureArgument, QuotesAroundTheWholeArgumentAreRemoved) {
+  const struct {
+    std::optional<std::string> argument;
+    std::optional<std::string> path;
+  } cases[] = {
+      {std::nullopt, std::nullopt},
+      {"", std::nullopt},
+      {"\"", std::nullopt},
+      {"\"\"", std::nullopt},
+      {"\"/home/a b/chart.png\"", "/home/a b/chart.png"},
+      {"/home/a/chart.png", "/home/a/chart.png"},
+      {"\"/half-quoted.png", "\"/half-quoted.png"},
+      {"x", "x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(pictureArgument(c.argument), c.path);
+}
+
+TEST_F(Form1Events, ExitWritesTheSettingsWithoutAskingAndClosesTheWindow) {
+  start();
+  menuClick(form, MenuId::mnuLangJP);
+  menuClick(form, MenuId::mnuLangENG);
+  platform.clearMessages();
+  form.app.pointCount = 3;  // unsaved points do not hold the exit up
+  menuClick(form, MenuId::mnuFileExit);
+  EXPECT_TRUE(form.state.closed);
+  EXPECT_EQ(readAll(dir.file("Plotinf.ini")), "Language=English\r\nUndoBufferSize=50\r\n");
+  // The only message is the failed delete of the file that did not exist.
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text, std::strerror(ENOENT));
+  EXPECT_NE(platform.messages()[0].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(Form1Events, WindowLayoutFollowsTheClientSize) {
+  start();
+  formResize(form, 18000, 12000);
+  const Form1Controls& ui = form.ui;
+  EXPECT_EQ(ui.frameFile.geometry.height, 12000 - ui.frameFile.geometry.top - 390);
+  EXPECT_EQ(ui.frameList.geometry.height, 12000 - ui.frameSetting.geometry.top - 390);
+  EXPECT_EQ(ui.TabStrip1.geometry.height, 12000 - ui.TabStrip1.geometry.top - 315);
+  // 270 twips plus whole 180-twip rows.
+  EXPECT_EQ((ui.File1.geometry.height - 270) % 180, 0);
+  EXPECT_LE(ui.File1.geometry.height, ui.frameFile.geometry.height - ui.File1.geometry.top);
+  EXPECT_GT(ui.File1.geometry.height + 180, ui.frameFile.geometry.height - ui.File1.geometry.top);
+  EXPECT_EQ(ui.Text1.geometry.top, 12000 - 240);
+  EXPECT_EQ(ui.ProgressBar1.geometry.top, 12000 - 240);
+
+  // Too small a window keeps the pane heights but still moves the status line.
+  const int paneHeight = ui.frameFile.geometry.height;
+  formResize(form, 3000, 2000);
+  EXPECT_EQ(ui.frameFile.geometry.height, paneHeight);
+  EXPECT_EQ(ui.Text2.geometry.top, 2000 - 240);
+}
+
+TEST(HandlerBoundary, FailuresBecomeMessagesAndTheProgramGoesOn) {
+  HeadlessPlatform platform;
+  EXPECT_FALSE(runHandler(platform, [] { roundToInt16(32767.5); }));
+  EXPECT_FALSE(runHandler(platform, [] { throw std::bad_alloc(); }));
+  EXPECT_FALSE(runHandler(platform, [] { throw 42; }));
+  int ran = 0;
+  EXPECT_TRUE(runHandler(platform, [&] { ++ran; }));
+  EXPECT_EQ(ran, 1);
+  ASSERT_EQ(platform.messages().size(), 3u);
+  EXPECT_EQ(platform.messages()[0].text, "Overflow");
+  EXPECT_EQ(platform.messages()[1].text, "Out of memory");
+  EXPECT_EQ(platform.messages()[2].text, "Unexpected error");
+}
+
+}  // namespace
+}  // namespace plotvane

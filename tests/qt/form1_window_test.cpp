@@ -1,0 +1,119 @@
+#include "qt/form1_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <fstream>
+#include <memory>
+
+#include "qt/qt_platform.h"
+#include "support/temp_dir.h"
+
+namespace plotvane {
+namespace {
+
+// A settings file is in place, so start-up shows no modal warning.
+class Form1WindowTest : public ::testing::Test {
+ protected:
+  Form1WindowTest() {
+    std::ofstream(dir.file("Plotinf.ini"), std::ios::binary)
+        << "Language=English\r\nUndoBufferSize=50\r\n";
+    window = std::make_unique<Form1Window>(form, platform);
+    window->start(std::nullopt);
+    window->show();
+  }
+
+  testing::TempWorkingDir dir;
+  QtPlatform platform;
+  Form1 form{platform};
+  std::unique_ptr<Form1Window> window;
+};
+
+TEST_F(Form1WindowTest, ShowsTheTitleAndEveryMenuAsItsModel) {
+  EXPECT_EQ(window->windowTitle(), "Plotvane");
+  for (const MenuEntry& entry : kMenuTable) {
+    SCOPED_TRACE(entry.name);
+    QAction* action = window->actionFor(entry.id);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text().toStdString(), form.ui.menu(entry.id).text);
+    EXPECT_FALSE(action->text().isEmpty());
+    EXPECT_EQ(action->isEnabled(), form.ui.menu(entry.id).enabled);
+  }
+  EXPECT_FALSE(window->actionFor(MenuId::mnuExeStart)->isEnabled());
+  EXPECT_FALSE(window->actionFor(MenuId::mnuDataSave)->isEnabled());
+  EXPECT_TRUE(window->actionFor(MenuId::mnuScale)->isChecked());
+  EXPECT_EQ(window->actionFor(MenuId::mnuFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(window->actionFor(MenuId::mnuHelpHelp)->shortcut(), QKeySequence("F1"));
+  EXPECT_EQ(window->menuFor(MenuId::mnuDataExcel)->actions().size(), 3);
+
+  EXPECT_EQ(window->toolButtonAt(13)->text(), "ZoomIn");
+  EXPECT_TRUE(window->toolButtonAt(10)->isChecked());
+  EXPECT_EQ(window->toolButtonAt(1), nullptr);  // spacer
+}
+
+TEST_F(Form1WindowTest, TabsSwitchThePanes) {
+  QWidget* setting = window->widgetFor(form.ui.frameSetting);
+  QWidget* list = window->widgetFor(form.ui.ListView1);
+  EXPECT_TRUE(setting->isVisible());
+  EXPECT_FALSE(list->isVisible());
+
+  window->tabBar()->setCurrentIndex(2);
+  EXPECT_EQ(form.ui.TabStrip1.selected, 3);
+  EXPECT_FALSE(setting->isVisible());
+  EXPECT_TRUE(list->isVisible());
+  EXPECT_TRUE(window->widgetFor(form.ui.cmdListDelAll)->isVisible());
+
+  window->tabBar()->setCurrentIndex(1);
+  EXPECT_TRUE(window->widgetFor(form.ui.frameFile)->isVisible());
+  EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(Form1WindowTest, UserInputReachesTheModelsAndLanguageSwitchRedrawsCaptions) {
+  auto* division = window->findChild<QLineEdit*>("txtSmpX");
+  ASSERT_NE(division, nullptr);
+  division->selectAll();
+  QTest::keyClicks(division, "12");
+  EXPECT_EQ(form.ui.txtSmpX.text, "12");
+
+  auto* graphType = window->findChild<QComboBox*>("cmbGraphType");
+  ASSERT_NE(graphType, nullptr);
+  emit graphType->activated(2);  // "Plot 1 Point"
+  EXPECT_EQ(form.ui.cmbGraphType.selected, 3);
+  EXPECT_TRUE(window->findChild<QLineEdit*>("txtPicUpRange")->isEnabled());
+  EXPECT_FALSE(division->isEnabled());
+
+  window->actionFor(MenuId::mnuLangJP)->trigger();
+  EXPECT_EQ(window->tabBar()->tabText(0), "設定");
+  EXPECT_EQ(window->findChild<QLabel*>("Label9")->text(), "分割数");
+  EXPECT_EQ(window->findChild<QCheckBox*>("chkOnGrid")->text(), "ｸﾞﾘｯﾄﾞに合わせる");
+  EXPECT_EQ(graphType->itemText(3), "面ｸﾞﾗﾌのﾄﾚｰｽ");
+  EXPECT_EQ(window->actionFor(MenuId::mnuFile)->text(), "ﾌｧｲﾙ(&F)");
+  auto* list = qobject_cast<QTreeWidget*>(window->widgetFor(form.ui.ListView1));
+  EXPECT_EQ(list->headerItem()->text(1), "Xﾃﾞｰﾀ");
+  EXPECT_EQ(list->columnWidth(0), 27);  // 400 twips
+  EXPECT_EQ(list->columnWidth(1), 60);
+
+  // Labels are the buddies of their fields, for keyboard and screen readers.
+  EXPECT_EQ(window->findChild<QLabel*>("Label9")->buddy(), division);
+}
+
+TEST_F(Form1WindowTest, ClosingWritesTheSettingsOnce) {
+  window->actionFor(MenuId::mnuLangJP)->trigger();
+  window->close();
+  EXPECT_TRUE(form.state.closed);
+  std::ifstream in(dir.file("Plotinf.ini"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, "Language=Japanese\r\nUndoBufferSize=50\r\n");
+}
+
+}  // namespace
+}  // namespace plotvane
