@@ -66,6 +66,8 @@ struct FormState {
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   float lastMouseX = 0, lastMouseY = 0;
   bool closed = false;                    // shut-down has run; the window goes away
+  bool runActive = false;     // a digitizing run is under way (it yields to events)
+  bool closeRequested = false;  // the window was closed during a run
   int clientWidth = 0, clientHeight = 0;  // client area in twips
 };
 
@@ -123,6 +125,9 @@ struct Form1Controls {
   StatusBarControl StatusBar1{"StatusBar1"};
   Control Text1{"Text1"}, Text2{"Text2"};
   ProgressBarControl ProgressBar1{"ProgressBar1"};
+
+  // The field that holds the keyboard focus, kept up to date by the window.
+  const Control* focused = nullptr;
 
   Control& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
   const Control& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }
