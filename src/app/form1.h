@@ -66,8 +66,8 @@ struct FormState {
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   float lastMouseX = 0, lastMouseY = 0;
   bool closed = false;                    // shut-down has run; the window goes away
-  bool runActive = false;     // a digitizing run is under way (it yields to events)
-  bool closeRequested = false;  // the window was closed during a run
+  bool runActive = false;                 // a digitizing run is under way (it yields to events)
+  bool closeRequested = false;            // the window was closed during a run
   int clientWidth = 0, clientHeight = 0;  // client area in twips
 };
 

@@ -146,7 +146,8 @@ const TextEntry kMessageEntries[] = {
     {6, u8"ﾃﾞｰﾀの数が上限 (32767) に達しました。", "The data list is full (32767 points)."},
     {7, u8"Y方向ﾌｨﾙﾀﾘﾝｸﾞには1から127までの奇数を入力してください。",
      "Y-Filtering must be an odd whole number from 1 to 127."},
-    {8, u8"1以上32766以下の半角整数値を入力してください。", "Have to input number from 1 to 32766."},
+    {8, u8"1以上32766以下の半角整数値を入力してください。",
+     "Have to input number from 1 to 32766."},
 };
 
 std::string fromUtf8(const char8_t* text) {
