@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
+#include "picture/pixel_array.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -67,8 +69,43 @@ struct FormState {
   float lastMouseX = 0, lastMouseY = 0;
   bool closed = false;                    // shut-down has run; the window goes away
   bool runActive = false;                 // a digitizing run is under way (it yields to events)
+  int runGraphType = 0;                   // the graph type of the run under way
   bool closeRequested = false;            // the window was closed during a run
   int clientWidth = 0, clientHeight = 0;  // client area in twips
+  int dataFileType = 1;                   // filter last chosen in the Save Data dialog, 1-based
+  // On-picture value fields whose text does not read as a number: shown in
+  // an error style until the text converts or the program writes the field.
+  struct {
+    bool txtLXS = false, txtLXE = false, txtLYT = false, txtLYB = false;
+  } valueFieldInvalid;
+  // The working picture at full size, one element per picture pixel.
+  PixelArray Picture2;
+  // What Picture1 shows: the scaled copy and what is drawn into it, exactly
+  // Picture1's size in pixels. The window paints it as it is.
+  PixelArray Picture1Image;
+  // Counts the redraws of Picture1Image, so the window repaints only after one.
+  std::uint64_t picture1Version = 0;
+  // At zoom 2^-k, every 2^k-th pixel of every 2^k-th row of Picture2
+  // (k = picture2ReducedShift, 0 while there is none): the view is then a
+  // plain copy. Whoever changes Picture2 runs pict1Reload, which drops it.
+  PixelArray Picture2Reduced;
+  int picture2ReducedShift = 0;
+};
+
+// A line control over the picture: end points in Picture1 pixels.
+struct LineControl : Control {
+  explicit LineControl(std::string controlName, bool shown) : Control(std::move(controlName)) {
+    visible = shown;
+  }
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// A shape control over the picture, hidden until shown; its geometry is in
+// twips like every control's (15 per Picture1 pixel).
+struct ShapeControl : Control {
+  explicit ShapeControl(std::string controlName) : Control(std::move(controlName)) {
+    visible = false;
+  }
 };
 
 struct ToolButtonModel {
@@ -120,6 +157,9 @@ struct Form1Controls {
   Control Picture3{"Picture3"}, Picture1{"Picture1"};
   ScrollBarControl HScroll1{"HScroll1"}, VScroll1{"VScroll1"};
   Control txtLXS{"txtLXS"}, txtLXE{"txtLXE"}, txtLYT{"txtLYT"}, txtLYB{"txtLYB"};
+  // The data list's point marker and the two footprints start hidden.
+  LineControl Line5{"Line5", false}, Line6{"Line6", false};
+  ShapeControl shapPicUpRange{"shapPicUpRange"}, shapEraseRange{"shapEraseRange"};
 
   // Status line.
   StatusBarControl StatusBar1{"StatusBar1"};
@@ -150,6 +190,10 @@ class Form1 {
   AppState app;
   FormState state;
   Form1Controls ui;
+
+  // The spreadsheet export that a completed run starts when "Excel Auto
+  // Export" is checked; empty until a spreadsheet module is installed.
+  std::function<void(int chartKind)> spreadsheetExport;
 
   const std::string& caption(int index) const {
     return app.captionTable.at(static_cast<std::size_t>(index));

@@ -4,45 +4,21 @@
 #include "app/number_text.h"
 #include "app/settings.h"
 #include "app/window_design.h"
+#include "data/data_export.h"
+#include "data/data_list.h"
+#include "digitize/calibration.h"
 #include "digitize/graph_type.h"
+#include "digitize/run_control.h"
+#include "loading/load_picture.h"
+#include "picture/selection.h"
+#include "picture/view.h"
 
 namespace plotvane {
 namespace {
 
-// Change handling of the four scale fields. The calibration module replaces
-// this with the full mirror handling; until then the reference values follow
-// the texts.
-void installScaleFieldHandlers(Form1& form) {
-  Form1Controls& ui = form.ui;
-  FormState& state = form.state;
-  ui.txtMinLabelX.onChange = [&] {
-    if (leadingNumber(ui.txtSmpX.text) == 0) return;
-    state.minX = static_cast<float>(leadingNumber(ui.txtMinLabelX.text));
-  };
-  ui.txtMaxLabelX.onChange = [&] {
-    if (leadingNumber(ui.txtSmpX.text) == 0) return;
-    state.maxX = static_cast<float>(leadingNumber(ui.txtMaxLabelX.text));
-  };
-  ui.txtMinLabelY.onChange = [&] {
-    state.minY = static_cast<float>(leadingNumber(ui.txtMinLabelY.text));
-  };
-  ui.txtMaxLabelY.onChange = [&] {
-    state.maxY = static_cast<float>(leadingNumber(ui.txtMaxLabelY.text));
-  };
-}
-
-// Loading a picture: the loading module fills this in.
-void loadPictureFile(Form1&) {}
-
-// The picture pane's own layout: the view module fills this in. Until then
-// the viewport takes all the room right of the panes.
+// The picture pane follows the window: viewport, scroll bars, view.
 void layoutPictureArea(Form1& form) {
-  Control& viewport = form.ui.Picture3;
-  viewport.geometry.left = design::kPicture3Left;
-  viewport.geometry.top = design::kPicture3Top;
-  viewport.geometry.width = form.state.clientWidth - design::kPicture3Left - 45;
-  viewport.geometry.height =
-      form.state.clientHeight - design::kPicture3Top - 45 - design::kStatusBarHeight;
+  relayoutView(form);
 }
 
 void closeDialogs(Form1&) {
@@ -66,7 +42,7 @@ std::optional<std::string> pictureArgument(const std::optional<std::string>& arg
   return text;
 }
 
-void formLoad(Form1& form) {
+void formLoad(Form1& form, bool useSettingsFile) {
   AppState& app = form.app;
   FormState& state = form.state;
   Form1Controls& ui = form.ui;
@@ -78,7 +54,10 @@ void formLoad(Form1& form) {
   state.scaleMode = -1;
   state.eraserMode = 0;
 
-  installScaleFieldHandlers(form);
+  installCalibrationHandlers(form);
+  installDataListHandlers(form);
+  form.ui.txtSmpX.onLostFocus = [&form] { txtSmpXLostFocus(form); };
+  form.ui.txtStpX.onLostFocus = [&form] { txtStpXLostFocus(form); };
   ui.txtSmpX.setText("200");
   ui.txtStpX.setText(doubleText(0.005));
   ui.txtMaxLabelX.setText("1");
@@ -93,7 +72,7 @@ void formLoad(Form1& form) {
   app.undoBufferSizeSaved = 50;
 
   SettingsValues settings = settingsOf(app);
-  readSettings(form.platform, state.settingsDir, settings);
+  if (useSettingsFile) readSettings(form.platform, state.settingsDir, settings);
   app.language = settings.language;
   app.undoBufferSize = settings.undoBufferSize;
   app.undoBufferSizeSaved = settings.undoBufferSizeSaved;
@@ -118,6 +97,7 @@ void formLoad(Form1& form) {
   ui.TabStrip1.selected = 1;
   tabStripClick(form);
   cmbGraphTypeClick(form);
+  disablePictureCommands(form);
 
   if (app.language != 0)
     mnuLangENGClick(form);
@@ -128,10 +108,7 @@ void formLoad(Form1& form) {
 }
 
 void formShown(Form1& form, const std::optional<std::string>& argument) {
-  if (const auto path = pictureArgument(argument)) {
-    form.state.picturePath = *path;
-    loadPictureFile(form);
-  }
+  if (const auto path = pictureArgument(argument)) LoadPictureFile(form, *path);
 }
 
 void formUnload(Form1& form) {
@@ -193,32 +170,50 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuDataExcel:
     case MenuId::mnuFilter:
       break;
-    // Commands whose modules are not part of the program yet.
     case MenuId::mnuFileOpen:
-    case MenuId::mnuFileSave:
+      mnuFileOpenClick(form);
+      break;
     case MenuId::mnuFileRedraw:
-    case MenuId::mnuDataSave:
+      mnuFileRedrawClick(form);
+      break;
+    case MenuId::mnuSelectAll:
+      mnuSelectAllClick(form);
+      break;
+    case MenuId::mnuZoomIn:
+      mnuZoomInClick(form);
+      break;
+    case MenuId::mnuZoomOut:
+      mnuZoomOutClick(form);
+      break;
+    // Commands whose modules are not part of the program yet.
+    case MenuId::mnuFileSave:
     case MenuId::mnuDataExcelData:
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
     case MenuId::mnuEdetUndo:
     case MenuId::mnuEdetRedo:
-    case MenuId::mnuDataDelSelect:
-    case MenuId::mnuDataDelAll:
-    case MenuId::mnuSelectAll:
     case MenuId::mnuScale:
     case MenuId::mnuErase:
-    case MenuId::mnuZoomIn:
-    case MenuId::mnuZoomOut:
     case MenuId::mnuPictRot:
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:
-    case MenuId::mnuExeStart:
     case MenuId::mnuHelpHelp:
     case MenuId::mnuHelpV:
       break;
+    case MenuId::mnuDataDelSelect:
+      mnuDataDelSelectClick(form);
+      break;
+    case MenuId::mnuDataDelAll:
+      mnuDataDelAllClick(form);
+      break;
+    case MenuId::mnuDataSave:
+      saveData(form);
+      break;
+    case MenuId::mnuExeStart:
+      mnuExeStartClick(form);
+      break;
     case MenuId::mnuExeCancel:
-      form.app.cancelRequested = -1;
+      mnuExeCancelClick(form);
       break;
   }
 }

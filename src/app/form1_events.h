@@ -16,7 +16,9 @@ std::optional<std::string> pictureArgument(const std::optional<std::string>& arg
 
 // Start-up up to the command-line load (which runs from formShown once the
 // window has its final geometry).
-void formLoad(Form1& form);
+// The batch command line starts without the settings file: it neither reads
+// nor, at shut-down, writes it.
+void formLoad(Form1& form, bool useSettingsFile = true);
 
 // Runs once the window is shown: loads the picture named on the command line.
 void formShown(Form1& form, const std::optional<std::string>& argument);

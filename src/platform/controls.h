@@ -34,6 +34,10 @@ struct Control {
   // event does; writing the same text again runs nothing.
   std::function<void()> onChange;
 
+  // Runs when the field loses the keyboard focus to another control of the
+  // window (not to a pop-up or a message box).
+  std::function<void()> onLostFocus;
+
   void setText(std::string newText) {
     if (newText == text) return;
     text = std::move(newText);
@@ -77,6 +81,9 @@ struct ListViewControl : Control {
   using Control::Control;
   std::vector<ListColumn> columns;
   std::vector<ListRow> rows;
+  // Whoever removes rows counts it here; appending does not count, so the
+  // window inserts appended rows and rebuilds only after a removal.
+  unsigned long long removals = 0;
 };
 
 // A tab strip: tab captions and the selected tab (1-based).

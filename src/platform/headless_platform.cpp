@@ -62,4 +62,68 @@ FileError HeadlessPlatform::writeNewFile(const std::string& path, const std::str
   return posix_files::writeNewFile(path, bytes);
 }
 
+bool HeadlessPlatform::readPicture(const std::string& path, const PictureLimits& limits,
+                                   PixelArray& picture) {
+  pictureReads_.push_back(path);
+  const auto found = pictures_.find(path);
+  if (found == pictures_.end()) return false;
+  if (!limits.accepts(found->second.width(), found->second.height())) return false;
+  picture = found->second;
+  picture.clearTopBytes();
+  return true;
+}
+
+std::string HeadlessPlatform::openFileDialog(const FileDialogRequest& request) {
+  fileDialogs_.push_back(request);
+  if (openAnswers_.empty()) return {};
+  std::string answer = std::move(openAnswers_.front());
+  openAnswers_.pop_front();
+  return answer;
+}
+
+std::optional<SaveDialogChoice> HeadlessPlatform::saveFileDialog(const FileDialogRequest& request,
+                                                                 int filterIndex) {
+  saveDialogs_.push_back({request, filterIndex});
+  if (saveAnswers_.empty()) return std::nullopt;
+  std::optional<SaveDialogChoice> answer = std::move(saveAnswers_.front());
+  saveAnswers_.pop_front();
+  return answer;
+}
+
+FileError HeadlessPlatform::fileExists(const std::string& path, bool& exists) {
+  if (const FileError error = takeFailure(FileOperation::Exists, path)) return error;
+  return posix_files::fileExists(path, exists);
+}
+
+posix_files::FileFaults HeadlessPlatform::faultsFor(const std::string& path) {
+  return [this, path](posix_files::FileStep step) {
+    switch (step) {
+      case posix_files::FileStep::Create:
+        return takeFailure(FileOperation::Create, path);
+      case posix_files::FileStep::Write:
+        return takeFailure(FileOperation::Write, path);
+      case posix_files::FileStep::Close:
+        return takeFailure(FileOperation::Close, path);
+      case posix_files::FileStep::Rename:
+        return takeFailure(FileOperation::Rename, path);
+    }
+    return FileError{0};
+  };
+}
+
+FileError HeadlessPlatform::replaceFile(const std::string& path, const std::string& bytes) {
+  return posix_files::replaceFile(path, bytes, faultsFor(path));
+}
+
+FileError HeadlessPlatform::appendFile(const std::string& path, const std::string& bytes) {
+  return posix_files::appendFile(path, bytes, faultsFor(path));
+}
+
+bool HeadlessPlatform::movePointerBy(int dx, int dy) {
+  if (!pointerMovable_) return false;
+  pointerX_ += dx;
+  pointerY_ += dy;
+  return true;
+}
+
 }  // namespace plotvane

@@ -1,11 +1,13 @@
 // A scripted platform without a display: message boxes are recorded and
-// answered from a queue, environment variables come from the caller, and file
-// operations can be made to fail on purpose.
+// answered from a queue, environment variables come from the caller, file
+// operations can be made to fail on purpose, pictures are the ones the test
+// registered for a path, and the open dialog answers from a queue.
 #pragma once
 
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +24,16 @@ struct ShownMessage {
 
 class HeadlessPlatform : public Platform {
  public:
-  enum class FileOperation { Read, Remove, Write };
+  // Write is also the writing step of replaceFile and appendFile; Exists is
+  // fileExists; Create, Close and Rename are the other steps of a replace
+  // (the temporary file) or an append (opening the file).
+  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename };
+
+  // A recorded save dialog: what it offered and the filter it opened on.
+  struct ShownSaveDialog {
+    FileDialogRequest request;
+    int filterIndex;
+  };
 
   MessageResult messageBox(const std::string& text, MessageButtons buttons,
                            MessageIcon icon) override;
@@ -33,8 +44,34 @@ class HeadlessPlatform : public Platform {
   FileError readFile(const std::string& path, std::string& bytes) override;
   FileError removeFile(const std::string& path) override;
   FileError writeNewFile(const std::string& path, const std::string& bytes) override;
+  bool readPicture(const std::string& path, const PictureLimits& limits,
+                   PixelArray& picture) override;
+  std::string openFileDialog(const FileDialogRequest& request) override;
+  std::optional<SaveDialogChoice> saveFileDialog(const FileDialogRequest& request,
+                                                 int filterIndex) override;
+  FileError fileExists(const std::string& path, bool& exists) override;
+  FileError replaceFile(const std::string& path, const std::string& bytes) override;
+  FileError appendFile(const std::string& path, const std::string& bytes) override;
+  bool movePointerBy(int dx, int dy) override;
+  std::uint32_t buttonFaceColour() override { return buttonFace_; }
 
   // Script.
+  // readPicture of this path gives this picture (within the limits); any
+  // other path fails.
+  void setPicture(const std::string& path, PixelArray picture) {
+    pictures_[path] = std::move(picture);
+  }
+  void removePicture(const std::string& path) { pictures_.erase(path); }
+  // The next open dialogs return these paths ("" = cancelled); an empty
+  // queue cancels.
+  void queueOpenFile(std::string path) { openAnswers_.push_back(std::move(path)); }
+  // The next save dialogs give these answers (nothing = cancelled); an empty
+  // queue cancels.
+  void queueSaveFile(std::optional<SaveDialogChoice> choice) {
+    saveAnswers_.push_back(std::move(choice));
+  }
+  void setPointerMovable(bool movable) { pointerMovable_ = movable; }
+  void setButtonFaceColour(std::uint32_t colour) { buttonFace_ = colour; }
   void setEnvironment(const std::string& name, const std::string& value) {
     environment_[name] = value;
   }
@@ -50,9 +87,15 @@ class HeadlessPlatform : public Platform {
   const std::vector<ShownMessage>& messages() const { return messages_; }
   void clearMessages() { messages_.clear(); }
   int yieldCount() const { return yieldCount_; }
+  const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+  const std::vector<ShownSaveDialog>& saveDialogs() const { return saveDialogs_; }
+  const std::vector<std::string>& pictureReads() const { return pictureReads_; }
+  int pointerX() const { return pointerX_; }
+  int pointerY() const { return pointerY_; }
 
  private:
   FileError takeFailure(FileOperation operation, const std::string& path);
+  posix_files::FileFaults faultsFor(const std::string& path);
 
   std::map<std::string, std::string> environment_;
   std::deque<MessageResult> answers_;
@@ -60,6 +103,15 @@ class HeadlessPlatform : public Platform {
   std::vector<ShownMessage> messages_;
   std::function<void()> yieldHook_;
   int yieldCount_ = 0;
+  std::map<std::string, PixelArray> pictures_;
+  std::vector<std::string> pictureReads_;
+  std::deque<std::string> openAnswers_;
+  std::vector<FileDialogRequest> fileDialogs_;
+  std::deque<std::optional<SaveDialogChoice>> saveAnswers_;
+  std::vector<ShownSaveDialog> saveDialogs_;
+  bool pointerMovable_ = true;
+  int pointerX_ = 0, pointerY_ = 0;
+  std::uint32_t buttonFace_ = 0xF0F0F0;
 };
 
 }  // namespace plotvane

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,18 @@ std::string Platform::errorText(FileError error) {
 std::string Platform::joinPath(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+PictureLimits PictureLimits::forThisMachine() {
+  PictureLimits limits;
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages > 0 && pageSize > 0) {
+    const std::uint64_t quarter =
+        static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 4;
+    if (quarter < limits.maxBytes) limits.maxBytes = quarter;
+  }
+  return limits;
 }
 
 namespace posix_files {
@@ -74,6 +87,174 @@ FileError writeNewFile(const std::string& path, const std::string& bytes) {
   }
   if (close(fd) != 0) return errno;
   return 0;
+}
+
+namespace {
+
+FileError ask(const FileFaults& faults, FileStep step) {
+  return faults ? faults(step) : 0;
+}
+
+FileError writeAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (put == 0) return EIO;
+    done += static_cast<std::size_t>(put);
+  }
+  return 0;
+}
+
+// Flushes to the disk before a rename makes the new contents the file's, so
+// a crash cannot leave an empty file in place of the old one. File systems
+// that cannot flush answer EINVAL; nothing is lost by going on there.
+FileError flush(int fd) {
+  if (fsync(fd) == 0 || errno == EINVAL) return 0;
+  return errno;
+}
+
+// The folder part of a path with its trailing separator, "" for a bare name.
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a path finally names once symbolic links are followed. It need
+// not exist: a link may point at a file still to be made.
+FileError followLinks(const std::string& path, std::string& target) {
+  std::string current = path;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat info;
+    if (lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) return errno;
+      target = current;
+      return 0;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target = current;
+      return 0;
+    }
+    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+    for (;;) {
+      const ssize_t length = readlink(current.c_str(), buffer.data(), buffer.size());
+      if (length < 0) return errno;
+      if (static_cast<std::size_t>(length) < buffer.size()) {
+        buffer.resize(static_cast<std::size_t>(length));
+        break;
+      }
+      buffer.resize(buffer.size() * 2);
+    }
+    const std::string link(buffer.begin(), buffer.end());
+    if (link.empty()) return ENOENT;
+    current = link.front() == '/' ? link : folderOf(current) + link;
+  }
+  return ELOOP;
+}
+
+// Creates a file of a name no other file has, in the target's folder (so the
+// rename stays within one file system).
+int createTemporaryBeside(const std::string& target, mode_t mode, std::string& name) {
+  static unsigned serial = 0;
+  const std::string folder = folderOf(target);
+  std::string base = target.substr(folder.size());
+  if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = folder + "." + base + "." + std::to_string(getpid()) + "-" + std::to_string(++serial) +
+           ".tmp";
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+FileError fileExists(const std::string& path, bool& exists) {
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) {
+    exists = !S_ISDIR(info.st_mode);
+    return 0;
+  }
+  if (errno != ENOENT) return errno;
+  exists = false;
+  return 0;
+}
+
+FileError replaceFile(const std::string& path, const std::string& bytes, const FileFaults& faults) {
+  if (path.empty()) return ENOENT;
+  std::string target;
+  if (const FileError error = followLinks(path, target)) return error;
+  struct stat old;
+  const bool existed = stat(target.c_str(), &old) == 0;
+  if (!existed && errno != ENOENT) return errno;
+  if (existed && S_ISDIR(old.st_mode)) return EISDIR;
+  // A device or a pipe cannot be swapped for a regular file.
+  if (existed && !S_ISREG(old.st_mode)) return EINVAL;
+  if (const FileError error = ask(faults, FileStep::Create)) return error;
+  // The rename needs no right to write the old file, but a file its owner
+  // protected from writing must not be replaced behind that protection.
+  if (existed && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+
+  std::string temporary;
+  // A new file gets the usual mode less the umask; a replaced one its old mode.
+  const int fd = createTemporaryBeside(target, existed ? 0600 : 0666, temporary);
+  if (fd < 0) return errno;
+  FileError error = 0;
+  if (existed) {
+    // Only a privileged user may give a file to another owner; the old
+    // owner is kept where that is allowed.
+    if (old.st_uid != geteuid() || old.st_gid != getegid()) {
+      [[maybe_unused]] const int ignored = fchown(fd, old.st_uid, old.st_gid);
+    }
+    if (fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+  }
+  if (!error) error = ask(faults, FileStep::Write);
+  if (!error) error = writeAll(fd, bytes);
+  if (!error) error = flush(fd);
+  FileError closeError = ask(faults, FileStep::Close);
+  if (close(fd) != 0 && !closeError) closeError = errno;
+  if (!error) error = closeError;
+  if (!error) error = ask(faults, FileStep::Rename);
+  if (!error && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error) unlink(temporary.c_str());
+  return error;
+}
+
+FileError appendFile(const std::string& path, const std::string& bytes, const FileFaults& faults) {
+  if (const FileError error = ask(faults, FileStep::Create)) return error;
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return replaceFile(path, bytes, faults);
+    return errno;
+  }
+  struct stat old;
+  if (fstat(fd, &old) != 0) {
+    const FileError error = errno;
+    close(fd);
+    return error;
+  }
+  const bool regular = S_ISREG(old.st_mode);
+  FileError error = ask(faults, FileStep::Write);
+  if (!error) error = writeAll(fd, bytes);
+  if (!error) error = flush(fd);
+  // Part of the bytes may have reached the file: cut it back.
+  if (error && regular) {
+    [[maybe_unused]] const int ignored = ftruncate(fd, old.st_size);
+  }
+  FileError closeError = ask(faults, FileStep::Close);
+  if (close(fd) != 0 && !closeError) closeError = errno;
+  if (!error && closeError) {
+    error = closeError;
+    if (regular) {
+      [[maybe_unused]] const int ignored = truncate(path.c_str(), old.st_size);
+    }
+  }
+  return error;
 }
 
 }  // namespace posix_files

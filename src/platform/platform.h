@@ -3,7 +3,13 @@
 // the batch command line.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "picture/pixel_array.h"
 
 namespace plotvane {
 
@@ -13,6 +19,43 @@ enum class MessageResult { Ok, Cancel, Yes, No };
 
 // Outcome of a file operation: 0 on success, otherwise an errno value.
 using FileError = int;
+
+// Pictures the reader refuses. Every routine counts view and picture pixels
+// in 16 bits (and one digitizer looks one column past the rectangle), so a
+// side is at most 32 766. The pixel buffer is held at most once by the
+// reader, but the program then keeps it as the working picture, copies it
+// for undo, rotation and the filters, and holds the old picture until a new
+// one has loaded: a buffer above a quarter of the machine's memory (and
+// above 1 GiB in any case) would not leave room for that.
+struct PictureLimits {
+  int maxSide = 32766;
+  std::uint64_t maxBytes = std::uint64_t{1} << 30;
+
+  static PictureLimits forThisMachine();
+  bool accepts(long long width, long long height) const {
+    return width > 0 && height > 0 && width <= maxSide && height <= maxSide &&
+           static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 <= maxBytes;
+  }
+};
+
+// One choice of a file dialog: the text shown and the name patterns it
+// lists ("*.bmp"); matching ignores case.
+struct FileFilter {
+  std::string text;
+  std::vector<std::string> patterns;
+};
+
+struct FileDialogRequest {
+  std::string title;
+  std::vector<FileFilter> filters;  // the first one is preselected
+};
+
+// What the user accepted in a save dialog: the name exactly as typed (no
+// extension added) and the 1-based filter left selected.
+struct SaveDialogChoice {
+  std::string path;
+  int filterIndex = 1;
+};
 
 class Platform {
  public:
@@ -38,6 +81,42 @@ class Platform {
   // close is reported like a failed create.
   virtual FileError writeNewFile(const std::string& path, const std::string& bytes) = 0;
 
+  // Reads a picture file into pixels (red * 65536 + green * 256 + blue, top
+  // byte 0; transparent parts laid over white; orientation tags applied).
+  // False, with the picture untouched, for anything that is not a complete
+  // picture the reader can decode within the limits.
+  virtual bool readPicture(const std::string& path, const PictureLimits& limits,
+                           PixelArray& picture) = 0;
+
+  // The open dialog; the full path chosen, or empty when cancelled.
+  virtual std::string openFileDialog(const FileDialogRequest& request) = 0;
+
+  // The save dialog, opening on the 1-based filter given. It never asks
+  // about an existing file itself. Nothing when cancelled.
+  virtual std::optional<SaveDialogChoice> saveFileDialog(const FileDialogRequest& request,
+                                                         int filterIndex) = 0;
+
+  // Whether something other than a folder is at the path (symbolic links
+  // followed); a name that is not there is no error.
+  virtual FileError fileExists(const std::string& path, bool& exists) = 0;
+  // Makes the bytes the whole contents of the file, creating it if needed,
+  // through a temporary file beside it renamed over it: on failure the old
+  // file is as it was. A symbolic link keeps pointing at the replaced file,
+  // which keeps its permissions; a file the user may not write is refused.
+  virtual FileError replaceFile(const std::string& path, const std::string& bytes) = 0;
+  // Adds the bytes at the end of the file; on failure the file is cut back
+  // to its old length. A file that is not there is created as by
+  // replaceFile.
+  virtual FileError appendFile(const std::string& path, const std::string& bytes) = 0;
+
+  // Moves the mouse pointer by whole screen pixels; false where the platform
+  // cannot move it.
+  virtual bool movePointerBy(int dx, int dy) = 0;
+
+  // The colour of button faces (red * 65536 + green * 256 + blue), the
+  // background of the view where there is no picture.
+  virtual std::uint32_t buttonFaceColour() = 0;
+
   // The system's description of a file error ("No such file or directory").
   static std::string errorText(FileError error);
 
@@ -54,6 +133,16 @@ FileError setCurrentDirectory(const std::string& path);
 FileError readFile(const std::string& path, std::string& bytes);
 FileError removeFile(const std::string& path);
 FileError writeNewFile(const std::string& path, const std::string& bytes);
+
+// The steps of a replace or an append that can fail; the hook, when given,
+// is asked before each and a non-zero answer fails the step with that error.
+enum class FileStep { Create, Write, Close, Rename };
+using FileFaults = std::function<FileError(FileStep)>;
+FileError fileExists(const std::string& path, bool& exists);
+FileError replaceFile(const std::string& path, const std::string& bytes,
+                      const FileFaults& faults = {});
+FileError appendFile(const std::string& path, const std::string& bytes,
+                     const FileFaults& faults = {});
 }  // namespace posix_files
 
 }  // namespace plotvane

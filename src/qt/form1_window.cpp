@@ -4,6 +4,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,20 +18,26 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/form1_events.h"
 #include "app/window_design.h"
+#include "digitize/calibration.h"
 #include "digitize/graph_type.h"
+#include "loading/load_picture.h"
+#include "picture/view.h"
+#include "qt/data_list_view.h"
 #include "qt/icons.h"
+#include "qt/picture_view.h"
 #include "qt/qt_platform.h"
 
 namespace plotvane {
@@ -139,6 +149,8 @@ QWidget* Form1Window::bind(Control& control, QWidget* widget, bool placed) {
 void Form1Window::bindLineEdit(Control& control, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   bind(control, edit);
+  edit->installEventFilter(this);
+  focusFields_.emplace_back(edit, &control);
   connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
     if (!syncing_) handle([&] { control.setText(text.toStdString()); });
   });
@@ -297,18 +309,19 @@ void Form1Window::buildDataPane() {
     button->setGeometry(left, 4, 90, 28);
     left += 96;
     connect(button, &QPushButton::clicked, this, [this, control] {
-      if (!syncing_)
-        handle([&] {
-          if (control->onChange) control->onChange();
-        });
+      if (syncing_) return;
+      if (control == &form_.ui.cmdSendExcel) {
+        menuFor(MenuId::mnuDataExcel)->popup(QCursor::pos());
+        return;
+      }
+      handle([&] {
+        if (control->onChange) control->onChange();
+      });
     });
   }
-  listView_ = new QTreeWidget(pane);
+  listView_ = new DataListView(
+      form_, [this](const std::function<void()>& handler) { handle(handler); }, pane);
   bind(ui.ListView1, listView_, true);
-  listView_->setRootIsDecorated(false);
-  listView_->setUniformRowHeights(true);
-  listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  listView_->setAccessibleName(QStringLiteral("Data points"));
 }
 
 void Form1Window::buildPicturePane() {
@@ -316,11 +329,15 @@ void Form1Window::buildPicturePane() {
   auto* viewport = new QFrame(client_);
   viewport->setFrameShape(QFrame::Panel);
   viewport->setFrameShadow(QFrame::Sunken);
+  viewport->setLineWidth(kViewportBorder);
   bind(ui.Picture3, viewport, true);
-  auto* view = new QWidget(viewport);
-  bind(ui.Picture1, view);
-  view->setAccessibleName(QStringLiteral("Picture"));
-  view->setFocusPolicy(Qt::ClickFocus);
+  pictureView_ = new PictureView(form_, viewport);
+  bind(ui.Picture1, pictureView_);
+  pictureView_->setAccessibleName(QStringLiteral("Picture"));
+  pictureView_->setKeyHandler([this](int code) {
+    if (!syncing_) handle([&] { picture1KeyDown(form_, code); });
+  });
+  setAcceptDrops(true);
   for (Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) {
     bindLineEdit(*field, viewport);
     widgetFor(*field)->setAccessibleName(qs(field->name));
@@ -329,6 +346,51 @@ void Form1Window::buildPicturePane() {
   bind(ui.HScroll1, hScroll_, true);
   vScroll_ = new QScrollBar(Qt::Vertical, client_);
   bind(ui.VScroll1, vScroll_, true);
+  for (auto [bar, model] : {std::pair{hScroll_, &ui.HScroll1}, std::pair{vScroll_, &ui.VScroll1}}) {
+    connect(bar, &QScrollBar::valueChanged, this, [this, model](int value) {
+      if (syncing_) return;
+      handle([&] {
+        model->value = value;
+        scrollBarChange(form_);
+      });
+    });
+  }
+}
+
+void Form1Window::syncPictureView() {
+  const Geometry& view = form_.ui.Picture1.geometry;
+  const QRect place(kViewportBorder + toPixels(view.left), kViewportBorder + toPixels(view.top),
+                    toPixels(view.width), toPixels(view.height));
+  if (pictureView_->geometry() != place) pictureView_->setGeometry(place);
+  pictureView_->refresh();
+}
+
+namespace {
+
+// The local files among dropped data; anything else dropped is ignored.
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (!data || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+  return files;
+}
+
+}  // namespace
+
+void Form1Window::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Form1Window::dragMoveEvent(QDragMoveEvent* event) {
+  if (!droppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Form1Window::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = droppedFiles(event->mimeData());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  handle([&] { formDropFiles(form_, files); });
 }
 
 void Form1Window::buildStatusLine() {
@@ -406,6 +468,14 @@ void Form1Window::syncFromModels() {
       button->setText(qs(model.text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       if (edit->text() != qs(model.text)) edit->setText(qs(model.text));
+      // An on-picture value field whose text is not a number.
+      const bool invalid = valueFieldInvalid(form_, model);
+      if (edit->property("invalid").toBool() != invalid) {
+        edit->setProperty("invalid", invalid);
+        edit->setStyleSheet(invalid ? QStringLiteral("QLineEdit { color: #b00000; "
+                                                     "background: #ffe4e4; }")
+                                    : QString());
+      }
     }
     widget->setEnabled(model.enabled);
     if (binding.placed) widget->setGeometry(toPixels(model.geometry));
@@ -430,23 +500,7 @@ void Form1Window::syncFromModels() {
     filterCombo_->setEditText(qs(ui.cmbFRange.text));
 
   // Data list.
-  const ListViewControl& list = ui.ListView1;
-  if (listView_->columnCount() != int(list.columns.size()))
-    listView_->setColumnCount(int(list.columns.size()));
-  QStringList headers;
-  for (std::size_t column = 0; column < list.columns.size(); ++column) {
-    headers << qs(list.columns[column].text);
-    listView_->setColumnWidth(int(column), toPixels(list.columns[column].widthTwips));
-  }
-  listView_->setHeaderLabels(headers);
-  if (listView_->topLevelItemCount() != int(list.rows.size())) {
-    listView_->clear();
-    for (const ListRow& row : list.rows) {
-      QStringList cells;
-      for (const std::string& cell : row.cells) cells << qs(cell);
-      listView_->addTopLevelItem(new QTreeWidgetItem(cells));
-    }
-  }
+  listView_->sync();
 
   // Scroll bars.
   for (auto [bar, model] : {std::pair{hScroll_, &ui.HScroll1}, std::pair{vScroll_, &ui.VScroll1}}) {
@@ -465,6 +519,7 @@ void Form1Window::syncFromModels() {
   for (Control* field : {&ui.Text1, &ui.Text2}) widgetFor(*field)->raise();
   progressBar_->raise();
   for (Control* pane : {&ui.frameSetting, &ui.frameFile, &ui.frameList}) widgetFor(*pane)->raise();
+  syncPictureView();
 
   syncing_ = false;
 }
@@ -503,10 +558,33 @@ void Form1Window::showEvent(QShowEvent* event) {
 
 bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) resizeClient();
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    for (const auto& [field, control] : focusFields_) {
+      if (field != watched) continue;
+      if (event->type() == QEvent::FocusIn) {
+        form_.ui.focused = control;
+        break;
+      }
+      // A pop-up or a message box takes the focus only for a moment.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) break;
+      if (form_.ui.focused == control) form_.ui.focused = nullptr;
+      if (control->onLostFocus && !syncing_) handle([&] { control->onLostFocus(); });
+      break;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1Window::closeEvent(QCloseEvent* event) {
+  // A run that yields to events cannot be pulled from under itself: ask it to
+  // stop, and the window closes once it has unwound.
+  if (form_.state.runActive) {
+    form_.state.closeRequested = true;
+    form_.app.cancelRequested = -1;
+    event->ignore();
+    return;
+  }
   if (!form_.state.closed) runHandler(form_.platform, [&] { formUnload(form_); });
   event->accept();
 }

@@ -13,6 +13,9 @@
 #include "app/handler_boundary.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -20,10 +23,11 @@ class QProgressBar;
 class QScrollBar;
 class QTabBar;
 class QToolButton;
-class QTreeWidget;
 
 namespace plotvane {
 
+class DataListView;
+class PictureView;
 class QtPlatform;
 
 class Form1Window : public QMainWindow {
@@ -53,11 +57,17 @@ class Form1Window : public QMainWindow {
     return toolButtons_[static_cast<std::size_t>(position - 1)];
   }
   QTabBar* tabBar() const { return tabBar_; }
+  PictureView* pictureView() const { return pictureView_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files dropped anywhere on the window (the view and the viewport pass
+  // their drops up to it).
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   struct Binding {
@@ -73,6 +83,7 @@ class Form1Window : public QMainWindow {
   void buildFilePane();
   void buildDataPane();
   void buildPicturePane();
+  void syncPictureView();
   void buildStatusLine();
   QWidget* bind(Control& control, QWidget* widget, bool placed = false);
   void bindLineEdit(Control& control, QWidget* parent);
@@ -90,13 +101,15 @@ class Form1Window : public QMainWindow {
   QTabBar* tabBar_ = nullptr;
   QComboBox* graphTypeCombo_ = nullptr;
   QComboBox* filterCombo_ = nullptr;
-  QTreeWidget* listView_ = nullptr;
+  DataListView* listView_ = nullptr;
+  PictureView* pictureView_ = nullptr;
   QScrollBar* hScroll_ = nullptr;
   QScrollBar* vScroll_ = nullptr;
   QWidget* statusBar_ = nullptr;
   std::array<QLabel*, 5> statusPanels_{};
   QProgressBar* progressBar_ = nullptr;
   std::vector<Binding> bindings_;
+  std::vector<std::pair<QObject*, Control*>> focusFields_;
   std::optional<std::string> pendingArgument_;
   bool started_ = false;
   bool shownOnce_ = false;

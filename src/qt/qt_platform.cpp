@@ -1,9 +1,17 @@
 #include "qt/qt_platform.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QPalette>
 #include <QString>
+#include <QStringList>
 #include <cstdlib>
+
+#include "qt/qt_picture_reader.h"
 
 namespace plotvane {
 
@@ -84,6 +92,101 @@ FileError QtPlatform::removeFile(const std::string& path) {
 
 FileError QtPlatform::writeNewFile(const std::string& path, const std::string& bytes) {
   return posix_files::writeNewFile(path, bytes);
+}
+
+// Qt's own dialog, so that it looks and behaves the same everywhere. Each
+// filter's text already ends in its patterns as the user should read them;
+// the real patterns are attached once more and hidden from view, so the
+// list shows the texts exactly and still filters.
+std::optional<SaveDialogChoice> QtPlatform::saveFileDialog(const FileDialogRequest& request,
+                                                           int filterIndex) {
+  if (beforeEvents_) beforeEvents_();
+  QFileDialog dialog(dialogParent_, QString::fromStdString(request.title));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QString());
+  QStringList nameFilters;
+  for (const FileFilter& filter : request.filters) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns) patterns << QString::fromStdString(pattern);
+    nameFilters << QString::fromStdString(filter.text) + QStringLiteral(" (") +
+                       patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  dialog.setNameFilters(nameFilters);
+  if (filterIndex >= 1 && filterIndex <= nameFilters.size())
+    dialog.selectNameFilter(nameFilters.at(filterIndex - 1));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  SaveDialogChoice choice;
+  choice.path = QFile::encodeName(files.front()).toStdString();
+  // Depending on the Qt version the selected filter comes back whole or as
+  // the text shown.
+  const QString selected = dialog.selectedNameFilter();
+  choice.filterIndex = filterIndex;
+  for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+    const QString shown =
+        QString::fromStdString(request.filters[static_cast<std::size_t>(i)].text).simplified();
+    if (selected == nameFilters.at(i) || selected == shown) {
+      choice.filterIndex = static_cast<int>(i) + 1;
+      break;
+    }
+  }
+  return choice;
+}
+
+FileError QtPlatform::fileExists(const std::string& path, bool& exists) {
+  return posix_files::fileExists(path, exists);
+}
+
+FileError QtPlatform::replaceFile(const std::string& path, const std::string& bytes) {
+  return posix_files::replaceFile(path, bytes);
+}
+
+FileError QtPlatform::appendFile(const std::string& path, const std::string& bytes) {
+  return posix_files::appendFile(path, bytes);
+}
+
+bool QtPlatform::readPicture(const std::string& path, const PictureLimits& limits,
+                             PixelArray& picture) {
+  return readPictureFile(QString::fromStdString(path), limits, picture);
+}
+
+std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
+  if (beforeEvents_) beforeEvents_();
+  QFileDialog dialog(dialogParent_, QString::fromStdString(request.title));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // Qt takes a filter's patterns from its last parentheses, which would
+  // make "All Picture Files (*.*)" list every file: the real patterns are
+  // appended and the details hidden, so the texts show as written.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  QStringList filters;
+  for (const FileFilter& filter : request.filters) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns) patterns << QString::fromStdString(pattern);
+    filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.text),
+                                             patterns.join(QLatin1Char(' ')));
+  }
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+}
+
+bool QtPlatform::movePointerBy(int dx, int dy) {
+  const QPoint before = QCursor::pos();
+  QCursor::setPos(before + QPoint(dx, dy));
+  return QCursor::pos() != before;
+}
+
+std::uint32_t QtPlatform::buttonFaceColour() {
+  return QGuiApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
 }
 
 }  // namespace plotvane

@@ -21,6 +21,16 @@ class QtPlatform : public Platform {
   FileError readFile(const std::string& path, std::string& bytes) override;
   FileError removeFile(const std::string& path) override;
   FileError writeNewFile(const std::string& path, const std::string& bytes) override;
+  bool readPicture(const std::string& path, const PictureLimits& limits,
+                   PixelArray& picture) override;
+  std::string openFileDialog(const FileDialogRequest& request) override;
+  bool movePointerBy(int dx, int dy) override;
+  std::uint32_t buttonFaceColour() override;
+  std::optional<SaveDialogChoice> saveFileDialog(const FileDialogRequest& request,
+                                                 int filterIndex) override;
+  FileError fileExists(const std::string& path, bool& exists) override;
+  FileError replaceFile(const std::string& path, const std::string& bytes) override;
+  FileError appendFile(const std::string& path, const std::string& bytes) override;
 
   // The window mirrors its models before every yield and message box, so
   // what the user sees is the state the core is in.

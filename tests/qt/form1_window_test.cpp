@@ -5,13 +5,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <fstream>
 #include <memory>
 
@@ -97,8 +98,8 @@ TEST_F(Form1WindowTest, UserInputReachesTheModelsAndLanguageSwitchRedrawsCaption
   EXPECT_EQ(window->findChild<QCheckBox*>("chkOnGrid")->text(), "ｸﾞﾘｯﾄﾞに合わせる");
   EXPECT_EQ(graphType->itemText(3), "面ｸﾞﾗﾌのﾄﾚｰｽ");
   EXPECT_EQ(window->actionFor(MenuId::mnuFile)->text(), "ﾌｧｲﾙ(&F)");
-  auto* list = qobject_cast<QTreeWidget*>(window->widgetFor(form.ui.ListView1));
-  EXPECT_EQ(list->headerItem()->text(1), "Xﾃﾞｰﾀ");
+  auto* list = qobject_cast<QTableView*>(window->widgetFor(form.ui.ListView1));
+  EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), "Xﾃﾞｰﾀ");
   EXPECT_EQ(list->columnWidth(0), 27);  // 400 twips
   EXPECT_EQ(list->columnWidth(1), 60);
 
@@ -113,6 +114,23 @@ TEST_F(Form1WindowTest, ClosingWritesTheSettingsOnce) {
   std::ifstream in(dir.file("Plotinf.ini"), std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(bytes, "Language=Japanese\r\nUndoBufferSize=50\r\n");
+}
+
+TEST_F(Form1WindowTest, LeavingTheDivisionFieldChecksItOnce) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto* division = window->findChild<QLineEdit*>("txtSmpX");
+  division->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.ui.focused, &form.ui.txtSmpX);
+  division->selectAll();
+  QTest::keyClicks(division, "12.7");
+  window->findChild<QLineEdit*>("txtMaxLabelX")->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.ui.txtSmpX.text, "12");
+  EXPECT_EQ(division->text(), "12");
+  EXPECT_EQ(form.ui.txtStpX.text, "0.0833333333333333");
+  EXPECT_EQ(form.ui.focused, &form.ui.txtMaxLabelX);
 }
 
 }  // namespace

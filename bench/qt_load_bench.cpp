@@ -1,0 +1,97 @@
+// Loading an 8000 x 6000 JPEG chart that is already in the page cache: the
+// reader alone and the whole load (read, fit, view, select all), against
+// QImageReader::read of the same file into a new QImage.
+//
+// Run: build/bench/qt_load_bench --benchmark_min_time=3
+#include <benchmark/benchmark.h>
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QPen>
+#include <cmath>
+#include <string>
+
+#include "app/form1_events.h"
+#include "loading/load_picture.h"
+#include "platform/headless_platform.h"
+#include "qt/qt_picture_reader.h"
+
+namespace {
+
+using namespace plotvane;
+
+const QString& chartPath() {
+  static const QString path = [] {
+    const QString file = QDir::temp().filePath(QStringLiteral("plotvane-load-bench.jpg"));
+    QImage chart(8000, 6000, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    painter.setPen(QPen(QColor(220, 224, 230), 3));
+    for (int x = 400; x < 8000; x += 400) painter.drawLine(x, 0, x, 5999);
+    for (int y = 300; y < 6000; y += 300) painter.drawLine(0, y, 7999, y);
+    painter.setPen(QPen(QColor(20, 30, 90), 12));
+    QPointF previous(0, 3000);
+    for (int x = 8; x < 8000; x += 8) {
+      const QPointF next(x, 3000 - 2200 * std::sin(x / 900.0) * std::cos(x / 2600.0));
+      painter.drawLine(previous, next);
+      previous = next;
+    }
+    painter.end();
+    chart.save(file, "JPEG", 90);
+    QFile warm(file);
+    if (warm.open(QIODevice::ReadOnly)) warm.readAll();  // into the page cache
+    QImageReader::setAllocationLimit(1024);
+    return file;
+  }();
+  return path;
+}
+
+void QImageReaderRead(benchmark::State& state) {
+  const QString& path = chartPath();
+  for (auto _ : state) {
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.width() != 8000) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(QImageReaderRead)->Unit(benchmark::kMillisecond);
+
+void ReadPictureFile(benchmark::State& state) {
+  const QString& path = chartPath();
+  const PictureLimits limits = PictureLimits::forThisMachine();
+  for (auto _ : state) {
+    PixelArray picture;
+    if (!readPictureFile(path, limits, picture)) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(picture.data());
+  }
+}
+BENCHMARK(ReadPictureFile)->Unit(benchmark::kMillisecond);
+
+// The headless window with the real picture reader.
+class ReadingPlatform : public HeadlessPlatform {
+ public:
+  bool readPicture(const std::string& path, const PictureLimits& limits,
+                   PixelArray& picture) override {
+    return readPictureFile(QString::fromStdString(path), limits, picture);
+  }
+};
+
+void LoadPictureFileWhole(benchmark::State& state) {
+  const std::string path = chartPath().toStdString();
+  ReadingPlatform platform;
+  Form1 form(platform);
+  formLoad(form);
+  formResize(form, 1920 * 15, 1100 * 15);
+  for (auto _ : state) {
+    if (!LoadPictureFile(form, path)) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(form.state.Picture1Image.data());
+  }
+}
+BENCHMARK(LoadPictureFileWhole)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,197 @@
+#include "loading/picture_file_check.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace plotvane {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+std::uint32_t le16(Bytes b, std::size_t at) {
+  return b[at] | (std::uint32_t{b[at + 1]} << 8);
+}
+std::uint32_t le32(Bytes b, std::size_t at) {
+  return le16(b, at) | (le16(b, at + 2) << 16);
+}
+std::uint32_t be16(Bytes b, std::size_t at) {
+  return (std::uint32_t{b[at]} << 8) | b[at + 1];
+}
+std::uint32_t be32(Bytes b, std::size_t at) {
+  return (be16(b, at) << 16) | be16(b, at + 2);
+}
+
+PictureFileInfo inspectBmp(Bytes b) {
+  PictureFileInfo info{PictureFormat::Bmp};
+  const std::size_t n = b.size();
+  if (n < 18) return info;
+  const std::uint64_t offBits = le32(b, 10);
+  const std::uint32_t headerSize = le32(b, 14);
+  long long width = 0, height = 0;
+  std::uint32_t bitCount = 0, compression = 0, sizeImage = 0;
+  if (headerSize == 12) {
+    if (n < 26) return info;
+    width = le16(b, 18);
+    height = le16(b, 20);
+    bitCount = le16(b, 24);
+  } else if (headerSize >= 40) {
+    if (n < 38) return info;
+    width = static_cast<std::int32_t>(le32(b, 18));
+    height = static_cast<std::int32_t>(le32(b, 22));
+    bitCount = le16(b, 28);
+    compression = le32(b, 30);
+    sizeImage = le32(b, 34);
+  } else {
+    return info;
+  }
+  if (height < 0) height = -height;  // rows stored top-down
+  info.width = width;
+  info.height = height;
+  if (width <= 0 || height <= 0) return info;
+
+  std::uint64_t needed = offBits;
+  switch (compression) {
+    case 0:  // uncompressed
+    case 3:  // bit fields
+    case 6: {
+      const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
+      needed += stride * static_cast<std::uint64_t>(height);
+      break;
+    }
+    case 1:  // run-length encoded, 8 and 4 bits
+    case 2:
+      needed += sizeImage > 0 ? sizeImage : 2;
+      break;
+    default:
+      break;
+  }
+  info.complete = offBits >= 14 + std::uint64_t{headerSize} && n >= needed;
+  return info;
+}
+
+bool isStartOfFrame(std::uint8_t marker) {
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+PictureFileInfo inspectJpeg(Bytes b) {
+  PictureFileInfo info{PictureFormat::Jpeg};
+  const std::size_t n = b.size();
+  std::size_t pos = 2;
+  for (;;) {
+    // Bytes between segments are tolerated as the decoders do; markers may
+    // be preceded by any number of 0xFF fill bytes.
+    while (pos < n && b[pos] != 0xFF) ++pos;
+    while (pos < n && b[pos] == 0xFF) ++pos;
+    if (pos >= n) return info;
+    const std::uint8_t marker = b[pos++];
+    if (marker == 0xD9) {
+      info.complete = info.width > 0 && info.height > 0;
+      return info;
+    }
+    if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
+    if (pos + 2 > n) return info;
+    const std::size_t length = be16(b, pos);
+    if (length < 2 || pos + length > n) return info;
+    if (isStartOfFrame(marker) && length >= 7) {
+      info.height = be16(b, pos + 3);
+      info.width = be16(b, pos + 5);
+    }
+    pos += length;
+    if (marker != 0xDA) continue;
+    // Entropy-coded data: runs until a marker other than a stuffed zero or
+    // a restart marker.
+    for (;;) {
+      const void* found = std::memchr(b.data() + pos, 0xFF, n - pos);
+      if (!found) return info;
+      pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - b.data());
+      if (pos + 1 >= n) return info;
+      const std::uint8_t next = b[pos + 1];
+      if (next == 0xFF) {
+        ++pos;
+      } else if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+        pos += 2;
+      } else {
+        break;
+      }
+    }
+  }
+}
+
+// Skips a chain of data sub-blocks; false when the file ends inside it.
+// blocks counts the non-empty sub-blocks.
+bool skipSubBlocks(Bytes b, std::size_t& pos, int& blocks) {
+  blocks = 0;
+  for (;;) {
+    if (pos >= b.size()) return false;
+    const std::size_t size = b[pos++];
+    if (size == 0) return true;
+    ++blocks;
+    pos += size;
+  }
+}
+
+PictureFileInfo inspectGif(Bytes b) {
+  PictureFileInfo info{PictureFormat::Gif};
+  const std::size_t n = b.size();
+  if (n < 13) return info;
+  info.width = le16(b, 6);
+  info.height = le16(b, 8);
+  std::size_t pos = 13;
+  if (b[10] & 0x80) pos += 3u << ((b[10] & 7) + 1);
+  bool firstFrameHasPixels = false;
+  bool frameSeen = false;
+  for (;;) {
+    if (pos >= n) return info;
+    const std::uint8_t block = b[pos++];
+    int blocks = 0;
+    if (block == 0x3B) {
+      info.complete = frameSeen && firstFrameHasPixels && info.width > 0 && info.height > 0;
+      return info;
+    }
+    if (block == 0x21) {  // extension: label, then sub-blocks
+      ++pos;
+      if (!skipSubBlocks(b, pos, blocks)) return info;
+    } else if (block == 0x2C) {  // image descriptor
+      if (pos + 9 > n) return info;
+      const std::uint32_t frameW = le16(b, pos + 4);
+      const std::uint32_t frameH = le16(b, pos + 6);
+      const std::uint8_t flags = b[pos + 8];
+      pos += 9;
+      if (flags & 0x80) pos += 3u << ((flags & 7) + 1);
+      ++pos;  // code size of the compressed data
+      if (!skipSubBlocks(b, pos, blocks)) return info;
+      if (!frameSeen) firstFrameHasPixels = frameW > 0 && frameH > 0 && blocks > 0;
+      frameSeen = true;
+    } else {
+      return info;
+    }
+  }
+}
+
+PictureFileInfo inspectPng(Bytes b) {
+  PictureFileInfo info{PictureFormat::Png};
+  if (b.size() >= 24 && std::memcmp(b.data() + 12, "IHDR", 4) == 0) {
+    info.width = be32(b, 16);
+    info.height = be32(b, 20);
+  }
+  info.complete = true;
+  return info;
+}
+
+bool startsWith(Bytes b, const char* signature, std::size_t length) {
+  return b.size() >= length && std::memcmp(b.data(), signature, length) == 0;
+}
+
+}  // namespace
+
+PictureFileInfo inspectPictureFile(std::span<const std::uint8_t> bytes) {
+  if (startsWith(bytes, "BM", 2)) return inspectBmp(bytes);
+  if (startsWith(bytes, "\xFF\xD8\xFF", 3)) return inspectJpeg(bytes);
+  if (startsWith(bytes, "GIF87a", 6) || startsWith(bytes, "GIF89a", 6)) return inspectGif(bytes);
+  if (startsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return inspectPng(bytes);
+  PictureFileInfo info;
+  info.complete = !bytes.empty();
+  return info;
+}
+
+}  // namespace plotvane
