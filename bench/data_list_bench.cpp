@@ -1,0 +1,81 @@
+// Filling the data list to its 32 767 points through AddDataPoint, yielding
+// to events every 100 adds as a run does, against a baseline loop that only
+// formats the same 4 x 32 767 numbers. The list run reports its time as the
+// counter x_baseline: its time per fill divided by the baseline's, both
+// measured in the same program run (run the whole program, unfiltered, so
+// that the baseline comes first).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "app/language.h"
+#include "app/number_text.h"
+#include "data/data_list.h"
+#include "platform/headless_platform.h"
+
+namespace plotvane {
+namespace {
+
+double baselineSeconds = 0;
+
+// Values with the digit counts a chart gives: fractions, negatives, exponents.
+const std::vector<DataPoint>& samplePoints() {
+  static const std::vector<DataPoint> points = [] {
+    std::vector<DataPoint> p(kMaxPointCount);
+    for (int i = 0; i < kMaxPointCount; ++i) {
+      const float x = static_cast<float>(i);
+      p[static_cast<std::size_t>(i)] = {x * 0.0137f, std::sin(x / 300) * 1234.5f,
+                                        static_cast<float>(i % 8000) + 0.5f,
+                                        static_cast<float>(i % 6000) * 1e-3f};
+    }
+    return p;
+  }();
+  return points;
+}
+
+void Baseline_FormatNumbers(benchmark::State& state) {
+  const std::vector<DataPoint>& points = samplePoints();
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    std::size_t characters = 0;
+    for (const DataPoint& p : points)
+      characters += singleText(p.XData).size() + singleText(p.YData).size() +
+                    singleText(p.XPixel).size() + singleText(p.YPixel).size();
+    benchmark::DoNotOptimize(characters);
+  }
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  baselineSeconds = elapsed.count() / static_cast<double>(state.iterations());
+}
+
+void AddDataPoint_FullList(benchmark::State& state) {
+  const std::vector<DataPoint>& points = samplePoints();
+  HeadlessPlatform platform;
+  double seconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto form = std::make_unique<Form1>(platform);
+    SetLngage(form->app);
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    for (const DataPoint& p : points) {
+      if (appendDataPoint(*form, p.XData, p.YData, p.XPixel, p.YPixel) != AddResult::Added) break;
+      if (form->app.pointCount % 100 == 0) platform.yieldEvents();
+    }
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    benchmark::DoNotOptimize(form->ui.ListView1.rows.data());
+    state.PauseTiming();
+    form.reset();
+    state.ResumeTiming();
+  }
+  const double perRun = seconds / static_cast<double>(state.iterations());
+  if (baselineSeconds > 0) state.counters["x_baseline"] = perRun / baselineSeconds;
+}
+
+BENCHMARK(Baseline_FormatNumbers)->Unit(benchmark::kMillisecond);
+BENCHMARK(AddDataPoint_FullList)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace plotvane
