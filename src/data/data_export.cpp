@@ -1,0 +1,136 @@
+#include "data/data_export.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace plotvane {
+namespace {
+
+constexpr int kFileTypeCount = 5;
+constexpr int kRowsPerYield = 10;
+
+void showFileError(Platform& platform, FileError error) {
+  platform.messageBox(Platform::errorText(error), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+struct Destination {
+  std::string path;
+  int filterIndex = 1;
+  bool append = false;
+};
+
+// The save dialog and the question about an existing file; Cancel in the
+// question shows the dialog again. Nothing when the user gives up or the
+// name cannot be checked.
+std::optional<Destination> askDestination(Form1& form) {
+  Platform& platform = form.platform;
+  const FileDialogRequest request{form.caption(143), dataFileFilters(form)};
+  for (;;) {
+    const std::optional<SaveDialogChoice> choice =
+        platform.saveFileDialog(request, form.state.dataFileType);
+    if (!choice) return std::nullopt;
+    if (choice->filterIndex >= 1 && choice->filterIndex <= kFileTypeCount)
+      form.state.dataFileType = choice->filterIndex;
+
+    bool exists = false;
+    if (const FileError error = platform.fileExists(choice->path, exists)) {
+      showFileError(platform, error);
+      return std::nullopt;
+    }
+    if (!exists) return Destination{choice->path, choice->filterIndex, false};
+    switch (
+        platform.messageBox(form.message(0), MessageButtons::YesNoCancel, MessageIcon::Question)) {
+      case MessageResult::Yes:
+        return Destination{choice->path, choice->filterIndex, false};
+      case MessageResult::No:
+        return Destination{choice->path, choice->filterIndex, true};
+      default:
+        break;  // the dialog again, with an empty name
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<FileFilter> dataFileFilters(const Form1& form) {
+  // "All Files" lists every name: on this system "*.*" would hide names
+  // without a dot, which the dialog saves as typed.
+  return {{form.caption(144), {"*.csv"}},
+          {form.caption(145), {"*.txt"}},
+          {form.caption(146), {"*.txt"}},
+          {form.caption(147), {"*.txt"}},
+          {form.caption(142), {"*"}}};
+}
+
+char dataFileDelimiter(int filterIndex) {
+  switch (filterIndex) {
+    case 2:
+      return '\t';
+    case 3:
+      return ' ';
+    default:
+      return ',';
+  }
+}
+
+std::vector<DataRowTexts> listRowTexts(const ListViewControl& list, int pointCount) {
+  const std::size_t count =
+      std::min(list.rows.size(), static_cast<std::size_t>(std::max(pointCount, 0)));
+  std::vector<DataRowTexts> rows(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::vector<std::string>& cells = list.rows[i].cells;
+    for (std::size_t column = 0; column < 4; ++column)
+      if (column + 1 < cells.size()) rows[i][column] = cells[column + 1];
+  }
+  return rows;
+}
+
+std::optional<std::string> dataFileText(const std::vector<DataRowTexts>& rows, char delimiter,
+                                        const std::function<bool()>& goOn) {
+  std::size_t size = 40;
+  for (const DataRowTexts& row : rows)
+    for (const std::string& value : row) size += value.size() + 1;
+  size += rows.size();
+  std::string text;
+  text.reserve(size);
+  const auto addLine = [&](const std::string& a, const std::string& b, const std::string& c,
+                           const std::string& d) {
+    text += a;
+    text += delimiter;
+    text += b;
+    text += delimiter;
+    text += c;
+    text += delimiter;
+    text += d;
+    text += "\r\n";
+  };
+  addLine("Data:X", "Data:Y", "Source:X", "Source:Y");
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    addLine(rows[i][0], rows[i][1], rows[i][2], rows[i][3]);
+    if ((i + 1) % kRowsPerYield == 0 && goOn && !goOn()) return std::nullopt;
+  }
+  return text;
+}
+
+void saveData(Form1& form) {
+  const std::optional<Destination> destination = askDestination(form);
+  if (!destination) return;
+
+  // Copied without a yield in between, so a delete or a run during the
+  // yields below cannot mix two states of the list into one file.
+  const std::vector<DataRowTexts> rows = listRowTexts(form.ui.ListView1, form.app.pointCount);
+  form.app.cancelRequested = 0;
+  const std::optional<std::string> text =
+      dataFileText(rows, dataFileDelimiter(destination->filterIndex), [&form] {
+        form.platform.yieldEvents();
+        return form.app.cancelRequested != -1;
+      });
+  if (!text) return;
+
+  Platform& platform = form.platform;
+  const FileError error = destination->append ? platform.appendFile(destination->path, *text)
+                                              : platform.replaceFile(destination->path, *text);
+  if (error) showFileError(platform, error);
+}
+
+}  // namespace plotvane
