@@ -13,6 +13,11 @@ void cmbGraphTypeClick(Form1& form) {
       {true, true, false, true, true},      // Trece Surface
       {false, false, false, false, false},  // Manual Plotting
   };
+  // The type cannot change under a running routine.
+  if (form.state.runActive) {
+    form.ui.cmbGraphType.selected = form.state.runGraphType;
+    return;
+  }
   const int selected = form.ui.cmbGraphType.selected;
   if (selected < 1 || selected > 5) return;
   const Enabling& row = kTable[selected - 1];

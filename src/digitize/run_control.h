@@ -1,0 +1,31 @@
+// The digitizing parameters' checks, Execute and Cancel.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/form1.h"
+
+namespace plotvane {
+
+inline constexpr int kMaxDivisionCount = 32766;
+
+// LostFocus of txtSmpX: the count rounded down, and the pitch that matches it.
+void txtSmpXLostFocus(Form1& form);
+
+// LostFocus of txtStpX: the nearest whole count for the pitch, and the pitch
+// that matches that count written back.
+void txtStpXLostFocus(Form1& form);
+
+// The Y-filtering window height: an odd whole number from 1 to 127, or
+// nothing.
+std::optional<int> yFilterHeight(const std::string& text);
+
+// Click of mnuExeStart: checks the parameters, clears the list, shows the
+// data pane and runs the routine of the graph type.
+void mnuExeStartClick(Form1& form);
+
+// Click of mnuExeCancel.
+void mnuExeCancelClick(Form1& form);
+
+}  // namespace plotvane

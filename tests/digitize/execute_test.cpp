@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1_events.h"
+#include "data/data_list.h"
+#include "digitize/digitize_handlers.h"
+#include "digitize/graph_type.h"
+#include "digitize/run_control.h"
+#include "picture/picture_form.h"
+
+namespace plotvane {
+namespace {
+
+using testing::PictureForm;
+
+// A white picture with a black horizontal line at row 10.
+PixelArray lineChart(int width, int height) {
+  PixelArray picture(width, height, 0xFFFFFF);
+  for (int x = 0; x < width; ++x) picture.set(x, 10, 0);
+  return picture;
+}
+
+class Execute : public ::testing::Test {
+ protected:
+  Execute() {
+    EXPECT_TRUE(f.load(f.folder.file("chart.bmp"), lineChart(40, 30)));
+    f.ui.txtSmpX.setText("4");
+    f.form.spreadsheetExport = [this](int kind) { exports.push_back(kind); };
+  }
+
+  void selectType(int type) {
+    f.ui.cmbGraphType.selected = type;
+    cmbGraphTypeClick(f.form);
+  }
+
+  // Puts two points in the list, so a refused Execute can be seen to keep it.
+  void fillList() {
+    ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
+    ASSERT_EQ(appendDataPoint(f.form, 5, 6, 7, 8), AddResult::Added);
+  }
+
+  PictureForm f;
+  std::vector<int> exports;
+};
+
+TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
+  fillList();
+  f.ui.chkExcel.value = 1;
+  menuClick(f.form, MenuId::mnuExeStart);
+
+  EXPECT_EQ(f.ui.TabStrip1.selected, 3);
+  EXPECT_TRUE(f.ui.ListView1.visible);
+  ASSERT_EQ(f.app.pointCount, 5);
+  ASSERT_EQ(f.ui.ListView1.rows.size(), 5u);
+  // Row 10 of 30, counted from the bottom and centred: 29 - 10 - 0.5.
+  for (const ListRow& row : f.ui.ListView1.rows) EXPECT_EQ(row.cells[4], "18.5");
+  EXPECT_EQ(f.ui.ListView1.rows[4].cells[3], "40");
+  EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
+  EXPECT_TRUE(f.ui.menu(MenuId::mnuDataSave).enabled);
+  EXPECT_TRUE(f.ui.cmdSaveData.enabled);
+  EXPECT_FALSE(f.state.runActive);
+  EXPECT_EQ(exports, std::vector<int>{kLineChart});
+  EXPECT_TRUE(f.platform.messages().empty());
+}
+
+TEST_F(Execute, RefusesBadParametersAndKeepsTheList) {
+  const struct {
+    int type;
+    const char* division;
+    const char* filter;
+    int message;  // -1: no message, and the run does not start
+  } cases[] = {
+      {kTraceLine, "0", "1", 2},      {kTraceLine, "40000", "1", 8},
+      {kTraceSurface, "abc", "1", 2}, {kTraceLine, "4", "2", 7},
+      {kTraceSurface, "4", "129", 7}, {kTraceLine, "4", "x", 7},
+      {kPlotOnePoint, "4", "1", -1},  {kManualPlotting, "4", "1", -1},
+  };
+  fillList();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.type) + " " + c.division + " " + c.filter);
+    f.platform.clearMessages();
+    selectType(c.type);
+    f.ui.txtSmpX.text = c.division;
+    f.ui.cmbFRange.text = c.filter;
+    f.ui.TabStrip1.selected = 1;
+    menuClick(f.form, MenuId::mnuExeStart);
+    EXPECT_EQ(f.app.pointCount, 2);
+    EXPECT_EQ(f.ui.TabStrip1.selected, 1);
+    if (c.message < 0) {
+      EXPECT_TRUE(f.platform.messages().empty());
+    } else {
+      ASSERT_EQ(f.platform.messages().size(), 1u);
+      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(c.message));
+    }
+  }
+  // Plot All Points uses neither the count nor the filter.
+  selectType(kPlotAllPoints);
+  menuClick(f.form, MenuId::mnuExeStart);
+  EXPECT_EQ(f.app.pointCount, 1);  // the line is one blob
+}
+
+TEST_F(Execute, ChecksTheFocusedFieldBeforeRunning) {
+  f.ui.txtSmpX.text = "2.7";
+  f.ui.focused = &f.ui.txtSmpX;
+  menuClick(f.form, MenuId::mnuExeStart);
+  EXPECT_EQ(f.ui.txtSmpX.text, "2");
+  EXPECT_EQ(f.ui.txtStpX.text, "0.5");
+  EXPECT_EQ(f.app.pointCount, 3);
+}
+
+TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
+  f.ui.chkExcel.value = 1;
+  f.ui.txtSmpX.setText("250");
+  // The scan pass yields at the 126 even columns, the points pass at 0, 100
+  // and 200: a cancel at its second yield keeps columns 0 to 99.
+  const struct {
+    int cancelAtYield;
+    int points;
+  } cases[] = {{1, 0}, {126, 0}, {127, 0}, {128, 100}, {129, 200}, {100000, 251}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cancelAtYield);
+    exports.clear();
+    int yields = 0;
+    f.platform.setYieldHook([&] {
+      EXPECT_TRUE(f.state.runActive);
+      EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
+      if (++yields == c.cancelAtYield) menuClick(f.form, MenuId::mnuExeCancel);
+    });
+    menuClick(f.form, MenuId::mnuExeStart);
+    EXPECT_EQ(f.app.pointCount, c.points);
+    EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
+    EXPECT_TRUE(f.ui.toolButton(5).enabled);
+    EXPECT_FALSE(f.ui.ProgressBar1.visible);
+    EXPECT_FALSE(f.ui.Line5.visible);
+    EXPECT_EQ(exports.size(), c.points == 251 ? 1u : 0u);
+  }
+}
+
+TEST_F(Execute, CommandsDuringARunAreRefusedOrWaitForIt) {
+  f.ui.txtSmpX.setText("100");
+  int yields = 0;
+  f.platform.setYieldHook([&] {
+    ++yields;
+    if (yields == 3) {
+      menuClick(f.form, MenuId::mnuExeStart);  // no second run inside the first
+      EXPECT_FALSE(LoadPictureFile(f.form, f.folder.file("chart.bmp")));
+      f.ui.cmbGraphType.selected = kPlotOnePoint;
+      cmbGraphTypeClick(f.form);
+      EXPECT_EQ(f.ui.cmbGraphType.selected, kTraceLine);
+      EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
+    }
+    if (yields == 5) {
+      // Closing the window asks the run to stop and closes when it has.
+      f.state.closeRequested = true;
+      f.app.cancelRequested = -1;
+    }
+  });
+  menuClick(f.form, MenuId::mnuExeStart);
+  EXPECT_EQ(yields, 5);
+  EXPECT_EQ(f.app.pointCount, 0);
+  EXPECT_TRUE(f.state.closed);
+}
+
+TEST_F(Execute, PlotAllPointsExportsEvenWithoutPointsAndStopsWhenTheListIsFull) {
+  selectType(kPlotAllPoints);
+  f.ui.chkExcel.value = 1;
+  ASSERT_TRUE(f.load(f.folder.file("white.bmp"), PixelArray(20, 20, 0xFFFFFF)));
+  menuClick(f.form, MenuId::mnuExeStart);
+  EXPECT_EQ(f.app.pointCount, 0);
+  EXPECT_EQ(exports, std::vector<int>{kPointChart});
+
+  // 200 x 200 separate dots: 40 000 blobs, more than the list holds.
+  PixelArray dots(400, 400, 0xFFFFFF);
+  for (int y = 0; y < 400; y += 2)
+    for (int x = 0; x < 400; x += 2) dots.set(x, y, 0);
+  ASSERT_TRUE(f.load(f.folder.file("dots.bmp"), std::move(dots)));
+  exports.clear();
+  f.platform.clearMessages();
+  menuClick(f.form, MenuId::mnuExeStart);
+  EXPECT_EQ(f.app.pointCount, kMaxPointCount);
+  ASSERT_EQ(f.platform.messages().size(), 1u);
+  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(6));
+  EXPECT_TRUE(exports.empty());
+  EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
+}
+
+}  // namespace
+}  // namespace plotvane
