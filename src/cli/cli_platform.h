@@ -1,0 +1,21 @@
+// The command line's platform: headless, with pictures read by the window's
+// reader.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/headless_platform.h"
+#include "qt/qt_picture_reader.h"
+
+namespace plotvane {
+
+class CliPlatform : public HeadlessPlatform {
+ public:
+  bool readPicture(const std::string& path, const PictureLimits& limits,
+                   PixelArray& picture) override {
+    return readPictureFile(QString::fromStdString(path), limits, picture);
+  }
+};
+
+}  // namespace plotvane

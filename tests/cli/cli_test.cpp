@@ -1,0 +1,190 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "digitize/graph_type.h"
+#include "digitize/run_control.h"
+#include "picture/picture_form.h"
+
+namespace plotvane {
+namespace {
+
+using testing::PictureForm;
+using testing::TempWorkingDir;
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// A line falling from the top left to the bottom right, a light filled area
+// under it and a few dots above it: something for every graph type to find.
+PixelArray chart() {
+  PixelArray picture(120, 80, 0xFFFFFF);
+  for (int x = 0; x < 120; ++x) {
+    const int y = 10 + x / 2;
+    picture.set(x, y, 0);
+    for (int below = y + 1; below < 80; ++below) picture.set(x, below, rgbValue(220, 220, 220));
+  }
+  for (int dot = 0; dot < 5; ++dot) picture.set(80 + dot * 6, 12 + dot, 0);
+  return picture;
+}
+
+struct CliRun {
+  int code = -1;
+  std::string out, err;
+};
+
+CliRun runWith(HeadlessPlatform& platform, const std::vector<std::string>& arguments) {
+  std::ostringstream out, err;
+  CliRun run;
+  run.code = runCli(arguments, platform, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+CliRun run(const std::vector<std::string>& arguments) {
+  HeadlessPlatform platform;
+  platform.setPicture("chart.bmp", chart());
+  return runWith(platform, arguments);
+}
+
+TEST(Cli, WritesWhatTheWindowsSaveWritesForEveryType) {
+  const struct {
+    const char* type;
+    int graphType;
+    const char* delimiter;
+    int filterIndex;
+  } cases[] = {
+      {"line", kTraceLine, "comma", 1},
+      {"points", kPlotAllPoints, "tab", 2},
+      {"surface", kTraceSurface, "space", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    const CliRun batch =
+        run({"digitize", "chart.bmp", "--type", c.type, "--rect", "10,5,110,75", "--x", "-1,2.5",
+             "--y", "100,300", "--division", "37", "--filter", "3", "--delimiter", c.delimiter});
+    ASSERT_EQ(batch.code, kCliOk) << batch.err;
+    EXPECT_EQ(batch.err, "");
+
+    PictureForm window;
+    ASSERT_TRUE(window.load("chart.bmp", chart()));
+    window.app.lineXS = 10;
+    window.app.lineYT = 5;
+    window.app.lineXE = 110;
+    window.app.lineYB = 75;
+    window.ui.txtMinLabelX.setText("-1");
+    window.ui.txtMaxLabelX.setText("2.5");
+    window.ui.txtMinLabelY.setText("100");
+    window.ui.txtMaxLabelY.setText("300");
+    window.ui.txtSmpX.setText("37");
+    txtSmpXLostFocus(window.form);
+    window.ui.cmbFRange.setText("3");
+    window.ui.cmbGraphType.selected = c.graphType;
+    cmbGraphTypeClick(window.form);
+    menuClick(window.form, MenuId::mnuExeStart);
+    ASSERT_GT(window.app.pointCount, 1);
+    const std::string saved = window.folder.file("saved.txt");
+    window.platform.queueSaveFile(SaveDialogChoice{saved, c.filterIndex});
+    menuClick(window.form, MenuId::mnuDataSave);
+    EXPECT_EQ(batch.out, readAll(saved));
+  }
+}
+
+TEST(Cli, DefaultsAndPitch) {
+  const CliRun defaults = run({"digitize", "chart.bmp", "--type", "line"});
+  ASSERT_EQ(defaults.code, kCliOk);
+  EXPECT_TRUE(defaults.out.starts_with("Data:X,Data:Y,Source:X,Source:Y\r\n0,"));
+  EXPECT_EQ(std::count(defaults.out.begin(), defaults.out.end(), '\n'), 1 + 201);
+
+  // A pitch sets the count as if typed into the pitch field: 0.25 over 0 to 1.
+  const CliRun pitch = run({"digitize", "chart.bmp", "--type", "line", "--pitch", "0.25"});
+  ASSERT_EQ(pitch.code, kCliOk);
+  EXPECT_EQ(std::count(pitch.out.begin(), pitch.out.end(), '\n'), 1 + 5);
+
+  // Nothing dark inside the rectangle: the header line only.
+  const CliRun empty = run({"digitize", "chart.bmp", "--type", "points", "--rect", "0,20,3,30"});
+  ASSERT_EQ(empty.code, kCliOk);
+  EXPECT_EQ(empty.out, "Data:X,Data:Y,Source:X,Source:Y\r\n");
+
+  EXPECT_EQ(run({"--version"}).code, kCliOk);
+  EXPECT_NE(run({"--help"}).out.find("--division N | --pitch P"), std::string::npos);
+}
+
+TEST(Cli, UsageErrorsNameTheArgument) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* named;
+  } cases[] = {
+      {{}, "missing command"},
+      {{"trace", "chart.bmp"}, "'trace'"},
+      {{"digitize", "--type", "line"}, "missing PICTURE"},
+      {{"digitize", "chart.bmp"}, "missing --type"},
+      {{"digitize", "chart.bmp", "--type", "bars"}, "'bars'"},
+      {{"digitize", "chart.bmp", "--type", "line", "--rect", "1,2,3"}, "--rect"},
+      {{"digitize", "chart.bmp", "--type", "line", "--x", "0,ten"}, "'ten'"},
+      {{"digitize", "chart.bmp", "--type", "line", "--division", "5", "--pitch", "0.1"},
+       "--division and --pitch"},
+      {{"digitize", "chart.bmp", "--type", "line", "--delimiter", "semicolon"}, "'semicolon'"},
+      {{"digitize", "chart.bmp", "--type", "line", "--colour"}, "'--colour'"},
+      {{"digitize", "chart.bmp", "--type"}, "--type: missing value"},
+      {{"digitize", "chart.bmp", "--type", "line", "--rect", "0,0,121,80"}, "--rect"},
+      {{"digitize", "chart.bmp", "--type", "line", "--rect", "50,0,10,80"}, "reversed"},
+  };
+  for (const auto& c : cases) {
+    const CliRun result = run(c.arguments);
+    EXPECT_EQ(result.code, kCliUsage) << c.named;
+    EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST(Cli, FailuresPrintTheMessageAndWriteNothing) {
+  TempWorkingDir dir;
+  const std::string output = dir.file("out.csv");
+  const struct {
+    std::vector<std::string> arguments;
+    const char* message;
+  } cases[] = {
+      {{"digitize", "missing.bmp", "--type", "line"}, "Tthis type of file is not supported.\n"},
+      {{"digitize", "chart.bmp", "--type", "line", "--filter", "2"},
+       "Y-Filtering must be an odd whole number from 1 to 127.\n"},
+      {{"digitize", "chart.bmp", "--type", "surface", "--division", "0"},
+       "Have to input number more than 1.\n"},
+      {{"digitize", "chart.bmp", "--type", "line", "--pitch", "0.00001"},
+       "Have to input number from 1 to 32766.\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--output", output});
+    const CliRun result = run(arguments);
+    EXPECT_EQ(result.code, kCliFailed) << c.message;
+    EXPECT_EQ(result.err, c.message);
+    EXPECT_FALSE(std::filesystem::exists(output));
+  }
+
+  const CliRun written =
+      run({"digitize", "chart.bmp", "--type", "line", "--division", "4", "--output", output});
+  ASSERT_EQ(written.code, kCliOk);
+  EXPECT_EQ(written.out, "");
+  const std::string file = readAll(output);
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 5);
+
+  // An output that cannot be written is reported and fails.
+  const CliRun blocked =
+      run({"digitize", "chart.bmp", "--type", "line", "--output", dir.file("no/such/folder.csv")});
+  EXPECT_EQ(blocked.code, kCliFailed);
+  EXPECT_NE(blocked.err.find("No such file or directory"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace plotvane
