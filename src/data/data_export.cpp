@@ -113,6 +113,8 @@ std::optional<std::string> dataFileText(const std::vector<DataRowTexts>& rows, c
 }
 
 void saveData(Form1& form) {
+  // The list is being rebuilt by a run that yields.
+  if (form.state.runActive) return;
   const std::optional<Destination> destination = askDestination(form);
   if (!destination) return;
 

@@ -111,12 +111,13 @@ FileDialogRequest openPictureDialog(const Form1& form) {
 }
 
 void mnuFileOpenClick(Form1& form) {
+  if (form.state.runActive) return;
   const std::string path = form.platform.openFileDialog(openPictureDialog(form));
   if (!path.empty()) LoadPictureFile(form, path);
 }
 
 void mnuFileRedrawClick(Form1& form) {
-  if (form.state.picturePath.empty()) return;
+  if (form.state.picturePath.empty() || form.state.runActive) return;
   const std::string path = form.state.picturePath;
   LoadPictureFile(form, path);
 }

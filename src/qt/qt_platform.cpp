@@ -65,8 +65,12 @@ MessageResult QtPlatform::messageBox(const std::string& text, MessageButtons but
 }
 
 void QtPlatform::yieldEvents() {
+  // A loop over a large picture yields thousands of times; handling events
+  // about every 10 ms keeps the window live without repainting it each time.
+  if (lastEvents_.isValid() && lastEvents_.elapsed() < 10) return;
   if (beforeEvents_) beforeEvents_();
   QCoreApplication::processEvents();
+  lastEvents_.start();
 }
 
 std::string QtPlatform::environmentVariable(const std::string& name) {

@@ -2,6 +2,7 @@
 // process environment and file system.
 #pragma once
 
+#include <QElapsedTimer>
 #include <functional>
 
 #include "platform/platform.h"
@@ -40,6 +41,7 @@ class QtPlatform : public Platform {
  private:
   std::function<void()> beforeEvents_;
   QWidget* dialogParent_ = nullptr;
+  QElapsedTimer lastEvents_;
 };
 
 }  // namespace plotvane
