@@ -11,21 +11,14 @@
 #include "app/handler_boundary.h"
 #include "app/number_text.h"
 #include "platform/headless_platform.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {
 namespace {
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::readAll;
+using testing::writeAll;
 
 class Form1Events : public ::testing::Test {
  protected:

@@ -10,19 +10,16 @@
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "picture/picture_form.h"
+#include "support/file_bytes.h"
 
 namespace plotvane {
 namespace {
 
+using testing::readAll;
+using testing::writeAll;
+
 using testing::PictureForm;
 using testing::TempWorkingDir;
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 // A line falling from the top left to the bottom right, a light filled area
 // under it and a few dots above it: something for every graph type to find.

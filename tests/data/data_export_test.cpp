@@ -19,27 +19,20 @@
 #include "app/language.h"
 #include "data/data_list.h"
 #include "platform/headless_platform.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {
 namespace {
+
+using testing::readAll;
+using testing::writeAll;
 
 namespace fs = std::filesystem;
 using Op = HeadlessPlatform::FileOperation;
 
 const std::string kTwoPointCsv = "Data:X,Data:Y,Source:X,Source:Y\r\n1.5,2,10,20\r\n3,4,30,40\r\n";
 const std::string kOld = "old contents\r\n";
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::set<std::string> namesIn(const std::string& folder) {
   std::set<std::string> names;
