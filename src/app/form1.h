@@ -90,6 +90,9 @@ struct FormState {
   // plain copy. Whoever changes Picture2 runs pict1Reload, which drops it.
   PixelArray Picture2Reduced;
   int picture2ReducedShift = 0;
+  // Display position of the last trace polyline vertex, where the next
+  // segment starts.
+  std::int16_t polylinePrevX = 0, polylinePrevY = 0;
 };
 
 // A line control over the picture: end points in Picture1 pixels.
@@ -106,6 +109,28 @@ struct ShapeControl : Control {
   explicit ShapeControl(std::string controlName) : Control(std::move(controlName)) {
     visible = false;
   }
+};
+
+// The folder list of the file pane: the folder it shows and what can be
+// opened from there.
+struct FolderListControl : Control {
+  using Control::Control;
+  std::string path;                  // absolute, no trailing "/" except the root
+  std::vector<std::string> entries;  // ".." (unless at the root), then the subfolders
+  // The height the user gave it by dragging its lower border; the pane
+  // shows less when the window has no room for it.
+  int preferredHeight = 0;
+  bool resizePointer = false;  // the pointer over it is the north-south arrow
+};
+
+// The file list of the file pane: its folder and the names there matching
+// its patterns.
+struct FileListControl : Control {
+  using Control::Control;
+  std::string path;
+  std::string pattern;  // ";"-separated, "*" and "?", any case
+  std::vector<std::string> files;
+  int selected = 0;  // 1-based, 0 for none
 };
 
 struct ToolButtonModel {
@@ -145,7 +170,9 @@ struct Form1Controls {
 
   // File pane.
   Control frameFile{"frameFile"};
-  Control Drive1{"Drive1"}, Dir1{"Dir1"}, File1{"File1"};
+  ComboControl Drive1{"Drive1"};  // items are the roots of the file system
+  FolderListControl Dir1{"Dir1"};
+  FileListControl File1{"File1"};
   Control Label20{"Label20"}, txtMD{"txtMD"};
 
   // Data pane.
@@ -157,6 +184,14 @@ struct Form1Controls {
   Control Picture3{"Picture3"}, Picture1{"Picture1"};
   ScrollBarControl HScroll1{"HScroll1"}, VScroll1{"VScroll1"};
   Control txtLXS{"txtLXS"}, txtLXE{"txtLXE"}, txtLYT{"txtLYT"}, txtLYB{"txtLYB"};
+  // The reference rectangle's edges (left, right, top, bottom) and their
+  // extensions to the top, bottom, left and right border of the view.
+  LineControl Line1{"Line1", true}, Line2{"Line2", true}, Line3{"Line3", true},
+      Line4{"Line4", true};
+  LineControl LineT1{"LineT1", true}, LineT2{"LineT2", true}, LineB1{"LineB1", true},
+      LineB2{"LineB2", true};
+  LineControl LineL1{"LineL1", true}, LineL2{"LineL2", true}, LineR1{"LineR1", true},
+      LineR2{"LineR2", true};
   // The data list's point marker and the two footprints start hidden.
   LineControl Line5{"Line5", false}, Line6{"Line6", false};
   ShapeControl shapPicUpRange{"shapPicUpRange"}, shapEraseRange{"shapEraseRange"};

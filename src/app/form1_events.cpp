@@ -9,6 +9,7 @@
 #include "digitize/calibration.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
+#include "loading/file_pane.h"
 #include "loading/load_picture.h"
 #include "picture/selection.h"
 #include "picture/view.h"
@@ -94,6 +95,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
   ui.cmbGraphType.items.assign(5, std::string());
   ui.cmbGraphType.selected = kTraceLine;
 
+  initFilePane(form);
   ui.TabStrip1.selected = 1;
   tabStripClick(form);
   cmbGraphTypeClick(form);
@@ -233,7 +235,6 @@ void formResize(Form1& form, int clientWidthTwips, int clientHeightTwips) {
     pane->geometry.top = design::kPaneTop;
     pane->geometry.width = design::kPaneWidth;
   }
-  ui.File1.geometry.top = design::kFile1Top;
   ui.ListView1.geometry.left = design::kListViewLeft;
   ui.ListView1.geometry.top = design::kListViewTop;
   ui.ListView1.geometry.width = design::kPaneWidth - 2 * design::kListViewLeft;
@@ -250,6 +251,7 @@ void formResize(Form1& form, int clientWidthTwips, int clientHeightTwips) {
         270;
     ui.ListView1.geometry.height = ui.frameList.geometry.height - ui.ListView1.geometry.top - 60;
   }
+  fitFilePaneToFrame(form);
 
   ui.StatusBar1.geometry = {0, fh - design::kStatusBarHeight, clientWidthTwips,
                             design::kStatusBarHeight};

@@ -16,9 +16,19 @@ inline constexpr int kPaneLeft = 120;
 inline constexpr int kPaneTop = 1260;
 inline constexpr int kPaneWidth = 4440;
 
-// File pane, relative to the pane.
+// File pane, relative to the pane. The lists share one left edge and width;
+// txtMD sits small in the top right corner, beside Label20.
+inline constexpr int kFileListLeft = 60;
+inline constexpr int kFileListWidth = kPaneWidth - 2 * kFileListLeft;
+inline constexpr int kTxtMDWidth = 360;
+inline constexpr int kTxtMDHeight = 270;
+inline constexpr int kTxtMDLeft = kPaneWidth - kFileListLeft - kTxtMDWidth;
+inline constexpr int kTxtMDTop = 60;
 inline constexpr int kLabel20Top = 120;
+inline constexpr int kLabel20Width = kTxtMDLeft - kFileListLeft - 60;
+inline constexpr int kLabel20Height = 300;
 inline constexpr int kDrive1Top = 480;
+inline constexpr int kDrive1Height = 360;
 inline constexpr int kDir1Top = 900;
 inline constexpr int kDir1Height = 2400;
 inline constexpr int kFile1Top = 3360;

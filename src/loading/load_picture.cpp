@@ -4,6 +4,7 @@
 
 #include "app/number_text.h"
 #include "digitize/graph_type.h"
+#include "loading/file_pane.h"
 #include "picture/selection.h"
 #include "picture/view.h"
 
@@ -20,9 +21,6 @@ constexpr MenuId kPictureCommands[] = {
     MenuId::mnuFilterContrast, MenuId::mnuFilterColormask, MenuId::mnuFileSave,
     MenuId::mnuFileRedraw,
 };
-
-// The file pane module points its lists at the working directory here.
-void showWorkingDirectoryInFilePane(Form1&) {}
 
 void resetUndo(Form1& form) {
   AppState& app = form.app;

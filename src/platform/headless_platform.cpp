@@ -119,6 +119,15 @@ FileError HeadlessPlatform::appendFile(const std::string& path, const std::strin
   return posix_files::appendFile(path, bytes, faultsFor(path));
 }
 
+FileError HeadlessPlatform::listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+  if (const FileError error = takeFailure(FileOperation::List, path)) return error;
+  if (const auto found = listings_.find(path); found != listings_.end()) {
+    entries = found->second;
+    return 0;
+  }
+  return posix_files::listFolder(path, entries);
+}
+
 bool HeadlessPlatform::movePointerBy(int dx, int dy) {
   if (!pointerMovable_) return false;
   pointerX_ += dx;

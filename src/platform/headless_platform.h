@@ -1,7 +1,8 @@
 // A scripted platform without a display: message boxes are recorded and
 // answered from a queue, environment variables come from the caller, file
 // operations can be made to fail on purpose, pictures are the ones the test
-// registered for a path, and the open dialog answers from a queue.
+// registered for a path, the open dialog answers from a queue, and folder
+// listings and mounted volumes can be scripted.
 #pragma once
 
 #include <deque>
@@ -26,8 +27,9 @@ class HeadlessPlatform : public Platform {
  public:
   // Write is also the writing step of replaceFile and appendFile; Exists is
   // fileExists; Create, Close and Rename are the other steps of a replace
-  // (the temporary file) or an append (opening the file).
-  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename };
+  // (the temporary file) or an append (opening the file); List is
+  // listFolder.
+  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename, List };
 
   // A recorded save dialog: what it offered and the filter it opened on.
   struct ShownSaveDialog {
@@ -54,6 +56,8 @@ class HeadlessPlatform : public Platform {
   FileError appendFile(const std::string& path, const std::string& bytes) override;
   bool movePointerBy(int dx, int dy) override;
   std::uint32_t buttonFaceColour() override { return buttonFace_; }
+  FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
+  std::vector<std::string> mountedVolumes() override { return volumes_; }
 
   // Script.
   // readPicture of this path gives this picture (within the limits); any
@@ -71,6 +75,13 @@ class HeadlessPlatform : public Platform {
     saveAnswers_.push_back(std::move(choice));
   }
   void setPointerMovable(bool movable) { pointerMovable_ = movable; }
+  // The drives offered, exactly as given (a volume that is gone may be
+  // among them); "/" alone until set.
+  void setMountedVolumes(std::vector<std::string> volumes) { volumes_ = std::move(volumes); }
+  // listFolder of this path gives these entries instead of the disk's.
+  void setFolderListing(const std::string& path, std::vector<FolderEntry> entries) {
+    listings_[path] = std::move(entries);
+  }
   void setButtonFaceColour(std::uint32_t colour) { buttonFace_ = colour; }
   void setEnvironment(const std::string& name, const std::string& value) {
     environment_[name] = value;
@@ -112,6 +123,8 @@ class HeadlessPlatform : public Platform {
   bool pointerMovable_ = true;
   int pointerX_ = 0, pointerY_ = 0;
   std::uint32_t buttonFace_ = 0xF0F0F0;
+  std::vector<std::string> volumes_{"/"};
+  std::map<std::string, std::vector<FolderEntry>> listings_;
 };
 
 }  // namespace plotvane

@@ -1,11 +1,14 @@
 #include "platform/platform.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace plotvane {
@@ -17,6 +20,24 @@ std::string Platform::errorText(FileError error) {
 std::string Platform::joinPath(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+std::vector<std::string> Platform::userVolumes(const std::vector<std::string>& mountPoints) {
+  std::vector<std::string> volumes;
+  for (std::string point : mountPoints) {
+    while (point.size() > 1 && point.back() == '/') point.pop_back();
+    for (const std::string_view base : {"/media", "/mnt", "/run/media"}) {
+      if (point.compare(0, base.size(), base) == 0 &&
+          (point.size() == base.size() || point[base.size()] == '/')) {
+        volumes.push_back(point);
+        break;
+      }
+    }
+  }
+  std::sort(volumes.begin(), volumes.end());
+  volumes.erase(std::unique(volumes.begin(), volumes.end()), volumes.end());
+  volumes.insert(volumes.begin(), "/");
+  return volumes;
 }
 
 PictureLimits PictureLimits::forThisMachine() {
@@ -86,6 +107,32 @@ FileError writeNewFile(const std::string& path, const std::string& bytes) {
     done += static_cast<size_t>(put);
   }
   if (close(fd) != 0) return errno;
+  return 0;
+}
+
+FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+  DIR* folder = opendir(path.c_str());
+  if (!folder) return errno;
+  std::vector<FolderEntry> found;
+  FileError error = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* item = readdir(folder);
+    if (!item) {
+      error = errno;
+      break;
+    }
+    const std::string name = item->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info;
+    // A name that went away or a link to nothing is simply not listed.
+    if (fstatat(dirfd(folder), name.c_str(), &info, 0) != 0) continue;
+    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) continue;
+    found.push_back({name, S_ISDIR(info.st_mode), name.front() == '.'});
+  }
+  closedir(folder);
+  if (error) return error;
+  entries = std::move(found);
   return 0;
 }
 

@@ -57,6 +57,15 @@ struct SaveDialogChoice {
   int filterIndex = 1;
 };
 
+// One name in a folder: a folder or a regular file (symbolic links followed).
+// Hidden names are the ones the file manager hides (a leading ".").
+struct FolderEntry {
+  std::string name;
+  bool folder = false;
+  bool hidden = false;
+  bool operator==(const FolderEntry&) const = default;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -113,6 +122,15 @@ class Platform {
   // cannot move it.
   virtual bool movePointerBy(int dx, int dy) = 0;
 
+  // The folders and regular files of a folder, without "." and "..", in no
+  // particular order; anything else there (devices, pipes, broken links) is
+  // left out.
+  virtual FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) = 0;
+
+  // The roots of the file system a user picks from: "/" first, then the
+  // mounted volumes in sorted order.
+  virtual std::vector<std::string> mountedVolumes() = 0;
+
   // The colour of button faces (red * 65536 + green * 256 + blue), the
   // background of the view where there is no picture.
   virtual std::uint32_t buttonFaceColour() = 0;
@@ -123,6 +141,10 @@ class Platform {
   // The platform's path separator joined between a folder and a name; a
   // folder that already ends in the separator does not get a second one.
   static std::string joinPath(const std::string& folder, const std::string& name);
+
+  // Of all mount points, the ones a user sees as drives: "/" first, then
+  // those at or under /media, /mnt and /run/media, sorted, each once.
+  static std::vector<std::string> userVolumes(const std::vector<std::string>& mountPoints);
 };
 
 // Real POSIX implementations of the file service, shared by the Qt and the
@@ -133,6 +155,7 @@ FileError setCurrentDirectory(const std::string& path);
 FileError readFile(const std::string& path, std::string& bytes);
 FileError removeFile(const std::string& path);
 FileError writeNewFile(const std::string& path, const std::string& bytes);
+FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries);
 
 // The steps of a replace or an append that can fail; the hook, when given,
 // is asked before each and a non-zero answer fails the step with that error.

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
@@ -34,8 +35,10 @@
 #include "digitize/calibration.h"
 #include "digitize/graph_type.h"
 #include "loading/load_picture.h"
+#include "picture/overlays.h"
 #include "picture/view.h"
 #include "qt/data_list_view.h"
+#include "qt/file_pane_widgets.h"
 #include "qt/icons.h"
 #include "qt/picture_view.h"
 #include "qt/qt_platform.h"
@@ -276,27 +279,19 @@ void Form1Window::buildSettingsPane() {
 void Form1Window::buildFilePane() {
   Form1Controls& ui = form_.ui;
   QWidget* pane = widgetFor(ui.frameFile);
-  auto* label = new QLabel(pane);
-  bind(ui.Label20, label);
-  label->move(4, toPixels(design::kLabel20Top));
-  label->resize(toPixels(design::kPaneWidth) - 8, 20);
-  auto* drives = new QComboBox(pane);
-  bind(ui.Drive1, drives);
-  drives->setGeometry(4, toPixels(design::kDrive1Top), toPixels(design::kPaneWidth) - 8, 24);
-  auto* folders = new QListWidget(pane);
-  bind(ui.Dir1, folders);
-  folders->setAccessibleName(QStringLiteral("Folders"));
-  folders->setGeometry(4, toPixels(design::kDir1Top), toPixels(design::kPaneWidth) - 8,
-                       toPixels(design::kDir1Height));
-  auto* files = new QListWidget(pane);
-  bind(ui.File1, files);
-  files->setAccessibleName(QStringLiteral("Picture files"));
-  files->setGeometry(4, toPixels(design::kFile1Top), toPixels(design::kPaneWidth) - 8, 100);
+  const FilePaneRunner run = [this](const std::function<void()>& handler) {
+    if (!syncing_) handle(handler);
+  };
+  bind(ui.Label20, new QLabel(pane), true);
+  bind(ui.Drive1, new DriveListWidget(form_, run, pane), true);
+  bind(ui.Dir1, new FolderListWidget(form_, run, pane), true);
+  bind(ui.File1, new FileListWidget(form_, run, pane), true);
+  static_cast<QLabel*>(widgetFor(ui.Label20))->setBuddy(widgetFor(ui.File1));
   auto* flag = new QLineEdit(pane);
-  bind(ui.txtMD, flag);
+  bind(ui.txtMD, flag, true);
   flag->setReadOnly(true);
+  flag->setFrame(false);
   flag->setAccessibleName(QStringLiteral("Resize flag"));
-  flag->setGeometry(toPixels(design::kPaneWidth) - 28, 0, 24, 18);
 }
 
 void Form1Window::buildDataPane() {
@@ -338,10 +333,26 @@ void Form1Window::buildPicturePane() {
     if (!syncing_) handle([&] { picture1KeyDown(form_, code); });
   });
   setAcceptDrops(true);
+  // The on-picture value fields: frameless, in a small font, placed by the
+  // core (syncPictureView).
   for (Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) {
     bindLineEdit(*field, viewport);
-    widgetFor(*field)->setAccessibleName(qs(field->name));
+    auto* edit = static_cast<QLineEdit*>(widgetFor(*field));
+    edit->setAccessibleName(qs(field->name));
+    edit->setFrame(false);
+    // Reached by the pointer only: the keyboard has the same values in the
+    // settings pane, and a field over the picture must not catch the focus
+    // when the focused pane is hidden.
+    edit->setFocusPolicy(Qt::ClickFocus);
+    QFont small = edit->font();
+    small.setPixelSize(kValueLabelHeight - 1);
+    edit->setFont(small);
   }
+  // A pointer over the viewport around the view, or over the window, has
+  // left the picture.
+  viewport->setMouseTracking(true);
+  viewport->installEventFilter(this);
+  client_->setMouseTracking(true);
   hScroll_ = new QScrollBar(Qt::Horizontal, client_);
   bind(ui.HScroll1, hScroll_, true);
   vScroll_ = new QScrollBar(Qt::Vertical, client_);
@@ -363,6 +374,17 @@ void Form1Window::syncPictureView() {
                     toPixels(view.width), toPixels(view.height));
   if (pictureView_->geometry() != place) pictureView_->setGeometry(place);
   pictureView_->refresh();
+  // The value fields lie in the viewport at the view's coordinates, as wide
+  // as the core keeps them unless the text would not fit.
+  const Form1Controls& ui = form_.ui;
+  for (const Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) {
+    QWidget* edit = widgetFor(*field);
+    QRect box = toPixels(field->geometry).translated(kViewportBorder, kViewportBorder);
+    // QLineEdit keeps 2 pixels each side of the text, and 1 for the cursor.
+    const int needed = edit->fontMetrics().horizontalAdvance(qs(field->text)) + 5;
+    if (box.width() < needed) box.setWidth(needed);
+    if (edit->geometry() != box) edit->setGeometry(box);
+  }
 }
 
 namespace {
@@ -499,8 +521,9 @@ void Form1Window::syncFromModels() {
   if (filterCombo_->currentText() != qs(ui.cmbFRange.text))
     filterCombo_->setEditText(qs(ui.cmbFRange.text));
 
-  // Data list.
+  // Data list and file pane.
   listView_->sync();
+  syncFilePane(widgetFor(ui.frameFile));
 
   // Scroll bars.
   for (auto [bar, model] : {std::pair{hScroll_, &ui.HScroll1}, std::pair{vScroll_, &ui.VScroll1}}) {
@@ -558,6 +581,19 @@ void Form1Window::showEvent(QShowEvent* event) {
 
 bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) resizeClient();
+  QWidget* viewport = widgetFor(form_.ui.Picture3);
+  if (event->type() == QEvent::MouseMove && (watched == client_ || watched == viewport)) {
+    // Moves over the view itself that the view passes up are not moves off
+    // the picture.
+    auto* over = static_cast<QWidget*>(watched);
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const bool onPicture = pictureView_->isVisible() &&
+                           pictureView_->rect().contains(pictureView_->mapFrom(over, at));
+    const Form1Controls& ui = form_.ui;
+    const bool footprintShown = ui.shapPicUpRange.visible || ui.shapEraseRange.visible;
+    if (!onPicture && footprintShown && !syncing_)
+      handle([&] { watched == client_ ? Form1MouseMove(form_) : Picture3MouseMove(form_); });
+  }
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
     for (const auto& [field, control] : focusFields_) {
       if (field != watched) continue;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPalette>
+#include <QStorageInfo>
 #include <QString>
 #include <QStringList>
 #include <cstdlib>
@@ -152,6 +153,18 @@ FileError QtPlatform::replaceFile(const std::string& path, const std::string& by
 
 FileError QtPlatform::appendFile(const std::string& path, const std::string& bytes) {
   return posix_files::appendFile(path, bytes);
+}
+
+FileError QtPlatform::listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
+  return posix_files::listFolder(path, entries);
+}
+
+std::vector<std::string> QtPlatform::mountedVolumes() {
+  std::vector<std::string> mountPoints;
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+    if (volume.isValid() && volume.isReady())
+      mountPoints.push_back(QFile::encodeName(volume.rootPath()).toStdString());
+  return userVolumes(mountPoints);
 }
 
 bool QtPlatform::readPicture(const std::string& path, const PictureLimits& limits,
