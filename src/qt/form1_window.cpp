@@ -17,9 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -587,8 +587,8 @@ bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
     // the picture.
     auto* over = static_cast<QWidget*>(watched);
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    const bool onPicture = pictureView_->isVisible() &&
-                           pictureView_->rect().contains(pictureView_->mapFrom(over, at));
+    const bool onPicture =
+        pictureView_->isVisible() && pictureView_->rect().contains(pictureView_->mapFrom(over, at));
     const Form1Controls& ui = form_.ui;
     const bool footprintShown = ui.shapPicUpRange.visible || ui.shapEraseRange.visible;
     if (!onPicture && footprintShown && !syncing_)

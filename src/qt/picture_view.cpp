@@ -4,20 +4,96 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
 
 #include "picture/view.h"
 
 namespace plotvane {
+namespace {
+
+// Control positions are single precision and may lie far outside the view;
+// held where the painter's integer geometry stays exact.
+int paintCoordinate(float value) {
+  constexpr float kLimit = 1 << 20;
+  if (std::isnan(value)) return 0;
+  return static_cast<int>(std::clamp(std::nearbyint(value), -kLimit, kLimit));
+}
+
+QLine lineOf(const LineControl& line) {
+  return QLine(paintCoordinate(line.x1), paintCoordinate(line.y1), paintCoordinate(line.x2),
+               paintCoordinate(line.y2));
+}
+
+QRect boxOf(const ShapeControl& shape) {
+  const Geometry& g = shape.geometry;
+  return QRect(g.left / kTwipsPerPixel, g.top / kTwipsPerPixel, g.width / kTwipsPerPixel,
+               g.height / kTwipsPerPixel);
+}
+
+QColor colourOf(std::uint32_t pixel) {
+  return QColor(redOf(pixel), greenOf(pixel), blueOf(pixel));
+}
+
+// The footprints' outlines: the pick-up range in blue, the eraser in black.
+const ShapeControl Form1Controls::*const kShapes[] = {&Form1Controls::shapPicUpRange,
+                                                      &Form1Controls::shapEraseRange};
+const QColor kShapeColours[] = {QColor(0, 0, 255), QColor(0, 0, 0)};
+
+}  // namespace
 
 PictureView::PictureView(const Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+PictureView::OverlayPlaces PictureView::currentOverlays() const {
+  OverlayPlaces places{};
+  const Form1Controls& ui = form_.ui;
+  std::size_t index = 0;
+  for (const OverlayLineDesign& design : kOverlayLines) {
+    const LineControl& line = ui.*design.line;
+    if (line.visible) places[index] = {true, lineOf(line), QRect()};
+    ++index;
+  }
+  for (const auto shape : kShapes) {
+    const ShapeControl& control = ui.*shape;
+    const QRect box = boxOf(control);
+    if (control.visible && box.width() > 0 && box.height() > 0)
+      places[index] = {true, QLine(), box};
+    ++index;
+  }
+  return places;
+}
+
+QRect PictureView::dirtyRect(const OverlayPlace& place) {
+  if (!place.visible) return QRect();
+  if (!place.box.isNull()) return place.box.adjusted(-1, -1, 1, 1);
+  const QLine& line = place.line;
+  return QRect(QPoint(std::min(line.x1(), line.x2()), std::min(line.y1(), line.y2())),
+               QPoint(std::max(line.x1(), line.x2()), std::max(line.y1(), line.y2())))
+      .adjusted(-1, -1, 1, 1);
+}
+
 void PictureView::refresh() {
-  if (form_.state.picture1Version == paintedVersion_) return;
-  paintedVersion_ = form_.state.picture1Version;
-  update();
+  const OverlayPlaces overlays = currentOverlays();
+  if (form_.state.picture1Version != paintedVersion_) {
+    paintedVersion_ = form_.state.picture1Version;
+    paintedOverlays_ = overlays;
+    update();
+    return;
+  }
+  // Only the overlays moved: the image stays as it is on screen, and only
+  // the strips that a control left or entered are painted again.
+  QRegion dirty;
+  for (std::size_t i = 0; i < overlays.size(); ++i) {
+    if (overlays[i] == paintedOverlays_[i]) continue;
+    dirty += dirtyRect(paintedOverlays_[i]) & rect();
+    dirty += dirtyRect(overlays[i]) & rect();
+  }
+  paintedOverlays_ = overlays;
+  if (!dirty.isEmpty()) update(dirty);
 }
 
 int PictureView::keyCode(int qtKey) {
@@ -49,10 +125,35 @@ void PictureView::paintEvent(QPaintEvent* event) {
     // Format_RGB32 ignores the top byte, which the core keeps at 0.
     const QImage frame(reinterpret_cast<const uchar*>(image.data()), image.width(), image.height(),
                        qsizetype(image.width()) * 4, QImage::Format_RGB32);
-    painter.drawImage(event->rect().topLeft(), frame, event->rect());
+    for (const QRect& part : event->region()) painter.drawImage(part.topLeft(), frame, part);
   }
-  const QRegion outside = QRegion(event->rect()) - QRect(0, 0, image.width(), image.height());
-  for (const QRect& rect : outside) painter.fillRect(rect, palette().button());
+  const QRegion outside = event->region() - QRect(0, 0, image.width(), image.height());
+  for (const QRect& part : outside) painter.fillRect(part, palette().button());
+  if (image.empty()) return;
+
+  // The line and shape controls lie over the picture; the dotted extensions
+  // first, so the edges and the marker stay whole where they meet.
+  painter.setClipRegion(event->region());
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  const OverlayPlaces overlays = currentOverlays();
+  std::size_t index = 0;
+  for (const OverlayLineDesign& design : kOverlayLines) {
+    const OverlayPlace& place = overlays[index++];
+    if (!place.visible) continue;
+    QPen pen(colourOf(design.colour));
+    pen.setCosmetic(true);
+    pen.setWidth(1);
+    if (design.style == LineStyle::Dotted) pen.setDashPattern({1.0, 1.0});
+    painter.setPen(pen);
+    painter.drawLine(place.line);
+  }
+  for (const QColor& colour : kShapeColours) {
+    const OverlayPlace& place = overlays[index++];
+    if (!place.visible) continue;
+    painter.setPen(QPen(colour, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(place.box.adjusted(0, 0, -1, -1));
+  }
 }
 
 void PictureView::keyPressEvent(QKeyEvent* event) {

@@ -1,12 +1,18 @@
-// Picture1 on screen: paints the view image that the core renders, and
-// passes the keys pressed on it to the core.
+// Picture1 on screen: paints the view image that the core renders with the
+// line and shape controls laid over it, and passes the keys pressed on it to
+// the core.
 #pragma once
 
+#include <QLine>
+#include <QRect>
+#include <QRegion>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 
 #include "app/form1.h"
+#include "picture/overlays.h"
 
 namespace plotvane {
 
@@ -19,7 +25,9 @@ class PictureView : public QWidget {
   // Receives the key code of the core's key table (13, 33, 34, 37 to 40).
   void setKeyHandler(std::function<void(int)> handler) { keyHandler_ = std::move(handler); }
 
-  // Repaints when the core has redrawn the view image since the last call.
+  // Repaints all of the view when the core has redrawn its image since the
+  // last call; otherwise only where a line or shape control moved, appeared
+  // or went.
   void refresh();
 
   // Qt key to the core's key code; 0 for keys the view does not use.
@@ -30,9 +38,23 @@ class PictureView : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Where an overlay control was painted: hidden ones have no place.
+  struct OverlayPlace {
+    bool visible = false;
+    QLine line;  // line controls
+    QRect box;   // shape controls
+    bool operator==(const OverlayPlace&) const = default;
+  };
+  static constexpr std::size_t kShapeCount = 2;
+  using OverlayPlaces = std::array<OverlayPlace, kOverlayLines.size() + kShapeCount>;
+
+  OverlayPlaces currentOverlays() const;
+  static QRect dirtyRect(const OverlayPlace& place);
+
   const Form1& form_;
   std::function<void(int)> keyHandler_;
   std::uint64_t paintedVersion_ = 0;
+  OverlayPlaces paintedOverlays_{};
 };
 
 }  // namespace plotvane
