@@ -19,9 +19,10 @@ namespace {
 
 constexpr const char* kVersion = "0.1.0";
 
-// The client area the window starts with, so the view lays out as it would.
-constexpr int kClientWidthTwips = 1200 * kTwipsPerPixel;
-constexpr int kClientHeightTwips = 760 * kTwipsPerPixel;
+// Nobody sees the command line's view: a small client area keeps the fitted
+// zoom, and so the view's redraws, small. The results do not depend on it.
+constexpr int kClientWidthTwips = 480 * kTwipsPerPixel;
+constexpr int kClientHeightTwips = 360 * kTwipsPerPixel;
 
 struct UsageError {
   std::string text;

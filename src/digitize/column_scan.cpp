@@ -157,11 +157,19 @@ void ColumnScan::readRow(int row, std::span<const int> columns, bool adjacent,
       readContiguous<true>(pixels + columns[0], count, out);
     else
       readContiguous<false>(pixels + columns[0], count, out);
-  } else if (blackAsOne_) {
-    readGathered<true>(pixels, columns.data(), count, out);
-  } else {
-    readGathered<false>(pixels, columns.data(), count, out);
+    return;
   }
+  // Sampled columns lie a cache line apart or more: ask for the same columns
+  // a few rows ahead while this row is read.
+  constexpr int kRowsAhead = 8;
+  if (row + kRowsAhead < picture_.height()) {
+    const std::uint32_t* ahead = picture_.row(row + kRowsAhead);
+    for (int i = 0; i < count; ++i) __builtin_prefetch(ahead + columns[i]);
+  }
+  if (blackAsOne_)
+    readGathered<true>(pixels, columns.data(), count, out);
+  else
+    readGathered<false>(pixels, columns.data(), count, out);
 }
 
 void ColumnScan::scan(std::span<const int> columns, const Visit& visit) {
