@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "cli/cli_platform.h"
+#include "qt/cli_platform.h"
 
 namespace {
 

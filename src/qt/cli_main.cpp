@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/cli_platform.h"
+#include "qt/cli_platform.h"
 
 int main(int argc, char** argv) {
   // Qt's image plugins are found through the application object.
