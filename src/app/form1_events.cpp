@@ -239,6 +239,9 @@ void formResize(Form1& form, int clientWidthTwips, int clientHeightTwips) {
   ui.ListView1.geometry.top = design::kListViewTop;
   ui.ListView1.geometry.width = design::kPaneWidth - 2 * design::kListViewLeft;
 
+  // A folder list dragged tall gives way first, so that the panes still
+  // follow a window made smaller and the file list stays in sight.
+  fitFilePaneToHeight(form, fh - ui.frameFile.geometry.top - 390);
   if (fh - ui.frameFile.geometry.top - 390 - ui.File1.geometry.top > 0) {
     ui.frameFile.geometry.height = fh - ui.frameFile.geometry.top - 390;
     ui.frameSetting.geometry.height = fh - ui.frameSetting.geometry.top - 390;

@@ -214,8 +214,11 @@ void initFilePane(Form1& form) {
 }
 
 void fitFilePaneToFrame(Form1& form) {
+  fitFilePaneToHeight(form, form.ui.frameFile.geometry.height);
+}
+
+void fitFilePaneToHeight(Form1& form, int paneHeight) {
   Form1Controls& ui = form.ui;
-  const int paneHeight = ui.frameFile.geometry.height;
   if (paneHeight <= 0) return;  // no layout yet
   const int height =
       border_drag::clampedHeight(ui.Dir1.preferredHeight, paneHeight, ui.Dir1.geometry.top);

@@ -64,6 +64,8 @@ void initFilePane(Form1& form);
 // After the window's layout: Dir1 gets back to the height the user dragged it
 // to as far as the pane has room, and File1 fills the pane below it.
 void fitFilePaneToFrame(Form1& form);
+// The same for a pane of this height (twips), before the pane is resized.
+void fitFilePaneToHeight(Form1& form, int paneHeight);
 
 // Reads the drive list again (volumes come and go); the selection follows
 // the drive of Dir1's folder.
