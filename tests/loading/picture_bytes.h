@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "picture/gif_writer.h"
 #include "picture/pixel_array.h"
 
 namespace plotvane::testing {
@@ -16,18 +15,13 @@ inline void putBytes(std::string& out, std::uint32_t value, int bytes, bool bigE
 }
 
 // File and information headers of a Windows bitmap; height < 0 is top-down.
-inline std::string bmpHeaders(std::int32_t width, std::int32_t height, int bitCount,
-                              int compression = 0, std::uint32_t sizeImage = 0,
-                              int paletteEntries = 0) {
+inline std::string bmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t bitCount,
+                              std::uint32_t compression = 0, std::uint32_t sizeImage = 0,
+                              std::uint32_t palette = 0) {
   std::string out = "BM";
-  const auto palette = static_cast<std::uint32_t>(paletteEntries);
-  for (std::uint32_t v : {0u, 0u, 54 + 4 * palette, 40u, static_cast<std::uint32_t>(width),
-                          static_cast<std::uint32_t>(height)})
-    putBytes(out, v, 4);
-  putBytes(out, 1, 2);
-  putBytes(out, static_cast<std::uint32_t>(bitCount), 2);
   for (std::uint32_t v :
-       {static_cast<std::uint32_t>(compression), sizeImage, 2835u, 2835u, palette, 0u})
+       {0u, 0u, 54 + 4 * palette, 40u, std::uint32_t(width), std::uint32_t(height),
+        1 | bitCount << 16, compression, sizeImage, 2835u, 2835u, palette, 0u})
     putBytes(out, v, 4);
   for (std::uint32_t i = 0; i < palette; ++i) putBytes(out, i * 0x010101, 4);
   return out;
@@ -45,38 +39,31 @@ inline std::string bmpFile(const PixelArray& picture, bool topDown = false) {
   return out;
 }
 
-// The segment structure of a baseline JPEG: only the structure is real.
+// A JPEG segment, and a baseline JPEG up to the end of scan data that has a
+// stuffed 0xFF and a restart marker, as real scans have: only the structure is real.
 inline std::string jpegSegment(std::uint8_t marker, const std::string& body) {
   std::string out = {'\xFF', static_cast<char>(marker)};
   putBytes(out, static_cast<std::uint32_t>(body.size() + 2), 2, true);
   return out + body;
 }
 
-inline std::string jpegStructure(int width, int height, const std::string& scanData,
-                                 std::uint8_t frameMarker = 0xC0) {
+inline std::string jpegStructure(int width, int height) {
   std::string frame = "\x08";
-  putBytes(frame, static_cast<std::uint32_t>(height), 2, true);
-  putBytes(frame, static_cast<std::uint32_t>(width), 2, true);
-  frame += std::string("\x01\x01\x11\x00", 4);
-  return "\xFF\xD8" + jpegSegment(0xE0, std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14)) +
-         jpegSegment(0xDB, std::string(65, '\x01')) + jpegSegment(frameMarker, frame) +
-         jpegSegment(0xC4, std::string(20, '\x02')) +
-         jpegSegment(0xDA, std::string("\x01\x01\x00\x00\x3F\x00", 6)) + scanData;
+  putBytes(frame, static_cast<std::uint32_t>(height << 16 | width), 4, true);
+  return "\xFF\xD8" + jpegSegment(0xC0, frame + std::string("\x01\x01\x11\x00", 4)) +
+         jpegSegment(0xDA, std::string("\x01\x01\x00\x00\x3F\x00", 6)) +
+         std::string("\x12\x34\xFF\x00\x56\xFF\xD0\x78\x9A", 9);
 }
 
 inline const std::string kJpegEnd = "\xFF\xD9";
-// Scan data with a stuffed 0xFF and a restart marker, as real scans have.
-inline const std::string kScanData = std::string("\x12\x34\xFF\x00\x56\xFF\xD0\x78\x9A", 9);
 
-// A GIF with a 10 x 10 screen whose first frame has this size and these data sub-blocks.
-inline std::string gifWithFrame(int frameW, int frameH, const std::string& subBlocks) {
+// A GIF with a 10 x 10 screen whose first frame has this size and no pixel data.
+inline std::string gifWithFrame(int frameWidth, int frameHeight) {
   std::string out = "GIF89a";
-  putBytes(out, 10, 2);
-  putBytes(out, 10, 2);
+  putBytes(out, 10 | 10 << 16, 4);
   out += std::string("\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF\x2C\0\0\0\0", 14);
-  putBytes(out, static_cast<std::uint32_t>(frameW), 2);
-  putBytes(out, static_cast<std::uint32_t>(frameH), 2);
-  return out + std::string("\0\x02", 2) + subBlocks + std::string("\0\x3B", 2);
+  putBytes(out, static_cast<std::uint32_t>(frameWidth | frameHeight << 16), 4);
+  return out + std::string("\0\x02\0\x3B", 4);
 }
 
 }  // namespace plotvane::testing
