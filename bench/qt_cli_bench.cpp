@@ -6,37 +6,17 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
-#include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <sstream>
 
 #include "cli/cli.h"
 #include "qt/cli_platform.h"
+#include "support/chart_jpeg.h"
 
 namespace {
 
 const QString& chartFile() {
-  static const QString path = [] {
-    const QString file = QStringLiteral("/tmp/plotvane-bench-chart-8000x6000.jpg");
-    QImage image(8000, 6000, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(QPen(QColor(225, 225, 225), 2));
-    for (int x = 0; x < 8000; x += 400) painter.drawLine(x, 0, x, 5999);
-    for (int y = 0; y < 6000; y += 400) painter.drawLine(0, y, 7999, y);
-    painter.setPen(QPen(Qt::black, 3));
-    QPointF last(0, 3000);
-    for (int x = 1; x < 8000; ++x) {
-      const QPointF next(x, 3000 + 2000 * std::sin(x / 900.0));
-      painter.drawLine(last, next);
-      last = next;
-    }
-    painter.end();
-    image.save(file, "JPEG", 90);
-    return file;
-  }();
-  return path;
+  return plotvane::bench::chartPath();
 }
 
 double readSeconds = 0;
@@ -92,7 +72,6 @@ BENCHMARK(CliTraceLine)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  QImageReader::setAllocationLimit(1024);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -16,11 +16,10 @@
 #include "data/data_list.h"
 #include "platform/headless_platform.h"
 #include "qt/data_list_view.h"
+#include "support/data_points.h"
 
 namespace plotvane {
 namespace {
-
-double baselineSeconds = 0;
 
 void ensureApplication() {
   static QApplication* application = [] {
@@ -33,33 +32,9 @@ void ensureApplication() {
   (void)application;
 }
 
-const std::vector<DataPoint>& samplePoints() {
-  static const std::vector<DataPoint> points = [] {
-    std::vector<DataPoint> p(kMaxPointCount);
-    for (int i = 0; i < kMaxPointCount; ++i) {
-      const float x = static_cast<float>(i);
-      p[static_cast<std::size_t>(i)] = {x * 0.0137f, std::sin(x / 300) * 1234.5f,
-                                        static_cast<float>(i % 8000) + 0.5f,
-                                        static_cast<float>(i % 6000) * 1e-3f};
-    }
-    return p;
-  }();
-  return points;
-}
-
-void Baseline_FormatNumbers(benchmark::State& state) {
-  const std::vector<DataPoint>& points = samplePoints();
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) {
-    std::size_t characters = 0;
-    for (const DataPoint& p : points)
-      characters += singleText(p.XData).size() + singleText(p.YData).size() +
-                    singleText(p.XPixel).size() + singleText(p.YPixel).size();
-    benchmark::DoNotOptimize(characters);
-  }
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  baselineSeconds = elapsed.count() / static_cast<double>(state.iterations());
-}
+using bench::Baseline_FormatNumbers;
+using bench::baselineSeconds;
+using bench::samplePoints;
 
 void AddDataPoint_ShownList(benchmark::State& state) {
   ensureApplication();
