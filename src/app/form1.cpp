@@ -25,21 +25,6 @@ Form1Controls::Form1Controls() {
   for (Control* field : {&txtLXS, &txtLXE, &txtLYT, &txtLYB}) field->visible = false;
 }
 
-std::vector<Control*> Form1Controls::plainControls() {
-  std::vector<Control*> controls;
-  for (Control& item : menus) controls.push_back(&item);
-  for (Control* control :
-       {&frameSetting,  &Frame5,        &Frame1,   &Label8,       &txtMaxLabelX, &Label6,
-        &txtMinLabelX,  &Label9,        &txtSmpX,  &Label10,      &txtStpX,      &Frame2,
-        &Label19,       &txtMaxLabelY,  &Label18,  &txtMinLabelY, &Frame4,       &chkOnGrid,
-        &txtGrid,       &chkExcel,      &LabelErs, &txtErs,       &Label1,       &Label21,
-        &txtPicUpRange, &frameFile,     &Label20,  &txtMD,        &frameList,    &cmdSendExcel,
-        &cmdSaveData,   &cmdListDelAll, &Picture3, &Picture1,     &txtLXS,       &txtLXE,
-        &txtLYT,        &txtLYB,        &Text1,    &Text2})
-    controls.push_back(control);
-  return controls;
-}
-
 void Form1::setCommandEnabled(MenuId id, bool enabled) {
   ui.menu(id).enabled = enabled;
   if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;

@@ -209,10 +209,6 @@ struct Form1Controls {
   ToolButtonModel& toolButton(int position) {
     return toolbar[static_cast<std::size_t>(position - 1)];
   }
-
-  // Every plain control (menus, panes, fields, labels, buttons), for the
-  // window to bind by name.
-  std::vector<Control*> plainControls();
 };
 
 class Form1 {
