@@ -30,11 +30,6 @@ void Form1::setCommandEnabled(MenuId id, bool enabled) {
   if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;
 }
 
-void Form1::setCommandChecked(MenuId id, bool checked) {
-  ui.menu(id).value = checked ? 1 : 0;
-  if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).value = checked ? 1 : 0;
-}
-
 void Form1::showMessage(const std::string& text) {
   platform.messageBox(text, MessageButtons::Ok, MessageIcon::None);
 }

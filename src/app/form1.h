@@ -235,7 +235,6 @@ class Form1 {
 
   // A command and its toolbar button share one enabled state.
   void setCommandEnabled(MenuId id, bool enabled);
-  void setCommandChecked(MenuId id, bool checked);
 
   // Shows a message box titled "Plotvane" with OK and no icon.
   void showMessage(const std::string& text);
