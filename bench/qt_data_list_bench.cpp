@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/language.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "data/data_list.h"
 #include "platform/headless_platform.h"
 #include "qt/data_list_view.h"

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "digitize/scan_points.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 namespace {

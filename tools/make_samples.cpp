@@ -10,7 +10,7 @@
 #include <string>
 
 #include "picture/gif_writer.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 #ifdef PLOTVANE_SAMPLES_JPEG
 #include <QImage>

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "data/data_list.h"
 
 namespace plotvane::bench {

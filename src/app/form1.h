@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "picture/pixel_array.h"
+#include "base/data_point.h"
+#include "base/pixel_array.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -27,13 +28,6 @@ struct UndoRecord {
   std::vector<std::uint32_t> pixels;
   float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
   bool empty() const { return kind == 0; }
-};
-
-struct DataPoint {
-  float XData = 0;
-  float YData = 0;
-  float XPixel = 0;
-  float YPixel = 0;
 };
 
 // Lives for the whole run. Flags are 0 = false, -1 = true.

@@ -1,7 +1,7 @@
 #include "app/form1_events.h"
 
 #include "app/language.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "app/settings.h"
 #include "app/window_design.h"
 #include "data/data_export.h"

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 namespace plotvane {
 

@@ -8,7 +8,7 @@
 #include "app/form1.h"
 #include "app/form1_events.h"
 #include "app/handler_boundary.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "data/data_export.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "app/form1_events.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "digitize/calibration.h"
 #include "picture/overlays.h"
 #include "picture/view.h"

@@ -4,28 +4,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 namespace plotvane {
-
-namespace {
-
-// Halfway between the largest float and 2^128: from here on a double rounds
-// to infinity as a float.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
-
-std::optional<float> singleOf(double value) {
-  if (!(std::fabs(value) < kSingleOverflow)) return std::nullopt;
-  return static_cast<float>(value);
-}
-
-}  // namespace
-
-float toSingle(double value) {
-  const std::optional<float> single = singleOf(value);
-  if (!single) throw OverflowError();
-  return *single;
-}
 
 Calibration currentCalibration(const Form1& form) {
   const Form1Controls& ui = form.ui;

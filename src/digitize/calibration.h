@@ -24,10 +24,6 @@ struct Calibration {
   float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
 };
 
-// The value stored as single precision; OverflowError when it lies beyond
-// the single-precision range (or is not finite).
-float toSingle(double value);
-
 // The rectangle of the application state and the four scale texts, read
 // again with the leading-number parse at every call. OverflowError when a
 // scale text holds a value beyond the single-precision range.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <span>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "data/data_list.h"
 #include "digitize/calibration.h"
 #include "digitize/run_control.h"

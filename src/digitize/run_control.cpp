@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/form1_events.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "data/data_list.h"
 #include "digitize/digitize_handlers.h"
 #include "digitize/graph_type.h"

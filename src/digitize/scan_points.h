@@ -10,7 +10,7 @@
 
 #include "app/form1.h"
 #include "digitize/calibration.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "digitize/column_scan.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

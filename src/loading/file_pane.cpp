@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "app/window_design.h"
 #include "loading/load_picture.h"
 

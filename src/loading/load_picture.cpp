@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "digitize/graph_type.h"
 #include "loading/file_pane.h"
 #include "picture/selection.h"

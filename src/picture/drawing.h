@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

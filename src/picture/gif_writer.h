@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

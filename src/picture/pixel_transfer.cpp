@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 namespace plotvane {
 

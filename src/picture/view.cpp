@@ -4,7 +4,7 @@
 #include <cmath>
 #include <exception>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "app/window_design.h"
 #include "digitize/graph_type.h"
 #include "picture/overlays.h"

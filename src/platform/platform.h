@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane {
 

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 #include "platform/platform.h"
 
 namespace plotvane {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/handler_boundary.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "platform/headless_platform.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"

@@ -8,9 +8,9 @@
 
 #include "app/form1_events.h"
 #include "app/language.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "loading/load_picture.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 #include "platform/headless_platform.h"
 #include "support/temp_dir.h"
 

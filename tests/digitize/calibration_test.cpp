@@ -13,7 +13,7 @@
 #include "app/form1_events.h"
 #include "app/handler_boundary.h"
 #include "app/language.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "platform/headless_platform.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 namespace plotvane::testing {
 

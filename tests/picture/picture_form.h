@@ -8,7 +8,7 @@
 #include "app/form1.h"
 #include "app/form1_events.h"
 #include "loading/load_picture.h"
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 #include "platform/headless_platform.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "picture/picture_form.h"
 
 namespace plotvane {

@@ -1,4 +1,4 @@
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -309,6 +309,21 @@ std::string scientificText(double value) {
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 3);
   return withExponentForm(std::string(buffer, result.ptr));
+}
+
+// Halfway between the largest float and 2^128: from here on a double rounds
+// to infinity as a float.
+constexpr double kSingleOverflow = 0x1.ffffffp+127;
+
+std::optional<float> singleOf(double value) {
+  if (!(std::fabs(value) < kSingleOverflow)) return std::nullopt;
+  return static_cast<float>(value);
+}
+
+float toSingle(double value) {
+  const std::optional<float> single = singleOf(value);
+  if (!single) throw OverflowError();
+  return *single;
 }
 
 }  // namespace plotvane

@@ -1,4 +1,4 @@
-#include "picture/pixel_array.h"
+#include "base/pixel_array.h"
 
 #include <algorithm>
 #include <stdexcept>

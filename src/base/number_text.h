@@ -41,6 +41,11 @@ std::string doubleText(double value);
 std::int16_t roundToInt16(double value);
 std::int32_t roundToInt32(double value);
 
+// The value stored as single precision: nothing (singleOf) or OverflowError
+// (toSingle) when it lies beyond the single-precision range or is not finite.
+std::optional<float> singleOf(double value);
+float toSingle(double value);
+
 // Int: toward minus infinity. Fix: toward zero.
 double intPart(double value);
 double fixPart(double value);
