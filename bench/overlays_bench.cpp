@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "picture/overlays.h"
+#include "view/overlays.h"
 
 namespace {
 
@@ -66,8 +66,8 @@ void MarksAndPolyline(benchmark::State& state) {
   const std::uint32_t red = pixelFromPlatformColour(kPlatformRed);
   for (auto _ : state) {
     PolylinePen pen;
-    drawTracePolyline(view, points, placement, pen, red);
-    drawPointMarks(view, points, placement, cyan);
+    paintTracePolyline(view, points, placement, pen, red);
+    paintPointCrosses(view, points, placement, cyan);
     benchmark::DoNotOptimize(view.data());
   }
   state.SetLabel(std::to_string(kPoints) + " points over " + std::to_string(span) + " view width" +

@@ -15,10 +15,10 @@
 #include <cmath>
 #include <string>
 
-#include "app/form1_events.h"
 #include "loading/load_picture.h"
 #include "platform/headless_platform.h"
 #include "qt/qt_picture_reader.h"
+#include "shell/form1_events.h"
 #include "support/chart_jpeg.h"
 
 namespace {

@@ -88,7 +88,7 @@ void Baseline_SumRgb(benchmark::State& state) {
 
 TraceParams wholePicture(int n, int filter) {
   TraceParams p;
-  p.lineXS = 0, p.lineXE = kWidth - 1, p.lineYT = 0, p.lineYB = kHeight;
+  p.rect = {.lineXS = 0, .lineXE = kWidth - 1, .lineYT = 0, .lineYB = kHeight};
   p.minY = 0, p.maxY = 1, p.divisions = n, p.pitch = 1.0 / n, p.filter = filter;
   return p;
 }

@@ -11,11 +11,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/form1_events.h"
 #include "loading/load_picture.h"
 #include "picture/pixel_transfer.h"
-#include "picture/view.h"
 #include "platform/headless_platform.h"
+#include "shell/form1_events.h"
+#include "view/view.h"
 
 namespace {
 

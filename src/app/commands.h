@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/text_ids.h"
+
 namespace plotvane {
 
 enum class MenuId : int {
@@ -52,48 +54,56 @@ inline constexpr std::size_t kMenuCount = static_cast<std::size_t>(MenuId::mnuHe
 struct MenuEntry {
   MenuId id;
   std::string_view name;
-  int captionIndex;
+  Caption caption;
   std::optional<MenuId> parent;  // none for the menus of the bar
   std::string_view shortcut;     // Qt key sequence text, empty for none
   bool separatorBefore;
+  bool checkable = false;  // shows a check mark (and its button a pressed state)
 };
 
 // In menu-bar order; a submenu's entries follow their parent.
 inline constexpr std::array<MenuEntry, kMenuCount> kMenuTable{{
-    {MenuId::mnuFile, "mnuFile", 0, std::nullopt, "", false},
-    {MenuId::mnuFileOpen, "mnuFileOpen", 1, MenuId::mnuFile, "Ctrl+O", false},
-    {MenuId::mnuFileSave, "mnuFileSave", 2, MenuId::mnuFile, "", false},
-    {MenuId::mnuFileRedraw, "mnuFileRedraw", 3, MenuId::mnuFile, "", false},
-    {MenuId::mnuDataSave, "mnuDataSave", 4, MenuId::mnuFile, "Ctrl+S", true},
-    {MenuId::mnuDataExcel, "mnuDataExcel", 5, MenuId::mnuFile, "", false},
-    {MenuId::mnuDataExcelData, "mnuDataExcelData", 6, MenuId::mnuDataExcel, "", false},
-    {MenuId::mnuDataExcelLine, "mnuDataExcelLine", 7, MenuId::mnuDataExcel, "", false},
-    {MenuId::mnuDataExcelPoint, "mnuDataExcelPoint", 8, MenuId::mnuDataExcel, "", false},
-    {MenuId::mnuFileExit, "mnuFileExit", 9, MenuId::mnuFile, "", true},
-    {MenuId::mnuEdet, "mnuEdet", 10, std::nullopt, "", false},
-    {MenuId::mnuEdetUndo, "mnuEdetUndo", 11, MenuId::mnuEdet, "Ctrl+Z", false},
-    {MenuId::mnuEdetRedo, "mnuEdetRedo", 12, MenuId::mnuEdet, "Ctrl+Y", false},
-    {MenuId::mnuDataDelSelect, "mnuDataDelSelect", 13, MenuId::mnuEdet, "", true},
-    {MenuId::mnuDataDelAll, "mnuDataDelAll", 14, MenuId::mnuEdet, "", false},
-    {MenuId::mnuPict, "mnuPict", 15, std::nullopt, "", false},
-    {MenuId::mnuSelectAll, "mnuSelectAll", 16, MenuId::mnuPict, "Ctrl+A", false},
-    {MenuId::mnuScale, "mnuScale", 17, MenuId::mnuPict, "", true},
-    {MenuId::mnuErase, "mnuErase", 18, MenuId::mnuPict, "", false},
-    {MenuId::mnuZoomIn, "mnuZoomIn", 19, MenuId::mnuPict, "", true},
-    {MenuId::mnuZoomOut, "mnuZoomOut", 20, MenuId::mnuPict, "", false},
-    {MenuId::mnuPictRot, "mnuPictRot", 21, MenuId::mnuPict, "", true},
-    {MenuId::mnuFilter, "mnuFilter", 22, MenuId::mnuPict, "", false},
-    {MenuId::mnuFilterContrast, "mnuFilterContrast", 23, MenuId::mnuFilter, "", false},
-    {MenuId::mnuFilterColormask, "mnuFilterColormask", 24, MenuId::mnuFilter, "", false},
-    {MenuId::munExe, "munExe", 25, std::nullopt, "", false},
-    {MenuId::mnuExeStart, "mnuExeStart", 26, MenuId::munExe, "", false},
-    {MenuId::mnuExeCancel, "mnuExeCancel", 27, MenuId::munExe, "", false},
-    {MenuId::mnuLang, "mnuLang", 28, std::nullopt, "", false},
-    {MenuId::mnuLangJP, "mnuLangJP", 29, MenuId::mnuLang, "", false},
-    {MenuId::mnuLangENG, "mnuLangENG", 30, MenuId::mnuLang, "", false},
-    {MenuId::mnuHelp, "mnuHelp", 31, std::nullopt, "", false},
-    {MenuId::mnuHelpHelp, "mnuHelpHelp", 32, MenuId::mnuHelp, "F1", false},
-    {MenuId::mnuHelpV, "mnuHelpV", 34, MenuId::mnuHelp, "", false},
+    {MenuId::mnuFile, "mnuFile", Caption::MenuFile, std::nullopt, "", false},
+    {MenuId::mnuFileOpen, "mnuFileOpen", Caption::MenuFileOpen, MenuId::mnuFile, "Ctrl+O", false},
+    {MenuId::mnuFileSave, "mnuFileSave", Caption::MenuFileSave, MenuId::mnuFile, "", false},
+    {MenuId::mnuFileRedraw, "mnuFileRedraw", Caption::MenuFileRedraw, MenuId::mnuFile, "", false},
+    {MenuId::mnuDataSave, "mnuDataSave", Caption::MenuDataSave, MenuId::mnuFile, "Ctrl+S", true},
+    {MenuId::mnuDataExcel, "mnuDataExcel", Caption::MenuDataExcel, MenuId::mnuFile, "", false},
+    {MenuId::mnuDataExcelData, "mnuDataExcelData", Caption::MenuDataExcelData, MenuId::mnuDataExcel,
+     "", false},
+    {MenuId::mnuDataExcelLine, "mnuDataExcelLine", Caption::MenuDataExcelLine, MenuId::mnuDataExcel,
+     "", false},
+    {MenuId::mnuDataExcelPoint, "mnuDataExcelPoint", Caption::MenuDataExcelPoint,
+     MenuId::mnuDataExcel, "", false},
+    {MenuId::mnuFileExit, "mnuFileExit", Caption::MenuFileExit, MenuId::mnuFile, "", true},
+    {MenuId::mnuEdet, "mnuEdet", Caption::MenuEdit, std::nullopt, "", false},
+    {MenuId::mnuEdetUndo, "mnuEdetUndo", Caption::MenuEditUndo, MenuId::mnuEdet, "Ctrl+Z", false},
+    {MenuId::mnuEdetRedo, "mnuEdetRedo", Caption::MenuEditRedo, MenuId::mnuEdet, "Ctrl+Y", false},
+    {MenuId::mnuDataDelSelect, "mnuDataDelSelect", Caption::MenuDataDelSelect, MenuId::mnuEdet, "",
+     true},
+    {MenuId::mnuDataDelAll, "mnuDataDelAll", Caption::MenuDataDelAll, MenuId::mnuEdet, "", false},
+    {MenuId::mnuPict, "mnuPict", Caption::MenuPicture, std::nullopt, "", false},
+    {MenuId::mnuSelectAll, "mnuSelectAll", Caption::MenuSelectAll, MenuId::mnuPict, "Ctrl+A",
+     false},
+    {MenuId::mnuScale, "mnuScale", Caption::MenuScale, MenuId::mnuPict, "", true, true},
+    {MenuId::mnuErase, "mnuErase", Caption::MenuErase, MenuId::mnuPict, "", false, true},
+    {MenuId::mnuZoomIn, "mnuZoomIn", Caption::MenuZoomIn, MenuId::mnuPict, "", true},
+    {MenuId::mnuZoomOut, "mnuZoomOut", Caption::MenuZoomOut, MenuId::mnuPict, "", false},
+    {MenuId::mnuPictRot, "mnuPictRot", Caption::MenuRotate, MenuId::mnuPict, "", true},
+    {MenuId::mnuFilter, "mnuFilter", Caption::MenuFilter, MenuId::mnuPict, "", false},
+    {MenuId::mnuFilterContrast, "mnuFilterContrast", Caption::MenuFilterContrast, MenuId::mnuFilter,
+     "", false},
+    {MenuId::mnuFilterColormask, "mnuFilterColormask", Caption::MenuFilterColourMask,
+     MenuId::mnuFilter, "", false},
+    {MenuId::munExe, "munExe", Caption::MenuDigitizing, std::nullopt, "", false},
+    {MenuId::mnuExeStart, "mnuExeStart", Caption::MenuExecute, MenuId::munExe, "", false},
+    {MenuId::mnuExeCancel, "mnuExeCancel", Caption::MenuCancel, MenuId::munExe, "", false},
+    {MenuId::mnuLang, "mnuLang", Caption::MenuLanguage, std::nullopt, "", false},
+    {MenuId::mnuLangJP, "mnuLangJP", Caption::MenuJapanese, MenuId::mnuLang, "", false},
+    {MenuId::mnuLangENG, "mnuLangENG", Caption::MenuEnglish, MenuId::mnuLang, "", false},
+    {MenuId::mnuHelp, "mnuHelp", Caption::MenuHelp, std::nullopt, "", false},
+    {MenuId::mnuHelpHelp, "mnuHelpHelp", Caption::MenuHelpHelp, MenuId::mnuHelp, "F1", false},
+    {MenuId::mnuHelpV, "mnuHelpV", Caption::MenuAbout, MenuId::mnuHelp, "", false},
 }};
 
 constexpr const MenuEntry& menuEntry(MenuId id) {
@@ -105,26 +115,30 @@ inline constexpr int kToolbarPositions = 14;
 struct ToolbarEntry {
   int position;          // 1-based from the left
   std::string_view key;  // empty: a spacer without key or caption
-  int captionIndex;      // -1 for spacers
+  std::optional<Caption> caption;
   std::optional<MenuId> command;
 };
 
 inline constexpr std::array<ToolbarEntry, kToolbarPositions> kToolbarTable{{
-    {1, "", -1, std::nullopt},
-    {2, "btnUndo", 40, MenuId::mnuEdetUndo},
-    {3, "btnRedo", 41, MenuId::mnuEdetRedo},
-    {4, "", -1, std::nullopt},
-    {5, "btnExeStart", 42, MenuId::mnuExeStart},
-    {6, "btnExeCancel", 43, MenuId::mnuExeCancel},
-    {7, "", -1, std::nullopt},
-    {8, "btnSelectAll", 44, MenuId::mnuSelectAll},
-    {9, "", -1, std::nullopt},
-    {10, "btnScale", 45, MenuId::mnuScale},
-    {11, "btnErase", 46, MenuId::mnuErase},
-    {12, "", -1, std::nullopt},
-    {13, "btnZoomIn", 47, MenuId::mnuZoomIn},
-    {14, "btnZoomOut", 48, MenuId::mnuZoomOut},
+    {1, "", std::nullopt, std::nullopt},
+    {2, "btnUndo", Caption::ButtonUndo, MenuId::mnuEdetUndo},
+    {3, "btnRedo", Caption::ButtonRedo, MenuId::mnuEdetRedo},
+    {4, "", std::nullopt, std::nullopt},
+    {5, "btnExeStart", Caption::ButtonExecute, MenuId::mnuExeStart},
+    {6, "btnExeCancel", Caption::ButtonCancel, MenuId::mnuExeCancel},
+    {7, "", std::nullopt, std::nullopt},
+    {8, "btnSelectAll", Caption::ButtonSelectAll, MenuId::mnuSelectAll},
+    {9, "", std::nullopt, std::nullopt},
+    {10, "btnScale", Caption::ButtonScale, MenuId::mnuScale},
+    {11, "btnErase", Caption::ButtonEraser, MenuId::mnuErase},
+    {12, "", std::nullopt, std::nullopt},
+    {13, "btnZoomIn", Caption::ButtonZoomIn, MenuId::mnuZoomIn},
+    {14, "btnZoomOut", Caption::ButtonZoomOut, MenuId::mnuZoomOut},
 }};
+
+constexpr bool isCheckable(MenuId id) {
+  return menuEntry(id).checkable;
+}
 
 // The toolbar position whose button runs this command, if any.
 constexpr std::optional<int> toolbarPositionOf(MenuId id) {

@@ -30,6 +30,13 @@ void Form1::setCommandEnabled(MenuId id, bool enabled) {
   if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;
 }
 
+void Form1::setPanel(StatusPanel panel, std::string text) {
+  auto& panels = ui.StatusBar1.panels;
+  const auto index = static_cast<std::size_t>(panel);
+  if (panels.size() <= index) panels.resize(index + 1);
+  panels[index] = std::move(text);
+}
+
 void Form1::showMessage(const std::string& text) {
   platform.messageBox(text, MessageButtons::Ok, MessageIcon::None);
 }

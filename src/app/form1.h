@@ -6,37 +6,43 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
+#include "app/dialog.h"
+#include "app/text_ids.h"
 #include "base/data_point.h"
 #include "base/pixel_array.h"
+#include "base/pixel_rect.h"
+#include "picture/working_picture.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
 namespace plotvane {
 
-inline constexpr int kCaptionCount = 201;
-inline constexpr int kMessageCount = 101;
-
-// A stored picture state for undo and redo; empty until a snapshot is taken.
+// A stored state for undo and redo; empty until a snapshot is taken.
 struct UndoRecord {
   int kind = 0;  // 0 empty, 1 picture change, 2 reference rectangle drag
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;
-  float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
+  PixelRect rect;
   bool empty() const { return kind == 0; }
 };
 
-// Lives for the whole run. Flags are 0 = false, -1 = true.
+// What a press of the left button on the picture does. The scale and
+// eraser commands switch between the first two; with both off it is None.
+enum class PictureTool { Scale, Eraser, None };
+
+// Lives for the whole run.
 struct AppState {
   std::int16_t language = 1;  // 1 English, any other value Japanese
   std::array<std::string, kCaptionCount> captionTable;
   std::array<std::string, kMessageCount> messageTable;
-  std::int16_t cancelRequested = 0;
-  std::int16_t onGrid = 1;
+  bool cancelRequested = false;  // the Cancel command asks a running loop to stop
+  std::int16_t onGrid = 1;       // chkOnGrid's value: 1 on, 0 off
   float gridStep = 0.5f;
   std::int16_t undoBufferSize = 50;
   std::int16_t undoBufferSizeSaved = 50;
@@ -47,7 +53,6 @@ struct AppState {
   std::int16_t pointCount = 0;
   std::vector<DataPoint> dataPoints;
   float zoom = 0;  // 0 until a picture is loaded
-  float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
 };
 
 // Fields of the main window.
@@ -55,9 +60,8 @@ struct FormState {
   std::string settingsDir;
   std::string startDir;
   std::string picturePath;
-  std::int16_t scaleMode = -1;
-  std::int16_t eraserMode = 0;
-  std::int16_t dragSnapshotTaken = 0;
+  PictureTool tool = PictureTool::Scale;
+  bool dragSnapshotTaken = false;  // the current press on the picture became a drag
   std::int16_t dragTarget = 0;
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   float lastMouseX = 0, lastMouseY = 0;
@@ -72,18 +76,13 @@ struct FormState {
   struct {
     bool txtLXS = false, txtLXE = false, txtLYT = false, txtLYB = false;
   } valueFieldInvalid;
-  // The working picture at full size, one element per picture pixel.
-  PixelArray Picture2;
+  // The working picture at full size with its reference rectangle.
+  WorkingPicture Picture2;
   // What Picture1 shows: the scaled copy and what is drawn into it, exactly
   // Picture1's size in pixels. The window paints it as it is.
   PixelArray Picture1Image;
   // Counts the redraws of Picture1Image, so the window repaints only after one.
   std::uint64_t picture1Version = 0;
-  // At zoom 2^-k, every 2^k-th pixel of every 2^k-th row of Picture2
-  // (k = picture2ReducedShift, 0 while there is none): the view is then a
-  // plain copy. Whoever changes Picture2 runs pict1Reload, which drops it.
-  PixelArray Picture2Reduced;
-  int picture2ReducedShift = 0;
   // Display position of the last trace polyline vertex, where the next
   // segment starts.
   std::int16_t polylinePrevX = 0, polylinePrevY = 0;
@@ -216,16 +215,23 @@ class Form1 {
   FormState state;
   Form1Controls ui;
 
+  // The dialogs that are loaded; empty slots are closed dialogs.
+  std::array<std::shared_ptr<Dialog>, kDialogCount> dialogs;
+  Dialog* dialog(DialogId id) const { return dialogs[static_cast<std::size_t>(id)].get(); }
+  template <typename Model>
+  Model* dialogAs(DialogId id) const {
+    return static_cast<Model*>(dialog(id));
+  }
+
   // The spreadsheet export that a completed run starts when "Excel Auto
   // Export" is checked; empty until a spreadsheet module is installed.
   std::function<void(int chartKind)> spreadsheetExport;
 
-  const std::string& caption(int index) const {
-    return app.captionTable.at(static_cast<std::size_t>(index));
-  }
-  const std::string& message(int index) const {
-    return app.messageTable.at(static_cast<std::size_t>(index));
-  }
+  const std::string& caption(Caption id) const { return app.captionTable.at(tableIndex(id)); }
+  const std::string& message(Message id) const { return app.messageTable.at(tableIndex(id)); }
+
+  // The text of a status panel.
+  void setPanel(StatusPanel panel, std::string text);
 
   // A command and its toolbar button share one enabled state.
   void setCommandEnabled(MenuId id, bool enabled);

@@ -6,13 +6,13 @@
 #include <sstream>
 
 #include "app/form1.h"
-#include "app/form1_events.h"
 #include "app/handler_boundary.h"
 #include "base/number_text.h"
 #include "data/data_export.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "loading/load_picture.h"
+#include "shell/form1_events.h"
 
 namespace plotvane {
 namespace {
@@ -201,10 +201,8 @@ int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform
           << doubleText(width) << " x " << doubleText(height) << ")\n";
       return kCliUsage;
     }
-    form.app.lineXS = static_cast<float>(xs);
-    form.app.lineYT = static_cast<float>(yt);
-    form.app.lineXE = static_cast<float>(xe);
-    form.app.lineYB = static_cast<float>(yb);
+    form.state.Picture2.setRect({static_cast<float>(xs), static_cast<float>(xe),
+                                 static_cast<float>(yt), static_cast<float>(yb)});
   }
 
   step([&] {

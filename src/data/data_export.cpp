@@ -24,7 +24,7 @@ struct Destination {
 // name cannot be checked.
 std::optional<Destination> askDestination(Form1& form) {
   Platform& platform = form.platform;
-  const FileDialogRequest request{form.caption(143), dataFileFilters(form)};
+  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form)};
   for (;;) {
     const std::optional<SaveDialogChoice> choice =
         platform.saveFileDialog(request, form.state.dataFileType);
@@ -38,8 +38,8 @@ std::optional<Destination> askDestination(Form1& form) {
       return std::nullopt;
     }
     if (!exists) return Destination{choice->path, choice->filterIndex, false};
-    switch (
-        platform.messageBox(form.message(0), MessageButtons::YesNoCancel, MessageIcon::Question)) {
+    switch (platform.messageBox(form.message(Message::OverwriteFile), MessageButtons::YesNoCancel,
+                                MessageIcon::Question)) {
       case MessageResult::Yes:
         return Destination{choice->path, choice->filterIndex, false};
       case MessageResult::No:
@@ -55,11 +55,11 @@ std::optional<Destination> askDestination(Form1& form) {
 std::vector<FileFilter> dataFileFilters(const Form1& form) {
   // "All Files" lists every name: on this system "*.*" would hide names
   // without a dot, which the dialog saves as typed.
-  return {{form.caption(144), {"*.csv"}},
-          {form.caption(145), {"*.txt"}},
-          {form.caption(146), {"*.txt"}},
-          {form.caption(147), {"*.txt"}},
-          {form.caption(142), {"*"}}};
+  return {{form.caption(Caption::CsvCommaFiles), {"*.csv"}},
+          {form.caption(Caption::TextTabFiles), {"*.txt"}},
+          {form.caption(Caption::TextSpaceFiles), {"*.txt"}},
+          {form.caption(Caption::TextCommaFiles), {"*.txt"}},
+          {form.caption(Caption::AllFiles), {"*"}}};
 }
 
 char dataFileDelimiter(int filterIndex) {
@@ -118,14 +118,16 @@ void saveData(Form1& form) {
   const std::optional<Destination> destination = askDestination(form);
   if (!destination) return;
 
-  // Copied without a yield in between, so a delete or a run during the
-  // yields below cannot mix two states of the list into one file.
+  // The file holds the list's texts, exactly as the rows show them, not a
+  // new formatting of dataPoints. Copied without a yield in between, so a
+  // delete or a run during the yields below cannot mix two states of the
+  // list into one file.
   const std::vector<DataRowTexts> rows = listRowTexts(form.ui.ListView1, form.app.pointCount);
-  form.app.cancelRequested = 0;
+  form.app.cancelRequested = false;
   const std::optional<std::string> text =
       dataFileText(rows, dataFileDelimiter(destination->filterIndex), [&form] {
         form.platform.yieldEvents();
-        return form.app.cancelRequested != -1;
+        return !form.app.cancelRequested;
       });
   if (!text) return;
 

@@ -6,11 +6,10 @@
 #include <exception>
 #include <stdexcept>
 
-#include "app/form1_events.h"
 #include "base/number_text.h"
-#include "digitize/calibration.h"
-#include "picture/overlays.h"
-#include "picture/view.h"
+#include "data/data_export.h"
+#include "view/overlays.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
@@ -46,7 +45,7 @@ std::vector<std::string> dataRowTexts(int number, const DataPoint& point) {
 AddResult AddDataPoint(Form1& form, std::int16_t n, float xData, float yData, float xPixel,
                        float yPixel) {
   if (n >= kMaxPointCount) {
-    form.showMessage(form.message(6));
+    form.showMessage(form.message(Message::ListFull));
     return AddResult::ListFull;
   }
   if (n < 0) throw std::out_of_range("Subscript out of range");
@@ -126,7 +125,7 @@ void cmdListDelAllClick(Form1& form) {
 }
 
 void cmdSaveDataClick(Form1& form) {
-  menuClick(form, MenuId::mnuDataSave);
+  saveData(form);
 }
 
 PointTarget pointTarget(float xPixel, float yPixel, float zoom, int pictureHeight) {
@@ -196,6 +195,8 @@ void ListView1ItemClick(Form1& form, std::size_t row) {
   selectRow(list, row);
   const float zoom = form.app.zoom;
   if (!(zoom > 0)) return;
+  // The point is found from the row's texts, as the list shows them, not
+  // from dataPoints: a row and its point stay one thing for the user.
   const std::vector<std::string>& cells = list.rows[row].cells;
   if (cells.size() < 5) return;
   const std::optional<double> xPixel = strictNumber(cells[3]);

@@ -4,7 +4,18 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "base/number_text.h"
+
 namespace plotvane {
+
+std::optional<int> yFilterHeight(const std::string& text) {
+  const std::optional<double> value = strictNumber(text);
+  if (!value || !(*value >= 1 && *value <= 127) || *value != std::floor(*value))
+    return std::nullopt;
+  const int height = static_cast<int>(*value);
+  if (height % 2 == 0) return std::nullopt;
+  return height;
+}
 
 namespace {
 
@@ -55,20 +66,21 @@ void checkTraceParams(const TraceParams& p) {
     throw std::invalid_argument("division count outside 1 to 32766");
   if (p.filter < 1 || p.filter > 127 || p.filter % 2 == 0)
     throw std::invalid_argument("Y-filtering is not an odd number from 1 to 127");
-  for (const float value : {p.lineXS, p.lineXE, p.lineYT, p.lineYB, p.minX, p.minY, p.maxY})
+  for (const float value :
+       {p.rect.lineXS, p.rect.lineXE, p.rect.lineYT, p.rect.lineYB, p.minX, p.minY, p.maxY})
     if (!std::isfinite(value)) throw std::invalid_argument("rectangle or scale value not finite");
   if (!std::isfinite(p.pitch)) throw std::invalid_argument("pitch not finite");
 }
 
 float columnStep(const TraceParams& p) {
-  return (p.lineXE - p.lineXS) / static_cast<float>(p.divisions);
+  return (p.rect.lineXE - p.rect.lineXS) / static_cast<float>(p.divisions);
 }
 
 std::vector<int> sampledColumns(const TraceParams& p, int pictureWidth) {
   const float step = columnStep(p);
   std::vector<int> columns(static_cast<std::size_t>(p.divisions) + 1);
   for (int i = 0; i <= p.divisions; ++i) {
-    const float x = std::floor(columnPosition(i, step, p.lineXS));
+    const float x = std::floor(columnPosition(i, step, p.rect.lineXS));
     int column = 0;
     if (x >= static_cast<float>(pictureWidth))
       column = pictureWidth - 1;
@@ -86,8 +98,8 @@ float columnXData(const TraceParams& p, int column) {
 TraceResult makeTracePoints(const TraceParams& p, int pictureHeight, std::span<const float> yPixels,
                             const TraceYieldFn& onYield) {
   const float step = columnStep(p);
-  const float bottomLine = static_cast<float>(pictureHeight - 1) - p.lineYB;
-  const float height = p.lineYB - p.lineYT;
+  const float bottomLine = static_cast<float>(pictureHeight - 1) - p.rect.lineYB;
+  const float height = p.rect.lineYB - p.rect.lineYT;
   TraceResult result;
   result.points.reserve(yPixels.size());
   for (int i = 0; i < static_cast<int>(yPixels.size()); ++i) {
@@ -98,7 +110,8 @@ TraceResult makeTracePoints(const TraceParams& p, int pictureHeight, std::span<c
     const float yPixel = yPixels[static_cast<std::size_t>(i)];
     const float yData =
         height > 0 ? (yPixel - bottomLine) * (p.maxY - p.minY) / height + p.minY : 0;
-    result.points.push_back({columnXData(p, i), yData, columnPosition(i, step, p.lineXS), yPixel});
+    result.points.push_back(
+        {columnXData(p, i), yData, columnPosition(i, step, p.rect.lineXS), yPixel});
   }
   return result;
 }
@@ -114,8 +127,8 @@ RowPlan smoothingRows(const TraceParams& p, int first, int last) {
   const int half = (p.filter - 1) / 2;
   RowPlan plan{first, last, 1, 0, half};
   if (p.filter != 1) {
-    plan.smoothFirst = roundRow(static_cast<float>(half) + p.lineYT);
-    plan.smoothLast = roundRow(p.lineYB - static_cast<float>(half) - 1.0f);
+    plan.smoothFirst = roundRow(static_cast<float>(half) + p.rect.lineYT);
+    plan.smoothLast = roundRow(p.rect.lineYB - static_cast<float>(half) - 1.0f);
   }
   return plan;
 }

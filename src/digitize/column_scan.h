@@ -7,17 +7,18 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "base/data_point.h"
 #include "base/pixel_array.h"
+#include "base/pixel_rect.h"
 
 namespace plotvane {
 
 // Everything a trace reads, taken once when the run starts.
 struct TraceParams {
-  // Reference rectangle in picture pixels.
-  float lineXS = 0, lineXE = 0, lineYT = 0, lineYB = 0;
+  PixelRect rect;            // the reference rectangle in picture pixels
   float minX = 0;            // X value of column 0
   float minY = 0, maxY = 0;  // Y values at the bottom and the top line
   int divisions = 1;         // n: columns 0 to n are sampled, 1 to 32766
@@ -59,6 +60,10 @@ struct TraceResult {
   std::vector<DataPoint> points;
   TraceEnd end = TraceEnd::Completed;
 };
+
+// The Y-filtering window height from cmbFRange's text: an odd whole number
+// from 1 to 127, or nothing.
+std::optional<int> yFilterHeight(const std::string& text);
 
 // Throws std::invalid_argument for a division count outside 1 to 32766, a
 // filter that is not odd from 1 to 127, or a rectangle, pitch or scale value

@@ -6,13 +6,12 @@
 #include "base/number_text.h"
 #include "data/data_list.h"
 #include "digitize/calibration.h"
-#include "digitize/run_control.h"
 #include "digitize/scan_points.h"
 #include "digitize/trace_line.h"
 #include "digitize/trace_surface.h"
 #include "picture/drawing.h"
-#include "picture/overlays.h"
-#include "picture/view.h"
+#include "view/overlays.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
@@ -43,7 +42,7 @@ class PointFeed {
 };
 
 bool cancelled(const Form1& form) {
-  return form.app.cancelRequested == -1;
+  return form.app.cancelRequested;
 }
 
 void autoExport(Form1& form, int chartKind) {
@@ -53,17 +52,18 @@ void autoExport(Form1& form, int chartKind) {
 // Trace Line and Trace Surface share everything but the pixel routine.
 template <typename Routine>
 void runTrace(Form1& form, Routine routine) {
-  form.app.cancelRequested = 0;
+  form.app.cancelRequested = false;
   pict1Reload(form);
   const TraceParams params = traceParamsOf(form);
   PointFeed feed(form);
-  const TraceResult result = routine(form.state.Picture2, params, [&](const TraceYield& report) {
-    if (report.pass == TracePass::Scan && report.marker)
-      ShowPointMarker(form, report.marker->x, report.marker->y);
-    if (report.pass == TracePass::Points && !feed.append(report.points)) return false;
-    form.platform.yieldEvents();
-    return !cancelled(form);
-  });
+  const TraceResult result =
+      routine(form.state.Picture2.pixels(), params, [&](const TraceYield& report) {
+        if (report.pass == TracePass::Scan && report.marker)
+          ShowPointMarker(form, report.marker->x, report.marker->y);
+        if (report.pass == TracePass::Points && !feed.append(report.points)) return false;
+        form.platform.yieldEvents();
+        return !cancelled(form);
+      });
   hidePointMarker(form);
   if (result.end != TraceEnd::Completed || feed.full()) return;
   if (!feed.append(result.points)) return;
@@ -76,13 +76,12 @@ void runTrace(Form1& form, Routine routine) {
 
 TraceParams traceParamsOf(const Form1& form) {
   TraceParams params;
-  params.lineXS = form.app.lineXS;
-  params.lineXE = form.app.lineXE;
-  params.lineYT = form.app.lineYT;
-  params.lineYB = form.app.lineYB;
+  params.rect = form.state.Picture2.rect();
   params.minX = form.state.minX;
   params.minY = form.state.minY;
   params.maxY = form.state.maxY;
+  // The count and the pitch are what their fields show, read as text at
+  // the start of the run.
   params.divisions = static_cast<int>(intPart(leadingNumber(form.ui.txtSmpX.text)));
   params.pitch = leadingNumber(form.ui.txtStpX.text);
   params.filter = yFilterHeight(form.ui.cmbFRange.text).value_or(1);
@@ -98,7 +97,7 @@ void runTraceSurface(Form1& form) {
 }
 
 void runScanPoints(Form1& form) {
-  form.app.cancelRequested = 0;
+  form.app.cancelRequested = false;
   pict1Reload(form);
   ScanPointsParams params;
   params.calibration = currentCalibration(form);
@@ -110,7 +109,7 @@ void runScanPoints(Form1& form) {
   PointFeed feed(form);
   std::size_t paintedShown = 0;
   const ScanPointsResult result =
-      scanPoints(form.state.Picture2, params, [&](const ScanPointsProgress& report) {
+      scanPoints(form.state.Picture2.pixels(), params, [&](const ScanPointsProgress& report) {
         if (report.stage == ScanStage::Marking) {
           if (report.progressBar >= 0) progress.value = report.progressBar;
         } else {

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "app/form1_events.h"
+#include "app/panes.h"
 #include "base/number_text.h"
 #include "data/data_list.h"
+#include "digitize/column_scan.h"
 #include "digitize/digitize_handlers.h"
 #include "digitize/graph_type.h"
 
@@ -20,7 +21,8 @@ CountCheck checkCount(double count) {
 }
 
 void showCountMessage(Form1& form, CountCheck check) {
-  form.showMessage(form.message(check == CountCheck::TooLarge ? 8 : 2));
+  form.showMessage(form.message(check == CountCheck::TooLarge ? Message::CountOutOfRange
+                                                              : Message::WholeNumberRequired));
 }
 
 // (maxX - minX) / count in double precision, as the pitch field shows it.
@@ -33,8 +35,6 @@ void finishRun(Form1& form) {
   form.state.runActive = false;
   form.ui.ProgressBar1.visible = false;
   form.setCommandEnabled(MenuId::mnuExeStart, true);
-  // The window was closed while the run yielded: it closes now.
-  if (form.state.closeRequested) formUnload(form);
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ void txtSmpXLostFocus(Form1& form) {
   Form1Controls& ui = form.ui;
   const double value = leadingNumber(ui.txtSmpX.text);
   if (!(value >= 1)) {
-    form.showMessage(form.message(2));
+    form.showMessage(form.message(Message::WholeNumberRequired));
     return;
   }
   const double count = intPart(value);
@@ -59,7 +59,7 @@ void txtStpXLostFocus(Form1& form) {
   Form1Controls& ui = form.ui;
   const double pitch = leadingNumber(ui.txtStpX.text);
   if (pitch == 0) {
-    form.showMessage(form.message(3));
+    form.showMessage(form.message(Message::ZeroNotAllowed));
     return;
   }
   const double count = intPart((double(form.state.maxX) - double(form.state.minX)) / pitch + 0.5);
@@ -69,15 +69,6 @@ void txtStpXLostFocus(Form1& form) {
   }
   ui.txtSmpX.setText(doubleText(count));
   ui.txtStpX.setText(pitchText(form, count));
-}
-
-std::optional<int> yFilterHeight(const std::string& text) {
-  const std::optional<double> value = strictNumber(text);
-  if (!value || !(*value >= 1 && *value <= 127) || *value != std::floor(*value))
-    return std::nullopt;
-  const int height = static_cast<int>(*value);
-  if (height % 2 == 0) return std::nullopt;
-  return height;
 }
 
 void mnuExeStartClick(Form1& form) {
@@ -97,17 +88,17 @@ void mnuExeStartClick(Form1& form) {
       return;
     }
     if (!yFilterHeight(ui.cmbFRange.text)) {
-      form.showMessage(form.message(7));
+      form.showMessage(form.message(Message::FilterOddNumber));
       return;
     }
   }
 
   form.setCommandEnabled(MenuId::mnuExeStart, false);
-  ui.TabStrip1.selected = 3;
-  tabStripClick(form);
+  showPane(form, Pane::Data);
   removeAllPoints(form);
   setDataCommandsEnabled(form, false);
 
+  const WorkingPicture::RunHold hold = form.state.Picture2.holdForRun();
   form.state.runActive = true;
   form.state.runGraphType = type;
   try {
@@ -130,7 +121,7 @@ void mnuExeStartClick(Form1& form) {
 }
 
 void mnuExeCancelClick(Form1& form) {
-  form.app.cancelRequested = -1;
+  form.app.cancelRequested = true;
 }
 
 }  // namespace plotvane

@@ -17,12 +17,9 @@ void txtSmpXLostFocus(Form1& form);
 // that matches that count written back.
 void txtStpXLostFocus(Form1& form);
 
-// The Y-filtering window height: an odd whole number from 1 to 127, or
-// nothing.
-std::optional<int> yFilterHeight(const std::string& text);
-
 // Click of mnuExeStart: checks the parameters, clears the list, shows the
-// data pane and runs the routine of the graph type.
+// data pane and runs the routine of the graph type. The working picture is
+// held for the run: nothing replaces or edits it while the run yields.
 void mnuExeStartClick(Form1& form);
 
 // Click of mnuExeCancel.

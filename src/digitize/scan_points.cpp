@@ -88,8 +88,8 @@ class PointScanner {
   // which is all the walker can reach.
   bool layOut() {
     const Calibration& c = params_.calibration;
-    const auto x0 = roundCoordinate(c.lineXS), x1 = roundCoordinate(c.lineXE - 1.0f);
-    const auto y0 = roundCoordinate(c.lineYT), y1 = roundCoordinate(c.lineYB - 1.0f);
+    const auto x0 = roundCoordinate(c.rect.lineXS), x1 = roundCoordinate(c.rect.lineXE - 1.0f);
+    const auto y0 = roundCoordinate(c.rect.lineYT), y1 = roundCoordinate(c.rect.lineYB - 1.0f);
     if (!x0 || !x1 || !y0 || !y1) return false;
     scanX0_ = static_cast<int>(std::max(*x0, 0LL));
     scanX1_ = static_cast<int>(std::min(*x1, static_cast<long long>(picture_.width()) - 1));
@@ -135,7 +135,8 @@ class PointScanner {
       if (!yield_) continue;
       for (int x = bx; x <= ex; ++x) {
         const Calibration& c = params_.calibration;
-        if (const auto value = scanProgressValue(x, c.lineXS, c.lineXE)) progressBar_ = *value;
+        if (const auto value = scanProgressValue(x, c.rect.lineXS, c.rect.lineXE))
+          progressBar_ = *value;
         if ((x & 1) == 0 && !goOn(ScanStage::Marking, x)) return false;
       }
     }
@@ -242,7 +243,7 @@ class PointScanner {
     const double meanY = static_cast<double>(sumY) / static_cast<double>(count);
     const float px = static_cast<float>(meanX + 0.5);
     const float py = static_cast<float>(meanY + 0.5);
-    const DataValue value = pixelToData(params_.calibration, px, py).value_or(DataValue{});
+    const DataValue value = axisValuesAt(params_.calibration, px, py).value_or(DataValue{});
     // Rows count upward from the bottom row.
     const float yPixel =
         static_cast<float>(static_cast<double>(params_.pictureHeight - 1.0f) - meanY - 0.5);

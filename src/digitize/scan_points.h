@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "app/form1.h"
-#include "digitize/calibration.h"
+#include "base/data_point.h"
 #include "base/pixel_array.h"
+#include "digitize/conversion.h"
 
 namespace plotvane {
 

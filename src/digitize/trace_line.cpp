@@ -49,12 +49,12 @@ TraceResult traceLine(const PixelArray& picture, const TraceParams& params,
   const float step = columnStep(params);
   const std::vector<int> columns = sampledColumns(params, picture.width());
   const RowPlan plan =
-      smoothingRows(params, roundRow(params.lineYT), roundRow(params.lineYB - 1.0f));
+      smoothingRows(params, roundRow(params.rect.lineYT), roundRow(params.rect.lineYB - 1.0f));
   ColumnScan scan(picture, plan, params.filter, false);
 
   // Rows count upward from the bottom row; -0.5 centres the point on its
   // pixel row.
-  const float notFound = static_cast<float>(height - 1) - params.lineYB;
+  const float notFound = static_cast<float>(height - 1) - params.rect.lineYB;
   const auto rowUp = [&](int row) {
     return row < 0 ? notFound : static_cast<float>((height - 1 - row) - 0.5);
   };
@@ -76,7 +76,7 @@ TraceResult traceLine(const PixelArray& picture, const TraceParams& params,
       const float bottom = rowUp(block.last[static_cast<std::size_t>(k)]);
       const float mid = (top + bottom) / 2;
       mids[static_cast<std::size_t>(i)] = mid;
-      marker = MarkerPosition{columnPosition(i, step, params.lineXS),
+      marker = MarkerPosition{columnPosition(i, step, params.rect.lineXS),
                               static_cast<float>(height - 1) - mid};
     }
   }

@@ -2,8 +2,8 @@
 // the darkest band of the column.
 #pragma once
 
-#include "digitize/column_scan.h"
 #include "base/pixel_array.h"
+#include "digitize/column_scan.h"
 
 namespace plotvane {
 

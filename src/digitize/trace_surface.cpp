@@ -54,11 +54,11 @@ TraceResult traceSurface(const PixelArray& picture, const TraceParams& params,
   // Drops are taken between rows y and y + 1 for y from round(lineYT) to
   // round(lineYB - 2).
   const RowPlan plan =
-      smoothingRows(params, roundRow(params.lineYT), roundRow(params.lineYB - 2.0f) + 1);
+      smoothingRows(params, roundRow(params.rect.lineYT), roundRow(params.rect.lineYB - 2.0f) + 1);
   ColumnScan scan(picture, plan, params.filter, true);
 
   // The surface row counts upward from the bottom row, as a whole number.
-  const float notFound = std::nearbyint(static_cast<float>(height - 1) - params.lineYB);
+  const float notFound = std::nearbyint(static_cast<float>(height - 1) - params.rect.lineYB);
 
   std::vector<float> edges(static_cast<std::size_t>(n) + 1);
   std::optional<MarkerPosition> marker;
@@ -76,7 +76,7 @@ TraceResult traceSurface(const PixelArray& picture, const TraceParams& params,
       const int row = block.row[static_cast<std::size_t>(k)];
       const float edge = row < 0 ? notFound : static_cast<float>(height - 1 - row);
       edges[static_cast<std::size_t>(i)] = edge;
-      marker = MarkerPosition{columnPosition(i, step, params.lineXS),
+      marker = MarkerPosition{columnPosition(i, step, params.rect.lineXS),
                               static_cast<float>(height - 1) - edge};
     }
   }

@@ -2,8 +2,8 @@
 // surface of the dark filled region.
 #pragma once
 
-#include "digitize/column_scan.h"
 #include "base/pixel_array.h"
+#include "digitize/column_scan.h"
 
 namespace plotvane {
 

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "base/number_text.h"
 #include "app/window_design.h"
-#include "loading/load_picture.h"
+#include "base/number_text.h"
 
 namespace plotvane {
 namespace {
@@ -264,23 +263,6 @@ void dir1Open(Form1& form, int entry) {
 
 void dir1Change(Form1& form) {
   showFolderInFile1(form, form.ui.Dir1.path);
-}
-
-void file1Click(Form1& form, int index) {
-  FileListControl& file1 = form.ui.File1;
-  if (index < 1 || index > static_cast<int>(file1.files.size())) return;
-  // A run under way reads the working picture; nothing may replace it.
-  if (form.state.runActive) return;
-  file1.selected = index;
-  const std::string folder = file1.path;
-  const std::string path =
-      Platform::joinPath(folder, file1.files[static_cast<std::size_t>(index - 1)]);
-  if (const FileError error = form.platform.setCurrentDirectory(folder)) {
-    form.platform.messageBox(Platform::errorText(error), MessageButtons::Ok,
-                             MessageIcon::Exclamation);
-    return;
-  }
-  LoadPictureFile(form, path);
 }
 
 void dir1MouseDown(Form1& form, bool leftButton, int y) {

@@ -84,10 +84,6 @@ void dir1Open(Form1& form, int entry);
 // Change of Dir1: File1 shows Dir1's folder.
 void dir1Change(Form1& form);
 
-// Click of File1 on its (1-based) item: that folder becomes the working
-// directory and the file is loaded.
-void file1Click(Form1& form, int index);
-
 // The border drag, with the pointer's y in twips from the top of Dir1.
 void dir1MouseDown(Form1& form, bool leftButton, int y);
 void dir1MouseMove(Form1& form, bool leftButtonHeld, int y);

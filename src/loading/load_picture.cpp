@@ -2,55 +2,16 @@
 
 #include <new>
 
-#include "base/number_text.h"
+#include "data/data_list.h"
 #include "digitize/graph_type.h"
 #include "loading/file_pane.h"
-#include "picture/selection.h"
-#include "picture/view.h"
+#include "view/view.h"
 
 namespace plotvane {
-namespace {
-
-// Free room around the fitted picture, in twips.
-constexpr int kFitMarginTwips = 100;
-
-// The commands that need a picture.
-constexpr MenuId kPictureCommands[] = {
-    MenuId::mnuZoomIn,         MenuId::mnuZoomOut,         MenuId::mnuSelectAll,
-    MenuId::mnuErase,          MenuId::mnuPictRot,         MenuId::mnuFilter,
-    MenuId::mnuFilterContrast, MenuId::mnuFilterColormask, MenuId::mnuFileSave,
-    MenuId::mnuFileRedraw,
-};
-
-void resetUndo(Form1& form) {
-  AppState& app = form.app;
-  app.undoCursor = 0;
-  app.undoCount = 0;
-  app.redoCount = 0;
-  for (UndoRecord& record : app.undoSnapshots) {
-    // Each record keeps one element, as after start-up; the memory goes.
-    std::vector<std::uint32_t>(1, 0).swap(record.pixels);
-  }
-}
-
-}  // namespace
-
-float fitZoom(int pictureWidth, int pictureHeight, int freeWidthTwips, int freeHeightTwips) {
-  const double outerWidth = double(pictureWidth) * kTwipsPerPixel;
-  const double outerHeight = double(pictureHeight) * kTwipsPerPixel;
-  float zoom = 1;
-  while (freeWidthTwips < outerWidth * zoom && zoom > kMinZoom) zoom /= 2;
-  while (freeHeightTwips < outerHeight * zoom && zoom > kMinZoom) zoom /= 2;
-  return zoom;
-}
 
 bool LoadPictureFile(Form1& form, const std::string& path) {
-  AppState& app = form.app;
   FormState& state = form.state;
-  Form1Controls& ui = form.ui;
-
-  // A digitizing run reads the working picture while it yields.
-  if (state.runActive) return false;
+  if (!state.Picture2.editable()) return false;
 
   // Decoded into a local picture first: a failed read leaves the picture,
   // its path, the zoom, the list and the undo history as they were.
@@ -63,59 +24,37 @@ bool LoadPictureFile(Form1& form, const std::string& path) {
     read = false;
   }
   if (!read || !limits.accepts(picture.width(), picture.height())) {
-    form.showMessage(form.message(5));
+    form.showMessage(form.message(Message::UnsupportedFile));
     return false;
   }
 
   state.picturePath = path;
-  state.Picture2 = std::move(picture);
-  for (Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) field->visible = true;
-
-  const int width = state.Picture2.width();
-  const int height = state.Picture2.height();
-  app.zoom = fitZoom(width, height, state.clientWidth - ui.Picture3.geometry.left - kFitMarginTwips,
-                     state.clientHeight - ui.Picture3.geometry.top - kFitMarginTwips);
-  ui.HScroll1.value = 0;
-  ui.VScroll1.value = 0;
-  pict1Reload(form);
-  mnuSelectAllClick(form);
-  ui.Picture1.visible = true;
-  auto& panels = ui.StatusBar1.panels;
-  if (panels.size() < 4) panels.resize(4);
-  panels[3] = form.caption(69) + "w:" + singleText(static_cast<float>(width)) +
-              " h:" + singleText(static_cast<float>(height));
-
-  resetUndo(form);
+  state.Picture2.replace(std::move(picture));
+  showChangedPicture(form, PictureChange::Loaded);
   showWorkingDirectoryInFilePane(form);
-
-  for (MenuId id : kPictureCommands) form.setCommandEnabled(id, true);
-  form.setCommandEnabled(MenuId::mnuExeCancel, true);
   // Execute follows the graph type: the click types keep it disabled.
   cmbGraphTypeClick(form);
-  form.setCommandEnabled(MenuId::mnuEdetUndo, false);
-  form.setCommandEnabled(MenuId::mnuEdetRedo, false);
-
-  if (app.pointCount != 0 && ui.cmdListDelAll.onChange) ui.cmdListDelAll.onChange();
+  if (form.app.pointCount != 0) cmdListDelAllClick(form);
   return true;
 }
 
 FileDialogRequest openPictureDialog(const Form1& form) {
-  return {form.caption(150),
-          {{form.caption(151), {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png"}},
-           {form.caption(141), {"*.bmp"}},
-           {form.caption(152), {"*.jpg"}},
-           {form.caption(153), {"*.gif"}},
-           {form.caption(142), {"*"}}}};
+  return {form.caption(Caption::OpenPictureTitle),
+          {{form.caption(Caption::AllPictureFiles), {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png"}},
+           {form.caption(Caption::BitmapFiles), {"*.bmp"}},
+           {form.caption(Caption::JpegFiles), {"*.jpg"}},
+           {form.caption(Caption::GifFiles), {"*.gif"}},
+           {form.caption(Caption::AllFiles), {"*"}}}};
 }
 
 void mnuFileOpenClick(Form1& form) {
-  if (form.state.runActive) return;
+  if (!form.state.Picture2.editable()) return;
   const std::string path = form.platform.openFileDialog(openPictureDialog(form));
   if (!path.empty()) LoadPictureFile(form, path);
 }
 
 void mnuFileRedrawClick(Form1& form) {
-  if (form.state.picturePath.empty() || form.state.runActive) return;
+  if (form.state.picturePath.empty()) return;
   const std::string path = form.state.picturePath;
   LoadPictureFile(form, path);
 }
@@ -124,8 +63,20 @@ void formDropFiles(Form1& form, const std::vector<std::string>& paths) {
   if (!paths.empty()) LoadPictureFile(form, paths.front());
 }
 
-void disablePictureCommands(Form1& form) {
-  for (MenuId id : kPictureCommands) form.setCommandEnabled(id, false);
+void file1Click(Form1& form, int index) {
+  FileListControl& file1 = form.ui.File1;
+  if (index < 1 || index > static_cast<int>(file1.files.size())) return;
+  if (!form.state.Picture2.editable()) return;
+  file1.selected = index;
+  const std::string folder = file1.path;
+  const std::string path =
+      Platform::joinPath(folder, file1.files[static_cast<std::size_t>(index - 1)]);
+  if (const FileError error = form.platform.setCurrentDirectory(folder)) {
+    form.platform.messageBox(Platform::errorText(error), MessageButtons::Ok,
+                             MessageIcon::Exclamation);
+    return;
+  }
+  LoadPictureFile(form, path);
 }
 
 }  // namespace plotvane

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "loading/file_pane.h"
+#include "loading/load_picture.h"
 
 namespace plotvane {
 namespace {

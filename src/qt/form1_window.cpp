@@ -30,24 +30,28 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/form1_events.h"
+#include "app/panes.h"
 #include "app/window_design.h"
-#include "digitize/calibration.h"
 #include "digitize/graph_type.h"
+#include "digitize/picture_input.h"
+#include "digitize/scale_fields.h"
 #include "loading/load_picture.h"
-#include "picture/overlays.h"
-#include "picture/view.h"
+#include "qt/control_binder.h"
 #include "qt/data_list_view.h"
+#include "qt/dialog_windows.h"
 #include "qt/file_pane_widgets.h"
 #include "qt/icons.h"
 #include "qt/picture_view.h"
 #include "qt/qt_platform.h"
+#include "shell/form1_events.h"
+#include "view/overlays.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
 
 int toPixels(int twips) {
-  return static_cast<int>(std::nearbyint(twips / double(kTwipsPerPixel)));
+  return ControlBinder::toPixels(twips);
 }
 
 QRect toPixels(const Geometry& g) {
@@ -66,7 +70,13 @@ bool hasChildren(MenuId id) {
 
 }  // namespace
 
-Form1Window::Form1Window(Form1& form, QtPlatform& platform) : form_(form), platform_(platform) {
+Form1Window::Form1Window(Form1& form, QtPlatform& platform)
+    : form_(form),
+      platform_(platform),
+      binder_(new ControlBinder([this](const std::function<void()>& handler) { handle(handler); },
+                                this)) {
+  binder_->setErrorRule([this](const Control& field) { return valueFieldInvalid(form_, field); });
+  binder_->setFocusRecord(&form_.ui.focused);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Plotvane"));
   client_ = new QWidget(this);
@@ -82,6 +92,11 @@ Form1Window::Form1Window(Form1& form, QtPlatform& platform) : form_(form), platf
 
   platform_.setDialogParent(this);
   platform_.setBeforeEvents([this] { syncFromModels(); });
+}
+
+Form1Window::~Form1Window() {
+  // Dialog windows have no parent: they are the window's to delete.
+  for (DialogWindow* window : dialogWindows_) delete window;
 }
 
 void Form1Window::buildMenus() {
@@ -102,11 +117,10 @@ void Form1Window::buildMenus() {
     if (!entry.shortcut.empty())
       action->setShortcut(
           QKeySequence(QString::fromLatin1(entry.shortcut.data(), int(entry.shortcut.size()))));
-    if (entry.id == MenuId::mnuScale || entry.id == MenuId::mnuErase) action->setCheckable(true);
+    action->setCheckable(entry.checkable);
     const MenuId id = entry.id;
-    connect(action, &QAction::triggered, this, [this, id] {
-      if (!syncing_) handle([&] { menuClick(form_, id); });
-    });
+    connect(action, &QAction::triggered, this,
+            [this, id] { binder_->run([&] { menuClick(form_, id); }); });
     actions_[index] = action;
   }
 }
@@ -132,11 +146,10 @@ void Form1Window::buildToolbar() {
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setMinimumWidth(56);
-    if (entry.key == "btnScale" || entry.key == "btnErase") button->setCheckable(true);
+    button->setCheckable(entry.command && isCheckable(*entry.command));
     const int position = entry.position;
-    connect(button, &QToolButton::clicked, this, [this, position] {
-      if (!syncing_) handle([&] { toolbarButtonClick(form_, position); });
-    });
+    connect(button, &QToolButton::clicked, this,
+            [this, position] { binder_->run([&] { toolbarButtonClick(form_, position); }); });
     toolButtons_[static_cast<std::size_t>(position - 1)] = button;
     row->addWidget(button);
   }
@@ -144,19 +157,11 @@ void Form1Window::buildToolbar() {
 }
 
 QWidget* Form1Window::bind(Control& control, QWidget* widget, bool placed) {
-  widget->setObjectName(qs(control.name));
-  bindings_.push_back({&control, widget, placed});
-  return widget;
+  return binder_->bind(control, widget, placed);
 }
 
 void Form1Window::bindLineEdit(Control& control, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  bind(control, edit);
-  edit->installEventFilter(this);
-  focusFields_.emplace_back(edit, &control);
-  connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
-    if (!syncing_) handle([&] { control.setText(text.toStdString()); });
-  });
+  binder_->bindLineEdit(control, parent);
 }
 
 void Form1Window::buildPanes() {
@@ -170,8 +175,8 @@ void Form1Window::buildPanes() {
   tabBar_->setDrawBase(false);
   for (int tab = 0; tab < 3; ++tab) tabBar_->addTab(QString());
   connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) {
-    if (syncing_ || index < 0) return;
-    handle([&] {
+    if (index < 0) return;
+    binder_->run([&] {
       form_.ui.TabStrip1.selected = index + 1;
       tabStripClick(form_);
     });
@@ -198,8 +203,7 @@ void Form1Window::buildSettingsPane() {
   graphTypeCombo_->setIconSize(QSize(16, 16));
   for (int type = 1; type <= 5; ++type) graphTypeCombo_->addItem(graphTypeIcon(type), QString());
   connect(graphTypeCombo_, &QComboBox::activated, this, [this](int index) {
-    if (syncing_) return;
-    handle([&] {
+    binder_->run([&] {
       form_.ui.cmbGraphType.selected = index + 1;
       cmbGraphTypeClick(form_);
     });
@@ -238,8 +242,7 @@ void Form1Window::buildSettingsPane() {
     auto* check = new QCheckBox(frame4);
     bind(control, check);
     connect(check, &QCheckBox::clicked, this, [this, &control](bool checked) {
-      if (syncing_) return;
-      handle([&] {
+      binder_->run([&] {
         control.value = checked ? 1 : 0;
         if (control.onChange) control.onChange();
       });
@@ -263,7 +266,7 @@ void Form1Window::buildSettingsPane() {
   for (const std::string& item : ui.cmbFRange.items) filterCombo_->addItem(qs(item));
   filterLabel->setBuddy(filterCombo_);
   connect(filterCombo_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-    if (!syncing_) handle([&] { form_.ui.cmbFRange.setText(text.toStdString()); });
+    binder_->run([&] { form_.ui.cmbFRange.setText(text.toStdString()); });
   });
   options->addWidget(filterLabel, 3, 0);
   options->addWidget(filterCombo_, 3, 1);
@@ -280,7 +283,7 @@ void Form1Window::buildFilePane() {
   Form1Controls& ui = form_.ui;
   QWidget* pane = widgetFor(ui.frameFile);
   const FilePaneRunner run = [this](const std::function<void()>& handler) {
-    if (!syncing_) handle(handler);
+    binder_->run(handler);
   };
   bind(ui.Label20, new QLabel(pane), true);
   bind(ui.Drive1, new DriveListWidget(form_, run, pane), true);
@@ -304,7 +307,7 @@ void Form1Window::buildDataPane() {
     button->setGeometry(left, 4, 90, 28);
     left += 96;
     connect(button, &QPushButton::clicked, this, [this, control] {
-      if (syncing_) return;
+      if (binder_->syncing()) return;
       if (control == &form_.ui.cmdSendExcel) {
         menuFor(MenuId::mnuDataExcel)->popup(QCursor::pos());
         return;
@@ -329,9 +332,24 @@ void Form1Window::buildPicturePane() {
   pictureView_ = new PictureView(form_, viewport);
   bind(ui.Picture1, pictureView_);
   pictureView_->setAccessibleName(QStringLiteral("Picture"));
-  pictureView_->setKeyHandler([this](int code) {
-    if (!syncing_) handle([&] { picture1KeyDown(form_, code); });
-  });
+  pictureView_->setKeyHandler(
+      [this](int code) { binder_->run([&] { picture1KeyDown(form_, code); }); });
+  pictureView_->setPointerHandler(
+      [this](PictureView::PointerAction action, const PointerEvent& event) {
+        binder_->run([&] {
+          switch (action) {
+            case PictureView::PointerAction::Press:
+              picture1MouseDown(form_, event);
+              break;
+            case PictureView::PointerAction::Move:
+              picture1MouseMove(form_, event);
+              break;
+            case PictureView::PointerAction::Release:
+              picture1MouseUp(form_, event);
+              break;
+          }
+        });
+      });
   setAcceptDrops(true);
   // The on-picture value fields: frameless, in a small font, placed by the
   // core (syncPictureView).
@@ -359,8 +377,7 @@ void Form1Window::buildPicturePane() {
   bind(ui.VScroll1, vScroll_, true);
   for (auto [bar, model] : {std::pair{hScroll_, &ui.HScroll1}, std::pair{vScroll_, &ui.VScroll1}}) {
     connect(bar, &QScrollBar::valueChanged, this, [this, model](int value) {
-      if (syncing_) return;
-      handle([&] {
+      binder_->run([&] {
         model->value = value;
         scrollBarChange(form_);
       });
@@ -449,14 +466,12 @@ void Form1Window::buildStatusLine() {
 }
 
 QWidget* Form1Window::widgetFor(const Control& control) const {
-  for (const Binding& binding : bindings_)
-    if (binding.control == &control) return binding.widget;
-  return nullptr;
+  return binder_->widgetFor(control);
 }
 
 void Form1Window::syncFromModels() {
-  if (syncing_) return;
-  syncing_ = true;
+  if (binder_->syncing()) return;
+  const ControlBinder::Syncing guard(*binder_);
   Form1Controls& ui = form_.ui;
 
   for (const MenuEntry& entry : kMenuTable) {
@@ -476,34 +491,8 @@ void Form1Window::syncFromModels() {
     if (button->isCheckable()) button->setChecked(model.value != 0);
   }
 
-  for (const Binding& binding : bindings_) {
-    const Control& model = *binding.control;
-    QWidget* widget = binding.widget;
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-      if (binding.control != &ui.StatusBar1) label->setText(qs(model.text));
-    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
-      box->setTitle(qs(model.text));
-    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-      check->setText(qs(model.text));
-      check->setChecked(model.value != 0);
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      button->setText(qs(model.text));
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      if (edit->text() != qs(model.text)) edit->setText(qs(model.text));
-      // An on-picture value field whose text is not a number.
-      const bool invalid = valueFieldInvalid(form_, model);
-      if (edit->property("invalid").toBool() != invalid) {
-        edit->setProperty("invalid", invalid);
-        edit->setStyleSheet(invalid ? QStringLiteral("QLineEdit { color: #b00000; "
-                                                     "background: #ffe4e4; }")
-                                    : QString());
-      }
-    }
-    widget->setEnabled(model.enabled);
-    if (binding.placed) widget->setGeometry(toPixels(model.geometry));
-    if (widget->isVisibleTo(widget->parentWidget()) != model.visible)
-      widget->setVisible(model.visible);
-  }
+  binder_->sync();
+  setEnabled(ui.form.enabled);
 
   // Tab strip.
   tabFrame_->setGeometry(toPixels(ui.TabStrip1.geometry));
@@ -543,8 +532,30 @@ void Form1Window::syncFromModels() {
   progressBar_->raise();
   for (Control* pane : {&ui.frameSetting, &ui.frameFile, &ui.frameList}) widgetFor(*pane)->raise();
   syncPictureView();
+  syncDialogs();
+}
 
-  syncing_ = false;
+void Form1Window::syncDialogs() {
+  for (std::size_t index = 0; index < kDialogCount; ++index) {
+    const auto id = static_cast<DialogId>(index);
+    DialogWindow*& window = dialogWindows_[index];
+    const Dialog* model = form_.dialog(id);
+    if (window && window->model() != model) {
+      window->hide();
+      window->deleteLater();
+      window = nullptr;
+    }
+    if (!window && model) {
+      window = createDialogWindow(
+          form_, id, [this](const std::function<void()>& handler) { handle(handler); });
+      if (!window) continue;
+      window->sync();
+      window->adjustSize();
+      window->move(geometry().center() - window->rect().center());
+      window->show();
+    }
+    if (window) window->sync();
+  }
 }
 
 void Form1Window::start(std::optional<std::string> pictureArgument) {
@@ -591,23 +602,8 @@ bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
         pictureView_->isVisible() && pictureView_->rect().contains(pictureView_->mapFrom(over, at));
     const Form1Controls& ui = form_.ui;
     const bool footprintShown = ui.shapPicUpRange.visible || ui.shapEraseRange.visible;
-    if (!onPicture && footprintShown && !syncing_)
-      handle([&] { watched == client_ ? Form1MouseMove(form_) : Picture3MouseMove(form_); });
-  }
-  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-    for (const auto& [field, control] : focusFields_) {
-      if (field != watched) continue;
-      if (event->type() == QEvent::FocusIn) {
-        form_.ui.focused = control;
-        break;
-      }
-      // A pop-up or a message box takes the focus only for a moment.
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) break;
-      if (form_.ui.focused == control) form_.ui.focused = nullptr;
-      if (control->onLostFocus && !syncing_) handle([&] { control->onLostFocus(); });
-      break;
-    }
+    if (!onPicture && footprintShown)
+      binder_->run([&] { watched == client_ ? Form1MouseMove(form_) : picture3MouseMove(form_); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -617,11 +613,12 @@ void Form1Window::closeEvent(QCloseEvent* event) {
   // stop, and the window closes once it has unwound.
   if (form_.state.runActive) {
     form_.state.closeRequested = true;
-    form_.app.cancelRequested = -1;
+    form_.app.cancelRequested = true;
     event->ignore();
     return;
   }
   if (!form_.state.closed) runHandler(form_.platform, [&] { formUnload(form_); });
+  syncDialogs();
   event->accept();
 }
 

@@ -26,7 +26,9 @@ class QToolButton;
 
 namespace plotvane {
 
+class ControlBinder;
 class DataListView;
+class DialogWindow;
 class PictureView;
 class QtPlatform;
 
@@ -35,6 +37,7 @@ class Form1Window : public QMainWindow {
 
  public:
   Form1Window(Form1& form, QtPlatform& platform);
+  ~Form1Window() override;
 
   // Start-up: runs the core's start-up and mirrors it. The command-line
   // picture is loaded once the window is shown with its final geometry.
@@ -51,6 +54,11 @@ class Form1Window : public QMainWindow {
   }
 
   QWidget* widgetFor(const Control& control) const;
+  ControlBinder* binder() const { return binder_; }
+  // The window showing a loaded dialog, if any.
+  DialogWindow* dialogWindow(DialogId id) const {
+    return dialogWindows_[static_cast<std::size_t>(id)];
+  }
   QAction* actionFor(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
   QMenu* menuFor(MenuId id) const { return menus_[static_cast<std::size_t>(id)]; }
   QToolButton* toolButtonAt(int position) const {
@@ -70,12 +78,6 @@ class Form1Window : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  struct Binding {
-    Control* control;
-    QWidget* widget;
-    bool placed;  // geometry comes from the model
-  };
-
   void buildMenus();
   void buildToolbar();
   void buildPanes();
@@ -84,6 +86,9 @@ class Form1Window : public QMainWindow {
   void buildDataPane();
   void buildPicturePane();
   void syncPictureView();
+  // Opens a window for every dialog the core loaded and closes the windows
+  // of the dialogs it unloaded, then mirrors the open ones.
+  void syncDialogs();
   void buildStatusLine();
   QWidget* bind(Control& control, QWidget* widget, bool placed = false);
   void bindLineEdit(Control& control, QWidget* parent);
@@ -92,6 +97,8 @@ class Form1Window : public QMainWindow {
 
   Form1& form_;
   QtPlatform& platform_;
+  ControlBinder* binder_;
+  std::array<DialogWindow*, kDialogCount> dialogWindows_{};
   QWidget* client_ = nullptr;
   std::array<QAction*, kMenuCount> actions_{};
   std::array<QMenu*, kMenuCount> menus_{};
@@ -108,12 +115,9 @@ class Form1Window : public QMainWindow {
   QWidget* statusBar_ = nullptr;
   std::array<QLabel*, 5> statusPanels_{};
   QProgressBar* progressBar_ = nullptr;
-  std::vector<Binding> bindings_;
-  std::vector<std::pair<QObject*, Control*>> focusFields_;
   std::optional<std::string> pendingArgument_;
   bool started_ = false;
   bool shownOnce_ = false;
-  bool syncing_ = false;
 };
 
 }  // namespace plotvane

@@ -2,13 +2,12 @@
 
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
-
-#include "picture/view.h"
 
 namespace plotvane {
 namespace {
@@ -46,6 +45,37 @@ const QColor kShapeColours[] = {QColor(0, 0, 255), QColor(0, 0, 0)};
 PictureView::PictureView(const Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+}
+
+PointerEvent PictureView::pointerEvent(const QMouseEvent& event, PointerAction action) {
+  const Qt::MouseButtons buttons =
+      action == PointerAction::Move ? event.buttons() : Qt::MouseButtons(event.button());
+  PointerEvent pointer;
+  if (buttons & Qt::LeftButton)
+    pointer.button = PointerButton::Left;
+  else if (buttons & Qt::RightButton)
+    pointer.button = PointerButton::Right;
+  pointer.shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+  pointer.x = static_cast<float>(event.position().x());
+  pointer.y = static_cast<float>(event.position().y());
+  return pointer;
+}
+
+void PictureView::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  if (pointerHandler_)
+    pointerHandler_(PointerAction::Press, pointerEvent(*event, PointerAction::Press));
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+  if (pointerHandler_)
+    pointerHandler_(PointerAction::Move, pointerEvent(*event, PointerAction::Move));
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* event) {
+  if (pointerHandler_)
+    pointerHandler_(PointerAction::Release, pointerEvent(*event, PointerAction::Release));
 }
 
 PictureView::OverlayPlaces PictureView::currentOverlays() const {

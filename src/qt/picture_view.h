@@ -12,7 +12,8 @@
 #include <functional>
 
 #include "app/form1.h"
-#include "picture/overlays.h"
+#include "digitize/picture_input.h"
+#include "view/overlays.h"
 
 namespace plotvane {
 
@@ -25,6 +26,14 @@ class PictureView : public QWidget {
   // Receives the key code of the core's key table (13, 33, 34, 37 to 40).
   void setKeyHandler(std::function<void(int)> handler) { keyHandler_ = std::move(handler); }
 
+  // Receives the pointer's presses, moves and releases over the view in
+  // display pixels: the button pressed or released, or for a move the
+  // button held (left before right).
+  enum class PointerAction { Press, Move, Release };
+  using PointerHandler = std::function<void(PointerAction, const PointerEvent&)>;
+  void setPointerHandler(PointerHandler handler) { pointerHandler_ = std::move(handler); }
+  static PointerEvent pointerEvent(const QMouseEvent& event, PointerAction action);
+
   // Repaints all of the view when the core has redrawn its image since the
   // last call; otherwise only where a line or shape control moved, appeared
   // or went.
@@ -36,6 +45,9 @@ class PictureView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   // Where an overlay control was painted: hidden ones have no place.
@@ -53,6 +65,7 @@ class PictureView : public QWidget {
 
   const Form1& form_;
   std::function<void(int)> keyHandler_;
+  PointerHandler pointerHandler_;
   std::uint64_t paintedVersion_ = 0;
   OverlayPlaces paintedOverlays_{};
 };

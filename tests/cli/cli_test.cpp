@@ -9,8 +9,8 @@
 
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
-#include "picture/picture_form.h"
 #include "support/file_bytes.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {
@@ -75,10 +75,7 @@ TEST(Cli, WritesWhatTheWindowsSaveWritesForEveryType) {
 
     PictureForm window;
     ASSERT_TRUE(window.load("chart.bmp", chart()));
-    window.app.lineXS = 10;
-    window.app.lineYT = 5;
-    window.app.lineXE = 110;
-    window.app.lineYB = 75;
+    window.state.Picture2.setRect({.lineXS = 10, .lineXE = 110, .lineYT = 5, .lineYB = 75});
     window.ui.txtMinLabelX.setText("-1");
     window.ui.txtMaxLabelX.setText("2.5");
     window.ui.txtMinLabelY.setText("100");

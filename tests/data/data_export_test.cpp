@@ -14,10 +14,11 @@
 #include <tuple>
 #include <vector>
 
-#include "app/form1_events.h"
 #include "app/language.h"
 #include "data/data_list.h"
 #include "platform/headless_platform.h"
+#include "shell/captions.h"
+#include "shell/form1_events.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
@@ -168,7 +169,7 @@ TEST_F(DataExport, ACancelLeavesTheDiskUntouchedAndRowsAreTakenInOnePass) {
               std::tuple(answer == R::Ok ? "" : kOld, answer == R::Ok ? 1u : 2u));
   }
   // A stale Cancel does not stop this save; emptying the list while it yields changes nothing.
-  form.app.cancelRequested = -1;
+  form.app.cancelRequested = true;
   platform.setYieldHook([this] { menuClick(form, MenuId::mnuDataDelAll); });
   saveAs(dir.file("snapshot.csv"));
   EXPECT_EQ(

@@ -6,12 +6,12 @@
 #include <tuple>
 #include <vector>
 
-#include "app/form1_events.h"
 #include "app/language.h"
 #include "base/number_text.h"
-#include "loading/load_picture.h"
 #include "base/pixel_array.h"
+#include "loading/load_picture.h"
 #include "platform/headless_platform.h"
+#include "shell/form1_events.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {
@@ -152,7 +152,7 @@ TEST_F(DataList, RowClickSelectsScrollsAndShowsTheMarker) {
   addPoints(3);                                              // point 3 at XPixel 30, YPixel 6
   ListView1ItemClick(form, 0), ShowPointMarker(form, 1, 1);  // without a picture: only selects
   EXPECT_EQ(std::tuple(selectedRow(ui.ListView1), ui.Line5.visible), std::tuple(0u, false));
-  form.state.Picture2 = PixelArray(200, 100, 0xFFFFFF);
+  form.state.Picture2.replace(PixelArray(200, 100, 0xFFFFFF));
   app.zoom = 4;
   ui.Picture3.geometry.width = ui.Picture3.geometry.height = 50 * kTwipsPerPixel;
   for (ScrollBarControl* bar : {&ui.HScroll1, &ui.VScroll1}) bar->maximum = 1000, bar->value = 0;

@@ -10,11 +10,12 @@
 #include <tuple>
 #include <vector>
 
-#include "app/form1_events.h"
 #include "app/handler_boundary.h"
 #include "app/language.h"
 #include "base/number_text.h"
+#include "digitize/scale_fields.h"
 #include "platform/headless_platform.h"
+#include "shell/form1_events.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {
@@ -28,7 +29,7 @@ class CalibrationFields : public ::testing::Test {
     ui.txtSmpX.text = "200";
     for (Control* field : {&ui.txtMaxLabelX, &ui.txtMaxLabelY}) field->setText("1");
     for (Control* field : {&ui.txtMinLabelX, &ui.txtMinLabelY}) field->setText("0");
-    form.app.lineXE = form.app.lineYB = 100;  // the rectangle 0 ... 100 both ways
+    form.state.Picture2.setRect({.lineXE = 100, .lineYB = 100});
   }
 
   HeadlessPlatform platform;
@@ -46,15 +47,15 @@ TEST(PixelToData, ConvertsInDoubleWithReversedAxesAndExtrapolation) {
       {0, 10, 0, 100, 400, 350, 15, -50},  {0, 10, 0, 100, 0, 0, -5, 125},
       {10, 0, 100, 0, 150, 100, 7.5f, 25}, {-1, 1, 5, 5, 250, 200, 0.5f, 5}};
   for (const auto& [x0, x1, y0, y1, px, py, x, y] : cases)
-    EXPECT_EQ(xy(pixelToData({100, 300, 50, 250, x0, x1, y0, y1}, px, py).value_or(DataValue{})),
+    EXPECT_EQ(xy(axisValuesAt({100, 300, 50, 250, x0, x1, y0, y1}, px, py).value_or(DataValue{})),
               std::pair(x, y))
         << px << ", " << py;
   // Single-precision arithmetic gives -185.307037 here.
   const Calibration c{92.3385925f, 489.919312f, 0, 1, -313.739807f, -112.089233f, 0, 1};
-  EXPECT_EQ(pixelToData(c, 345.56073f, 0)->x, -185.307053f);
-  EXPECT_FALSE(pixelToData({100, 300, 50, 50, 0, 10, 0, 100}, 150, 100) ||  // no height
-               pixelToData({300, 100, 50, 250, 0, 10, 0, 100}, 150, 100));  // reversed
-  EXPECT_EQ(pixelToData({0, 1, 0, 1, -3e38f, 3e38f, 0, 1}, 0.5f, 0.5f)->x, 0);
+  EXPECT_EQ(axisValuesAt(c, 345.56073f, 0)->x, -185.307053f);
+  EXPECT_FALSE(axisValuesAt({100, 300, 50, 50, 0, 10, 0, 100}, 150, 100) ||  // no height
+               axisValuesAt({300, 100, 50, 250, 0, 10, 0, 100}, 150, 100));  // reversed
+  EXPECT_EQ(axisValuesAt({0, 1, 0, 1, -3e38f, 3e38f, 0, 1}, 0.5f, 0.5f)->x, 0);
   EXPECT_EQ(toSingle(0x1.fffffefffffffp+127), 0x1.fffffep+127);  // rounds down to the largest
   for (double tooLarge : {0x1.ffffffp+127, -1e39, std::numeric_limits<double>::infinity()})
     EXPECT_THROW(toSingle(tooLarge), OverflowError) << tooLarge;
@@ -90,9 +91,10 @@ TEST_F(CalibrationFields, XScaleFieldsSetThePitchUnlessTheCountIsZeroAndConversi
   // Written without running any handling: the texts are read at every call, not minX and maxX.
   ui.txtMaxLabelX.text = "20 units", ui.txtMinLabelY.text = "abc", ui.txtMaxLabelY.text = " 2 0 0";
   EXPECT_EQ(xy(PixelToData(form, 50, 50)), std::pair(11.5f, 100.0f));
-  form.app.lineXE = form.app.lineXS;  // no width: 0, 0
+  form.state.Picture2.setRect({.lineXE = 0, .lineYB = 100});  // no width: 0, 0
   EXPECT_EQ(xy(PixelToData(form, 50, 50)), std::pair(0.0f, 0.0f));
-  ui.txtMaxLabelX.text = "1e39", form.app.lineXE = 100;
+  ui.txtMaxLabelX.text = "1e39";
+  form.state.Picture2.setRect({.lineXE = 100, .lineYB = 100});
   EXPECT_THROW(PixelToData(form, 50, 50), OverflowError);
 }
 
@@ -179,7 +181,7 @@ TEST_F(CalibrationFields, GridAndFootprintFieldsAndSnapToGrid) {
       {0, 10, 2, 0, -1, 640, 0},   {1, 0, 2, 0, 31, 1000, 15.5f}, {1, -5, 2, 0, 31, 1000, 15.5f},
       {1, 10, 0, 0, 31, 1000, 0},  {1, 3, 1, 0, 640, 640, 639},   {1, 3, 1, 0, 641, 640, 640}};
   for (const auto& [onGrid, step, zoom, offset, d, extent, expected] : cases)
-    EXPECT_EQ(snapToGrid({onGrid, step, zoom}, offset, d, extent), expected)
+    EXPECT_EQ(gridPosition({onGrid, step, zoom}, offset, d, extent), expected)
         << onGrid << " " << step << " " << zoom << " at " << offset << "+" << d;
 }
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_events.h"
 #include "data/data_list.h"
 #include "digitize/digitize_handlers.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
-#include "picture/picture_form.h"
+#include "shell/form1_events.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {
@@ -92,7 +92,7 @@ TEST_F(Execute, RefusesBadParametersAndKeepsTheList) {
       EXPECT_TRUE(f.platform.messages().empty());
     } else {
       ASSERT_EQ(f.platform.messages().size(), 1u);
-      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(c.message));
+      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(static_cast<Message>(c.message)));
     }
   }
   // Plot All Points uses neither the count nor the filter.
@@ -154,7 +154,7 @@ TEST_F(Execute, CommandsDuringARunAreRefusedOrWaitForIt) {
     if (yields == 5) {
       // Closing the window asks the run to stop and closes when it has.
       f.state.closeRequested = true;
-      f.app.cancelRequested = -1;
+      f.app.cancelRequested = true;
     }
   });
   menuClick(f.form, MenuId::mnuExeStart);
@@ -181,7 +181,7 @@ TEST_F(Execute, PlotAllPointsExportsEvenWithoutPointsAndStopsWhenTheListIsFull) 
   menuClick(f.form, MenuId::mnuExeStart);
   EXPECT_EQ(f.app.pointCount, kMaxPointCount);
   ASSERT_EQ(f.platform.messages().size(), 1u);
-  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(6));
+  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(Message::ListFull));
   EXPECT_TRUE(exports.empty());
   EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
 }

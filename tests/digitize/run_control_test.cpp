@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/language.h"
+#include "digitize/column_scan.h"
 #include "platform/headless_platform.h"
 
 namespace plotvane {
@@ -66,7 +67,7 @@ TEST_F(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
       EXPECT_TRUE(platform.messages().empty());
     } else {
       ASSERT_EQ(platform.messages().size(), 1u);
-      EXPECT_EQ(platform.messages()[0].text, form.message(c.message));
+      EXPECT_EQ(platform.messages()[0].text, form.message(static_cast<Message>(c.message)));
       EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
     }
   }

@@ -41,7 +41,7 @@ Fields fields(const std::vector<DataPoint>& points) {
 // The point of a blob whose counted pixels have mean column mx and mean row my.
 std::array<float, 4> blobPoint(const ScanPointsParams& params, double mx, double my) {
   const float px = static_cast<float>(mx + 0.5), py = static_cast<float>(my + 0.5);
-  const DataValue value = pixelToData(params.calibration, px, py).value();
+  const DataValue value = axisValuesAt(params.calibration, px, py).value();
   return {value.x, value.y, px, static_cast<float>(params.pictureHeight - 1 - my - 0.5)};
 }
 

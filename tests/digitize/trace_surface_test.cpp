@@ -23,7 +23,8 @@ PixelArray withBands(const std::vector<std::pair<int, std::uint32_t>>& bands) {
 }
 
 // Rows 50 to 250, Y 0 to 100, columns 0 to 10 over 0 to 39.
-const TraceParams kRows{.lineXE = 39, .lineYT = 50, .lineYB = 250, .maxY = 100, .divisions = 10};
+const TraceParams kRows{
+    .rect = {.lineXE = 39, .lineYT = 50, .lineYB = 250}, .maxY = 100, .divisions = 10};
 
 TEST(TraceSurface, FindsTheStrongestDrop) {
   const std::tuple<const char*, PixelArray, int, float, float> cases[] = {
@@ -70,7 +71,7 @@ TEST(TraceSurface, RowWiseScanKeepsEveryColumnApart) {
   PixelArray picture(2100, 64, kWhite);
   for (int x = 0; x < 2100; ++x)
     for (int y = top(x); y < 64; ++y) picture.set(x, y, 0);
-  const TraceParams p{.lineXE = 2099, .lineYB = 64, .maxY = 1, .divisions = 2099};
+  const TraceParams p{.rect = {.lineXE = 2099, .lineYB = 64}, .maxY = 1, .divisions = 2099};
   const TraceResult line = traceLine(picture, p), surface = traceSurface(picture, p);
   ASSERT_EQ(line.points.size(), 2100u);
   for (std::size_t x = 0; x < 2100; ++x)

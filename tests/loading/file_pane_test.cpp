@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "picture/picture_form.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {
@@ -161,8 +161,8 @@ TEST_F(FilePane, AClickLoadsThePictureAndMakesItsFolderTheWorkingDirectory) {
   EXPECT_EQ(f.platform.pictureReads().back(), "/elsewhere/drop.bmp");
   Names texts;
   for (const auto& message : f.platform.messages()) texts.push_back(message.text);
-  EXPECT_EQ(texts,
-            (Names{Platform::errorText(EACCES), f.form.message(5), Platform::errorText(ENOENT)}));
+  EXPECT_EQ(texts, (Names{Platform::errorText(EACCES), f.form.message(Message::UnsupportedFile),
+                          Platform::errorText(ENOENT)}));
 }
 
 TEST_F(FilePane, DrivesShowTheirRootAVanishedOneIsPassedOverAndRootFilesGetOneSeparator) {

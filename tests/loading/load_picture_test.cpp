@@ -6,10 +6,11 @@
 #include <tuple>
 #include <vector>
 
-#include "app/form1_events.h"
+#include "data/data_list.h"
 #include "digitize/graph_type.h"
-#include "picture/picture_form.h"
-#include "picture/view.h"
+#include "shell/form1_events.h"
+#include "support/picture_form.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
@@ -43,10 +44,9 @@ TEST(LoadPicture, FitUsesTheWindowsRealSizeAndExecuteFollowsTheGraphType) {
 
 TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
   PictureForm f;
-  std::tie(f.app.undoCount, f.app.redoCount, f.app.undoCursor, f.app.pointCount) =
-      std::tuple(3, 2, 5, 12);
-  int listClears = 0;
-  f.ui.cmdListDelAll.onChange = [&] { ++listClears; };
+  std::tie(f.app.undoCount, f.app.redoCount, f.app.undoCursor) = std::tuple(3, 2, 5);
+  for (int point = 0; point < 12; ++point)
+    ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
   f.form.setCommandEnabled(MenuId::mnuEdetUndo, true);
 
   ASSERT_TRUE(f.load("/charts/line.bmp", codedPicture(640, 480)));
@@ -55,17 +55,18 @@ TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
   EXPECT_EQ(f.ui.StatusBar1.panels.at(3), "Size : w:640 h:480");
   EXPECT_EQ(std::tuple(f.app.undoCount, f.app.redoCount, f.app.undoCursor), std::tuple(0, 0, 0));
   EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled || f.ui.menu(MenuId::mnuEdetRedo).enabled);
-  EXPECT_EQ(listClears, 1);
+  EXPECT_EQ(f.app.pointCount, 0);
+  EXPECT_TRUE(f.ui.ListView1.rows.empty());
+  EXPECT_FALSE(f.ui.cmdSaveData.enabled);
   for (MenuId id : {MenuId::mnuZoomIn, MenuId::mnuZoomOut, MenuId::mnuSelectAll, MenuId::mnuErase,
                     MenuId::mnuPictRot, MenuId::mnuFilter, MenuId::mnuFileSave,
                     MenuId::mnuFileRedraw, MenuId::mnuExeCancel, MenuId::mnuExeStart})
     EXPECT_TRUE(f.ui.menu(id).enabled) << f.ui.menu(id).name;
 
   // Select All takes the whole picture again, without an undo snapshot.
-  std::tie(f.app.lineXS, f.app.lineXE, f.app.lineYT) = std::tuple(12, 15.5f, 4);
+  f.state.Picture2.setRect({.lineXS = 12, .lineXE = 15.5f, .lineYT = 4, .lineYB = 480});
   toolbarButtonClick(f.form, 8);  // btnSelectAll
-  EXPECT_EQ(std::tuple(f.app.lineXS, f.app.lineXE, f.app.lineYT, f.app.lineYB),
-            std::tuple(0, 640, 0, 480));
+  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{.lineXE = 640, .lineYB = 480}));
   EXPECT_EQ(f.ui.StatusBar1.panels.at(2), "Selected Area : l:0 t:0  w:640 h:480");
   EXPECT_EQ(f.app.undoCount, 0);
 }
@@ -108,10 +109,10 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
                 {"All Files (*.*)", {"*"}}}));
   // Restore reads the file again: edits and zoom go.
   ASSERT_TRUE(f.load("/a/restore.bmp", codedPicture(300, 200)));
-  f.state.Picture2.set(5, 5, 0xFFFFFF);
+  f.state.Picture2.editRegion(5, 5, 6, 6, [](PixelArray& p) { p.set(5, 5, 0xFFFFFF); });
   menuClick(f.form, MenuId::mnuZoomIn);
   loadBy(3, f, "");
-  EXPECT_EQ(f.state.Picture2, codedPicture(300, 200));
+  EXPECT_EQ(f.state.Picture2.pixels(), codedPicture(300, 200));
   EXPECT_EQ(f.app.zoom, 1);
 }
 
@@ -119,8 +120,8 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
 auto snapshot(const Form1& f) {
   std::vector<bool> enabled;
   for (const Control& menu : f.ui.menus) enabled.push_back(menu.enabled);
-  return std::tuple(f.state.picturePath, f.state.Picture2, f.state.Picture1Image, f.app.zoom,
-                    f.ui.StatusBar1.panels, f.app.lineXS, f.app.lineXE, f.app.lineYT, f.app.lineYB,
+  return std::tuple(f.state.picturePath, f.state.Picture2.pixels(), f.state.Picture1Image,
+                    f.app.zoom, f.ui.StatusBar1.panels, f.state.Picture2.rect(),
                     f.ui.HScroll1.value, f.ui.VScroll1.value, f.app.undoCount, f.app.pointCount,
                     enabled);
 }

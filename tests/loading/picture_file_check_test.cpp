@@ -7,7 +7,7 @@
 
 #include "loading/picture_bytes.h"
 #include "picture/gif_writer.h"
-#include "picture/picture_form.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {

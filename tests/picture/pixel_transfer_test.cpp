@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "base/number_text.h"
-#include "picture/picture_form.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {

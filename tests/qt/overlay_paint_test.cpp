@@ -12,12 +12,12 @@
 #include "data/data_list.h"
 #include "loading/load_picture.h"
 #include "loading/picture_bytes.h"
-#include "picture/overlays.h"
 #include "qt/form1_window.h"
 #include "qt/picture_view.h"
 #include "qt/qt_platform.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
+#include "view/overlays.h"
 
 namespace plotvane {
 namespace {
@@ -64,7 +64,7 @@ TEST_F(OverlayPaintTest, LinesAndFieldsInTheirStylesAndPlacesRepaintedOnlyWhereT
             QRect(view->pos() + QPoint(300, 0), QSize(right->width(), kValueLabelHeight)));
   window.handle([&] { form.ui.txtLXE.setText("WWWWWW"); });  // wider than 6 pixels a character
   EXPECT_GE(right->width(), right->fontMetrics().horizontalAdvance("WWWWWW"));
-  form.app.lineXS = 50, form.app.lineYT = 40, form.app.lineXE = 151, form.app.lineYB = 121;
+  form.state.Picture2.setRect({.lineXS = 50, .lineXE = 151, .lineYT = 40, .lineYB = 121});
   window.handle([&] { PlaceReferenceLines(form); });  // edges on column 150 and row 120
   const auto c = shown({{50, 80}, {150, 41}, {100, 40}, {149, 120}, {100, 80}, {50, 20}, {50, 21}});
   EXPECT_EQ((std::vector(c.begin(), c.begin() + 5)),

@@ -14,10 +14,10 @@
 #include <QUrl>
 
 #include "loading/picture_bytes.h"
-#include "picture/picture_form.h"
 #include "qt/form1_window.h"
 #include "qt/qt_platform.h"
 #include "support/file_bytes.h"
+#include "support/picture_form.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {

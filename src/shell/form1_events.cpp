@@ -1,18 +1,20 @@
-#include "app/form1_events.h"
+#include "shell/form1_events.h"
 
-#include "app/language.h"
-#include "base/number_text.h"
+#include "app/panes.h"
 #include "app/settings.h"
 #include "app/window_design.h"
+#include "base/number_text.h"
 #include "data/data_export.h"
 #include "data/data_list.h"
-#include "digitize/calibration.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
+#include "digitize/scale_fields.h"
 #include "loading/file_pane.h"
 #include "loading/load_picture.h"
-#include "picture/selection.h"
-#include "picture/view.h"
+#include "shell/about.h"
+#include "shell/captions.h"
+#include "view/selection.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
@@ -22,9 +24,8 @@ void layoutPictureArea(Form1& form) {
   relayoutView(form);
 }
 
-void closeDialogs(Form1&) {
-  // No modeless dialog exists yet: the message window and the about box
-  // arrive with their own modules.
+void closeDialogs(Form1& form) {
+  if (form.dialog(DialogId::About)) aboutUnload(form);
 }
 
 SettingsValues settingsOf(const AppState& app) {
@@ -50,10 +51,9 @@ void formLoad(Form1& form, bool useSettingsFile) {
 
   state.settingsDir = form.platform.currentDirectory();
   app.language = languageFromLocale(form.platform);
-  app.cancelRequested = 0;
-  state.dragSnapshotTaken = 0;
-  state.scaleMode = -1;
-  state.eraserMode = 0;
+  app.cancelRequested = false;
+  state.dragSnapshotTaken = false;
+  state.tool = PictureTool::Scale;
 
   installCalibrationHandlers(form);
   installDataListHandlers(form);
@@ -96,8 +96,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
   ui.cmbGraphType.selected = kTraceLine;
 
   initFilePane(form);
-  ui.TabStrip1.selected = 1;
-  tabStripClick(form);
+  showPane(form, Pane::Setting);
   cmbGraphTypeClick(form);
   disablePictureCommands(form);
 
@@ -117,32 +116,6 @@ void formUnload(Form1& form) {
   writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app));
   closeDialogs(form);
   form.state.closed = true;
-}
-
-void tabStripClick(Form1& form) {
-  Form1Controls& ui = form.ui;
-  switch (ui.TabStrip1.selected) {
-    case 1:
-      ui.frameSetting.visible = true;
-      ui.frameFile.visible = false;
-      ui.frameList.visible = false;
-      ui.ListView1.visible = false;
-      break;
-    case 2:
-      ui.frameSetting.visible = false;
-      ui.frameFile.visible = true;
-      ui.frameList.visible = false;
-      ui.ListView1.visible = false;
-      break;
-    case 3:
-      ui.frameSetting.visible = false;
-      ui.frameFile.visible = false;
-      ui.frameList.visible = true;
-      ui.ListView1.visible = true;
-      break;
-    default:
-      break;
-  }
 }
 
 void toolbarButtonClick(Form1& form, int position) {
@@ -200,7 +173,9 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:
     case MenuId::mnuHelpHelp:
+      break;
     case MenuId::mnuHelpV:
+      mnuHelpVClick(form);
       break;
     case MenuId::mnuDataDelSelect:
       mnuDataDelSelectClick(form);
@@ -213,6 +188,8 @@ void menuClick(Form1& form, MenuId id) {
       break;
     case MenuId::mnuExeStart:
       mnuExeStartClick(form);
+      // The window was closed while the run yielded: it closes now.
+      if (form.state.closeRequested && !form.state.runActive) formUnload(form);
       break;
     case MenuId::mnuExeCancel:
       mnuExeCancelClick(form);

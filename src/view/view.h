@@ -43,16 +43,24 @@ void scrollBarChange(Form1& form);
 void mnuZoomInClick(Form1& form);
 void mnuZoomOutClick(Form1& form);
 
-// Key codes of the view's KeyDown.
-enum ViewKey : int {
-  kKeyEnter = 13,
-  kKeyPageUp = 33,
-  kKeyPageDown = 34,
-  kKeyLeft = 37,
-  kKeyUp = 38,
-  kKeyRight = 39,
-  kKeyDown = 40,
+// The magnification that fits a W x H picture into the free room (twips):
+// 1, halved while the picture is wider than the free width, then while it is
+// taller than the free height, never below 1/64.
+float fitZoom(int pictureWidth, int pictureHeight, int freeWidthTwips, int freeHeightTwips);
+
+// How the working picture has just changed.
+enum class PictureChange {
+  Loaded,   // a new picture: fitted, shown whole, selected whole, undo emptied
+  Edited,   // new pixels, same size
+  Resized,  // new pixels of another size: the rectangle is kept inside them
 };
-void picture1KeyDown(Form1& form, int keyCode);
+
+// Brings the view, the status line and the picture commands in step with the
+// working picture after it changed: the one routine that loading, undo and
+// redo, rotation and the filters run after giving the picture its pixels.
+void showChangedPicture(Form1& form, PictureChange change);
+
+// The picture commands, disabled until a picture is loaded.
+void disablePictureCommands(Form1& form);
 
 }  // namespace plotvane

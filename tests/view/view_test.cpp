@@ -1,4 +1,4 @@
-#include "picture/view.h"
+#include "view/view.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <set>
 #include <string>
 
-#include "app/form1_events.h"
-#include "picture/picture_form.h"
+#include "digitize/picture_input.h"
 #include "picture/pixel_transfer.h"
+#include "shell/form1_events.h"
+#include "support/picture_form.h"
 
 namespace plotvane {
 namespace {
@@ -71,7 +72,8 @@ TEST(View, ReducedViewsShowExactlyTheScaledCopyAndReloadShowsChanges) {
                f.ui.VScroll1.value / f.app.zoom, f.platform.buttonFaceColour());
     EXPECT_EQ(f.state.Picture1Image, expected) << "zoom " << f.app.zoom;
   }
-  f.state.Picture2.set(64 * f.ui.HScroll1.value, 64 * f.ui.VScroll1.value, 0xABCDEF);
+  const int x = 64 * f.ui.HScroll1.value, y = 64 * f.ui.VScroll1.value;
+  f.state.Picture2.editRegion(x, y, x + 1, y + 1, [&](PixelArray& p) { p.set(x, y, 0xABCDEF); });
   pict1Reload(f.form);
   EXPECT_EQ(f.state.Picture1Image.at(0, 0), 0xABCDEFu);
 }

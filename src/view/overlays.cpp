@@ -1,4 +1,4 @@
-#include "picture/overlays.h"
+#include "view/overlays.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,10 +32,9 @@ DisplayEdges displayEdges(const Form1& form) {
   const float zoom = form.app.zoom;
   const auto h = static_cast<float>(form.ui.HScroll1.value);
   const auto v = static_cast<float>(form.ui.VScroll1.value);
-  return {displayCoordinate(zoom * form.app.lineXS - h),
-          displayCoordinate(zoom * form.app.lineYT - v),
-          displayCoordinate(zoom * form.app.lineXE - h - 1),
-          displayCoordinate(zoom * form.app.lineYB - v - 1)};
+  const PixelRect& r = form.state.Picture2.rect();
+  return {displayCoordinate(zoom * r.lineXS - h), displayCoordinate(zoom * r.lineYT - v),
+          displayCoordinate(zoom * r.lineXE - h - 1), displayCoordinate(zoom * r.lineYB - v - 1)};
 }
 
 void PlaceReferenceLines(Form1& form) {
@@ -95,7 +94,7 @@ DisplayPoint displayPosition(const ViewPlacement& view, const DataPoint& point) 
   return {displayCoordinate(x), displayCoordinate(y)};
 }
 
-void drawCross(PixelArray& view, int x, int y, std::uint32_t colour) {
+void paintCross(PixelArray& view, int x, int y, std::uint32_t colour) {
   if (x >= 3 && y >= 3 && x + 2 < view.width() && y + 2 < view.height()) {
     // Wholly inside: the two arms' pixels directly.
     colour &= kRgbMask;
@@ -107,19 +106,19 @@ void drawCross(PixelArray& view, int x, int y, std::uint32_t colour) {
   drawLine(view, x, y - 3, x, y + 3, colour);
 }
 
-void drawPointMarks(PixelArray& view, std::span<const DataPoint> points,
-                    const ViewPlacement& placement, std::uint32_t colour) {
+void paintPointCrosses(PixelArray& view, std::span<const DataPoint> points,
+                       const ViewPlacement& placement, std::uint32_t colour) {
   if (!(placement.zoom > 0)) return;
   const int width = view.width(), height = view.height();
   for (const DataPoint& point : points) {
     const DisplayPoint at = displayPosition(placement, point);
     if (at.x >= 0 && at.x < width && at.y >= 0 && at.y < height)
-      drawCross(view, at.x, at.y, colour);
+      paintCross(view, at.x, at.y, colour);
   }
 }
 
-void drawPolylineSegment(PixelArray& view, PolylinePen& pen, std::int16_t x, std::int16_t y,
-                         std::int32_t drawFlag, std::uint32_t colour) {
+void paintPolylineSegment(PixelArray& view, PolylinePen& pen, std::int16_t x, std::int16_t y,
+                          std::int32_t drawFlag, std::uint32_t colour) {
   bool draw = drawFlag != 0;
   // A segment wholly off one side of the view is skipped.
   if (pen.x < 0 && x < 0) draw = false;
@@ -130,13 +129,13 @@ void drawPolylineSegment(PixelArray& view, PolylinePen& pen, std::int16_t x, std
   pen = {x, y};
 }
 
-void drawTracePolyline(PixelArray& view, std::span<const DataPoint> points,
-                       const ViewPlacement& placement, PolylinePen& pen, std::uint32_t colour) {
+void paintTracePolyline(PixelArray& view, std::span<const DataPoint> points,
+                        const ViewPlacement& placement, PolylinePen& pen, std::uint32_t colour) {
   if (!(placement.zoom > 0)) return;
   std::int32_t index = 0;
   for (const DataPoint& point : points) {
     const DisplayPoint at = displayPosition(placement, point);
-    drawPolylineSegment(view, pen, at.x, at.y, index, colour);
+    paintPolylineSegment(view, pen, at.x, at.y, index, colour);
     ++index;
   }
 }
@@ -150,21 +149,21 @@ std::span<const DataPoint> listedPoints(const Form1& form) {
 
 void DrawPointMarks(Form1& form, std::uint32_t colour) {
   if (colour == 0) colour = kPlatformCyan;
-  drawPointMarks(form.state.Picture1Image, listedPoints(form), viewPlacement(form),
-                 pixelFromPlatformColour(colour));
+  paintPointCrosses(form.state.Picture1Image, listedPoints(form), viewPlacement(form),
+                    pixelFromPlatformColour(colour));
   ++form.state.picture1Version;
 }
 
 void DrawCross(Form1& form, std::int16_t x, std::int16_t y, std::uint32_t colour) {
   if (colour == 0) colour = kPlatformRed;
-  drawCross(form.state.Picture1Image, x, y, pixelFromPlatformColour(colour));
+  paintCross(form.state.Picture1Image, x, y, pixelFromPlatformColour(colour));
   ++form.state.picture1Version;
 }
 
 void DrawTracePolyline(Form1& form) {
   PolylinePen pen{form.state.polylinePrevX, form.state.polylinePrevY};
-  drawTracePolyline(form.state.Picture1Image, listedPoints(form), viewPlacement(form), pen,
-                    pixelFromPlatformColour(kPlatformRed));
+  paintTracePolyline(form.state.Picture1Image, listedPoints(form), viewPlacement(form), pen,
+                     pixelFromPlatformColour(kPlatformRed));
   form.state.polylinePrevX = pen.x;
   form.state.polylinePrevY = pen.y;
   ++form.state.picture1Version;
@@ -172,8 +171,8 @@ void DrawTracePolyline(Form1& form) {
 
 void DrawPolylineSegment(Form1& form, std::int16_t x, std::int16_t y, std::int32_t drawFlag) {
   PolylinePen pen{form.state.polylinePrevX, form.state.polylinePrevY};
-  drawPolylineSegment(form.state.Picture1Image, pen, x, y, drawFlag,
-                      pixelFromPlatformColour(kPlatformRed));
+  paintPolylineSegment(form.state.Picture1Image, pen, x, y, drawFlag,
+                       pixelFromPlatformColour(kPlatformRed));
   form.state.polylinePrevX = pen.x;
   form.state.polylinePrevY = pen.y;
   ++form.state.picture1Version;

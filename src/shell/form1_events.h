@@ -1,5 +1,5 @@
-// Start-up, shut-down, the pane switch, the toolbar and menu dispatch and the
-// window layout of the main window.
+// The main window's own sequencing, above every subsystem: start-up,
+// shut-down, the toolbar and menu dispatch and the window layout.
 #pragma once
 
 #include <optional>
@@ -25,9 +25,6 @@ void formShown(Form1& form, const std::optional<std::string>& argument);
 
 // Shut-down: settings written; the window is closed (form.state.closed).
 void formUnload(Form1& form);
-
-// Pane switch by the selected tab of TabStrip1.
-void tabStripClick(Form1& form);
 
 // Runs the command of the toolbar button at this position; spacers do nothing.
 void toolbarButtonClick(Form1& form, int position);

@@ -1,4 +1,4 @@
-#include "app/form1_events.h"
+#include "shell/form1_events.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/handler_boundary.h"
+#include "app/panes.h"
 #include "base/number_text.h"
 #include "platform/headless_platform.h"
 #include "support/file_bytes.h"
@@ -144,10 +145,10 @@ TEST_F(Form1Events, ToolbarRunsTheCommandOfTheButtonAndSpacersDoNothing) {
   start();
   for (int position : {0, 1, 4, 7, 9, 12, 15, -3}) {
     toolbarButtonClick(form, position);
-    EXPECT_EQ(form.app.cancelRequested, 0) << position;
+    EXPECT_FALSE(form.app.cancelRequested) << position;
   }
   toolbarButtonClick(form, 6);  // btnExeCancel
-  EXPECT_EQ(form.app.cancelRequested, -1);
+  EXPECT_TRUE(form.app.cancelRequested);
   EXPECT_TRUE(platform.messages().size() == 1u);  // only the settings warning
 }
 
@@ -169,11 +170,11 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   form.ui.StatusBar1.panels[3] = "Size : w:640 h:480";
   menuClick(form, MenuId::mnuLangJP);
   EXPECT_EQ(form.ui.StatusBar1.panels[3], "原画ｻｲｽﾞ : ");
-  EXPECT_EQ(form.message(5), "未対応の形式です。");
+  EXPECT_EQ(form.message(Message::UnsupportedFile), "未対応の形式です。");
   EXPECT_EQ(form.ui.TabStrip1.tabs, (std::vector<std::string>{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
   EXPECT_EQ(form.ui.toolButton(2).caption, "戻す  ");
   // Full-width tilde and half-width katakana, code point by code point.
-  EXPECT_EQ(codePoints(form.caption(114)),
+  EXPECT_EQ(codePoints(form.caption(Caption::RotateAngle)),
             (std::u32string{0x56DE, 0x8EE2, 0x89D2, 0x5EA6, 0x20, 0x28, 0x30, 0x2E, 0x30, 0x30,
                             0x31, 0xFF5E, 0x33, 0x36, 0x30, 0x29}));
   EXPECT_EQ(codePoints(form.ui.menu(MenuId::mnuFile).text),
@@ -188,8 +189,8 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   const AppState englishOnce = form.app;
   menuClick(form, MenuId::mnuLangENG);
   EXPECT_EQ(form.app.captionTable, englishOnce.captionTable);
-  EXPECT_EQ(form.message(5), "Tthis type of file is not supported.");
-  EXPECT_EQ(form.caption(114), "Angle (0.001～360deg)");
+  EXPECT_EQ(form.message(Message::UnsupportedFile), "Tthis type of file is not supported.");
+  EXPECT_EQ(form.caption(Caption::RotateAngle), "Angle (0.001～360deg)");
   EXPECT_EQ(form.ui.cmbGraphType.items[3], "Trece Surface");
   EXPECT_EQ(form.ui.cmbGraphType.selected, 1);
 }

@@ -83,9 +83,9 @@ struct DisplayPoint {
 DisplayPoint displayPosition(const ViewPlacement& view, const DataPoint& point);
 
 // The pure drawing behind the handlers below; colours are pixel values.
-void drawCross(PixelArray& view, int x, int y, std::uint32_t colour);
-void drawPointMarks(PixelArray& view, std::span<const DataPoint> points,
-                    const ViewPlacement& placement, std::uint32_t colour);
+void paintCross(PixelArray& view, int x, int y, std::uint32_t colour);
+void paintPointCrosses(PixelArray& view, std::span<const DataPoint> points,
+                       const ViewPlacement& placement, std::uint32_t colour);
 
 // The previous vertex of a polyline being drawn.
 struct PolylinePen {
@@ -93,10 +93,10 @@ struct PolylinePen {
 };
 // drawFlag 0 starts a new polyline at (x, y); otherwise the segment from the
 // previous vertex is drawn unless it lies wholly off one side of the view.
-void drawPolylineSegment(PixelArray& view, PolylinePen& pen, std::int16_t x, std::int16_t y,
-                         std::int32_t drawFlag, std::uint32_t colour);
-void drawTracePolyline(PixelArray& view, std::span<const DataPoint> points,
-                       const ViewPlacement& placement, PolylinePen& pen, std::uint32_t colour);
+void paintPolylineSegment(PixelArray& view, PolylinePen& pen, std::int16_t x, std::int16_t y,
+                          std::int32_t drawFlag, std::uint32_t colour);
+void paintTracePolyline(PixelArray& view, std::span<const DataPoint> points,
+                        const ViewPlacement& placement, PolylinePen& pen, std::uint32_t colour);
 
 // The points of the list: dataPoints 1 ... pointCount.
 std::span<const DataPoint> listedPoints(const Form1& form);

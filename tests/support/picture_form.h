@@ -6,10 +6,10 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/form1_events.h"
-#include "loading/load_picture.h"
 #include "base/pixel_array.h"
+#include "loading/load_picture.h"
 #include "platform/headless_platform.h"
+#include "shell/form1_events.h"
 #include "support/temp_dir.h"
 
 namespace plotvane::testing {

@@ -1,14 +1,15 @@
-#include "picture/view.h"
+#include "view/view.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
-#include "base/number_text.h"
+#include "app/graph_types.h"
 #include "app/window_design.h"
-#include "digitize/graph_type.h"
-#include "picture/overlays.h"
+#include "base/number_text.h"
 #include "picture/pixel_transfer.h"
+#include "view/overlays.h"
+#include "view/selection.h"
 
 namespace plotvane {
 namespace {
@@ -30,15 +31,8 @@ void setSize(int& field, int twips) {
   if (twips >= 0) field = twips;
 }
 
-bool tracesPolyline(const Form1& form) {
-  const int type = form.ui.cmbGraphType.selected;
-  return type == kTraceLine || type == kTraceSurface;
-}
-
-void setPanel(Form1& form, std::size_t index, std::string text) {
-  auto& panels = form.ui.StatusBar1.panels;
-  if (panels.size() <= index) panels.resize(index + 1);
-  panels[index] = std::move(text);
+bool showsPolyline(const Form1& form) {
+  return tracesPolyline(form.ui.cmbGraphType.selected);
 }
 
 // Arrow and page steps of a bar, whole picture pixels at zoom above 1 so the
@@ -60,10 +54,6 @@ int reductionShift(float zoom) {
   return 0;
 }
 
-// Enter acts as a release of the left button at the last pointer position;
-// the mouse handling module supplies that operation.
-void releaseAtLastPointer(Form1&) {}
-
 }  // namespace
 
 int viewportInnerWidth(const Form1& form) {
@@ -75,15 +65,13 @@ int viewportInnerHeight(const Form1& form) {
 }
 
 std::string magnificationText(const Form1& form, float zoom) {
-  if (zoom < 1) return form.caption(70) + "1/" + singleText(1 / zoom);
-  return form.caption(70) + singleText(zoom);
+  if (zoom < 1) return form.caption(Caption::Magnification) + "1/" + singleText(1 / zoom);
+  return form.caption(Caption::Magnification) + singleText(zoom);
 }
 
 std::int16_t pict1Reload(Form1& form) {
   if (form.state.picturePath.empty()) return 1;
-  form.state.Picture2Reduced = PixelArray();
-  form.state.picture2ReducedShift = 0;
-  setPanel(form, 4, magnificationText(form, form.app.zoom));
+  form.setPanel(StatusPanel::Magnification, magnificationText(form, form.app.zoom));
   if (LayoutPicturePane(form) == 0) return 0;
   Pict1SizeSet(form);
   SnapScrollPositions(form);
@@ -194,18 +182,13 @@ void Pict1PictSet(Form1& form) {
       // Shows the same pixels as the scaled copy of the whole picture: the
       // view starts at a multiple of 2^shift, and the reduction keeps exactly
       // those columns and rows.
-      if (state.picture2ReducedShift != shift) {
-        state.Picture2Reduced = PixelArray();
-        state.Picture2Reduced = reducePicture(state.Picture2, shift);
-        state.picture2ReducedShift = shift;
-      }
-      BlitZoomed(state.Picture2Reduced, state.Picture1Image, 1, std::ldexp(srcX, -shift),
+      BlitZoomed(state.Picture2.reduced(shift), state.Picture1Image, 1, std::ldexp(srcX, -shift),
                  std::ldexp(srcY, -shift), face);
     } else {
-      BlitZoomed(state.Picture2, state.Picture1Image, zoom, srcX, srcY, face);
+      BlitZoomed(state.Picture2.pixels(), state.Picture1Image, zoom, srcX, srcY, face);
     }
     ++form.state.picture1Version;
-    if (tracesPolyline(form)) DrawTracePolyline(form);
+    if (showsPolyline(form)) DrawTracePolyline(form);
     DrawPointMarks(form, 0);
   } catch (const std::exception&) {
   }
@@ -238,7 +221,7 @@ void zoomBy(Form1& form, float factor) {
   if (factor > 1 ? app.zoom >= kMaxZoom : app.zoom <= kMinZoom) return;
   app.zoom *= factor;
   if (pict1Reload(form) != 0) {
-    if (tracesPolyline(form)) DrawTracePolyline(form);
+    if (showsPolyline(form)) DrawTracePolyline(form);
     DrawPointMarks(form, 0);
     ++form.state.picture1Version;
     return;
@@ -255,40 +238,6 @@ void mnuZoomInClick(Form1& form) {
 
 void mnuZoomOutClick(Form1& form) {
   zoomBy(form, 0.5f);
-}
-
-void picture1KeyDown(Form1& form, int keyCode) {
-  FormState& state = form.state;
-  switch (keyCode) {
-    case kKeyUp:
-      form.platform.movePointerBy(0, -1);
-      state.lastMouseY -= 1;
-      break;
-    case kKeyDown:
-      form.platform.movePointerBy(0, 1);
-      state.lastMouseY += 1;
-      break;
-    case kKeyLeft:
-      form.platform.movePointerBy(-1, 0);
-      state.lastMouseX -= 1;
-      break;
-    case kKeyRight:
-      form.platform.movePointerBy(1, 0);
-      state.lastMouseX += 1;
-      break;
-    case kKeyEnter:
-      state.dragSnapshotTaken = 0;
-      releaseAtLastPointer(form);
-      break;
-    case kKeyPageUp:
-      mnuZoomInClick(form);
-      break;
-    case kKeyPageDown:
-      mnuZoomOutClick(form);
-      break;
-    default:
-      break;
-  }
 }
 
 }  // namespace plotvane

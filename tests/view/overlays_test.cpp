@@ -1,4 +1,4 @@
-#include "picture/overlays.h"
+#include "view/overlays.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "digitize/graph_type.h"
-#include "picture/picture_form.h"
-#include "picture/view.h"
+#include "support/picture_form.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
@@ -44,7 +44,7 @@ struct Overlays : ::testing::Test {
 TEST_F(Overlays, ReferenceLinesFollowTheRoundedRectangleAndReachTheBorders) {
   ASSERT_TRUE(f.load("white.bmp", PixelArray(300, 250, kWhite)));
   menuClick(f.form, MenuId::mnuZoomIn);  // 600 x 500 display pixels
-  f.app.lineXS = 10, f.app.lineYT = 20, f.app.lineXE = 110, f.app.lineYB = 220;
+  f.state.Picture2.setRect({.lineXS = 10, .lineXE = 110, .lineYT = 20, .lineYB = 220});
   PlaceReferenceLines(f.form);
   // In the order of kOverlayLines: T1 T2 B1 B2 L1 L2 R1 R2, then the edges Line1 to Line4.
   const std::array<float, 4> expected[] = {
@@ -56,7 +56,7 @@ TEST_F(Overlays, ReferenceLinesFollowTheRoundedRectangleAndReachTheBorders) {
     EXPECT_EQ((std::array{line.x1, line.y1, line.x2, line.y2}), expected[i]) << line.name;
   }
   f.app.zoom = 4, f.ui.HScroll1.value = 10, f.ui.VScroll1.value = 6;  // scrolled: the -1 edges
-  f.app.lineXS = 3, f.app.lineYT = 2, f.app.lineXE = 5, f.app.lineYB = 4;
+  f.state.Picture2.setRect({.lineXS = 3, .lineXE = 5, .lineYT = 2, .lineYB = 4});
   EXPECT_EQ(displayEdges(f.form), (DisplayEdges{2, 2, 9, 9}));
 }
 
@@ -70,7 +70,7 @@ TEST_F(Overlays, LabelsBesideTheirLinesAndApartInTheTopLeftCorner) {
   auto at = [](const Control& c) { return std::pair(c.geometry.left / 15, c.geometry.top / 15); };
   for (const auto& [xs, yt, h, lxsLeft, lytTop] : cases) {
     f.ui.HScroll1.value = static_cast<int>(h);
-    f.app.lineXS = xs, f.app.lineYT = yt, f.app.lineXE = 100, f.app.lineYB = 80;
+    f.state.Picture2.setRect({.lineXS = xs, .lineXE = 100, .lineYT = yt, .lineYB = 80});
     PlaceReferenceLabels(f.form);
     EXPECT_EQ((std::array{at(f.ui.txtLXS), at(f.ui.txtLXE), at(f.ui.txtLYT), at(f.ui.txtLYB)}),
               (std::array{std::pair(int(lxsLeft), 0), std::pair(100 - int(h), 0),

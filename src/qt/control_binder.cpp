@@ -1,0 +1,121 @@
+#include "qt/control_binder.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace plotvane {
+namespace {
+
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QRect toRect(const Geometry& g) {
+  return QRect(ControlBinder::toPixels(g.left), ControlBinder::toPixels(g.top),
+               ControlBinder::toPixels(g.width), ControlBinder::toPixels(g.height));
+}
+
+}  // namespace
+
+ControlBinder::ControlBinder(HandlerRunner run, QObject* parent)
+    : QObject(parent), run_(std::move(run)) {}
+
+int ControlBinder::toPixels(int twips) {
+  return static_cast<int>(std::nearbyint(twips / double(kTwipsPerPixel)));
+}
+
+QWidget* ControlBinder::bind(Control& control, QWidget* widget, bool placed) {
+  widget->setObjectName(qs(control.name));
+  bindings_.push_back({&control, widget, placed});
+  return widget;
+}
+
+QLineEdit* ControlBinder::bindLineEdit(Control& control, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  bind(control, edit);
+  edit->installEventFilter(this);
+  focusFields_.emplace_back(edit, &control);
+  connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+    run([&] { control.setText(text.toStdString()); });
+  });
+  return edit;
+}
+
+void ControlBinder::bindButton(Control& control, QAbstractButton* button,
+                               std::function<void()> onClick) {
+  bind(control, button);
+  connect(button, &QAbstractButton::clicked, this,
+          [this, onClick = std::move(onClick)] { run(onClick); });
+}
+
+QWidget* ControlBinder::widgetFor(const Control& control) const {
+  for (const Binding& binding : bindings_)
+    if (binding.control == &control) return binding.widget;
+  return nullptr;
+}
+
+void ControlBinder::run(const std::function<void()>& handler) {
+  if (!syncing_) run_(handler);
+}
+
+void ControlBinder::sync() {
+  const Syncing guard(*this);
+  for (const Binding& binding : bindings_) {
+    const Control& model = *binding.control;
+    QWidget* widget = binding.widget;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      if (label->text() != qs(model.text)) label->setText(qs(model.text));
+    } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+      box->setTitle(qs(model.text));
+    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+      check->setText(qs(model.text));
+      check->setChecked(model.value != 0);
+    } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+      option->setText(qs(model.text));
+      option->setChecked(model.value != 0);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      button->setText(qs(model.text));
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      if (edit->text() != qs(model.text)) edit->setText(qs(model.text));
+      const bool invalid = errorRule_ && errorRule_(model);
+      if (edit->property("invalid").toBool() != invalid) {
+        edit->setProperty("invalid", invalid);
+        edit->setStyleSheet(invalid ? QStringLiteral("QLineEdit { color: #b00000; "
+                                                     "background: #ffe4e4; }")
+                                    : QString());
+      }
+    }
+    widget->setEnabled(model.enabled);
+    if (binding.placed) widget->setGeometry(toRect(model.geometry));
+    if (widget->isVisibleTo(widget->parentWidget()) != model.visible)
+      widget->setVisible(model.visible);
+  }
+}
+
+bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+    return QObject::eventFilter(watched, event);
+  for (const auto& [field, control] : focusFields_) {
+    if (field != watched) continue;
+    if (event->type() == QEvent::FocusIn) {
+      if (focused_) *focused_ = control;
+      break;
+    }
+    // A pop-up or a message box takes the focus only for a moment.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) break;
+    if (focused_ && *focused_ == control) *focused_ = nullptr;
+    if (control->onLostFocus) run([control] { control->onLostFocus(); });
+    break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace plotvane
