@@ -1,10 +1,14 @@
 # The two commands of the README: `make run` and `make test`.
 # Debian packages the build, the tests and the window need, in one place.
-PACKAGES := cmake g++ make qt6-base-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic
+PACKAGES := cmake g++ make ccache clang-format qt6-base-dev libgtest-dev libbenchmark-dev \
+            xvfb xauth fonts-ipafont-gothic
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# The configure and build preset: release for people, ci (warnings are
+# errors) for .ci/run.
+PRESET ?= release
 SAMPLE ?= samples/line.bmp
 
-.PHONY: all deps configure build run test bench asan clean
+.PHONY: all deps configure build run test bench asan format-check clean
 
 all: build
 
@@ -24,10 +28,10 @@ deps:
 	fi
 
 configure: deps
-	cmake --preset release
+	cmake --preset $(PRESET)
 
 build: configure
-	cmake --build --preset release -j$(JOBS)
+	cmake --build --preset $(PRESET) -j$(JOBS)
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -37,7 +41,7 @@ run: build
 	cd build && if [ -f "$(SAMPLE)" ]; then ./plotvane "$(SAMPLE)"; else ./plotvane; fi
 
 test: build
-	cd build && ctest --output-on-failure
+	ctest --preset $(PRESET)
 
 bench: build
 	cmake --build --preset release -j$(JOBS) --target benchmarks
@@ -48,5 +52,9 @@ asan: deps
 	cmake --build --preset asan -j$(JOBS)
 	ctest --preset asan
 
+# Every C++ file as clang-format would write it.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-ci

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <random>
 
-#include "digitize/scan_points.h"
 #include "base/pixel_array.h"
+#include "digitize/scan_points.h"
 
 namespace plotvane {
 namespace {
