@@ -1,0 +1,152 @@
+#include "filters/colour_mask.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+namespace plotvane {
+
+void PrintTo(const ColourMaskParams& params, std::ostream* out) {
+  *out << "selection " << params.red << "," << params.green << "," << params.blue << " tolerance "
+       << params.tolerance << (params.keepMode ? " keep" : " remove");
+}
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+constexpr Rgb kWhite{255, 255, 255};
+
+Rgb masked(Rgb pixel, Rgb selected, float tol, bool keepMode) {
+  MaskPixel(pixel[0], pixel[1], pixel[2], selected[0], selected[1], selected[2], tol, keepMode);
+  return pixel;
+}
+
+// Shares: red (0, 128, 128); (255, 100, 100) (0, 128, 128); (200, 0, 0)
+// (25, 115, 115); (128, 0, 0) (51, 102, 102); every grey (85, 85, 85);
+// yellow (0, 0, 255); green (128, 0, 128).
+TEST(MaskPixel, MatchesByShareDifferencesUpToTheTolerance) {
+  struct Case {
+    Rgb pixel;
+    Rgb selected;
+    float tol;
+    bool matches;
+  };
+  constexpr Rgb kRed{255, 0, 0}, kBlack{0, 0, 0};
+  const Case cases[] = {
+      {.pixel = {255, 100, 100}, .selected = kRed, .tol = 50, .matches = true},
+      {.pixel = {200, 0, 0}, .selected = kRed, .tol = 50, .matches = true},
+      {.pixel = {0, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {0, 0, 255}, .selected = kRed, .tol = 50, .matches = false},
+      // A darker red is further from the selection than a lighter one: its red
+      // share is 51.
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 51, .matches = true},
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50.9f, .matches = false},
+      {.pixel = {0, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {128, 128, 128}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {254, 254, 254}, .selected = kBlack, .tol = 50, .matches = true},
+      // Red's shares are 85 below on red (no absolute value) and 43 above.
+      {.pixel = {255, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 50, .matches = false},
+      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 255, .matches = true},
+      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 255, .matches = true},
+      // A white selection has the shares (0, 0, 0).
+      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 85, .matches = true},
+      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 84.99f, .matches = false},
+  };
+  for (const Case& c : cases) {
+    const Rgb keep = masked(c.pixel, c.selected, c.tol, true);
+    const Rgb remove = masked(c.pixel, c.selected, c.tol, false);
+    EXPECT_EQ(keep, c.matches ? c.pixel : kWhite)
+        << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol;
+    EXPECT_EQ(remove, c.matches ? kWhite : c.pixel)
+        << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol;
+  }
+}
+
+TEST(MaskPixel, WhiteStaysAndOutOfRangeComponentsDoNotFail) {
+  for (const Rgb selected : {Rgb{0, 0, 0}, Rgb{255, 0, 0}, kWhite, Rgb{-9, 300, 7}}) {
+    for (const bool keepMode : {true, false}) {
+      EXPECT_EQ(masked(kWhite, selected, 0, keepMode), kWhite);
+      EXPECT_NO_THROW(masked({300, 255, 210}, selected, 50, keepMode));
+      EXPECT_NO_THROW(masked({-1, -1, 767}, selected, 50, keepMode));
+    }
+  }
+}
+
+// Every colour once: pixel i has the colour i.
+const PixelArray& allColours() {
+  static const PixelArray picture = [] {
+    PixelArray p(4096, 4096);
+    for (std::uint32_t i = 0; i < (1u << 24); ++i) p.data()[i] = i;
+    return p;
+  }();
+  return picture;
+}
+
+// The pass decides from per-pass thresholds, not from MaskPixel's divisions;
+// both must agree on every colour.
+class EveryColour : public ::testing::TestWithParam<ColourMaskParams> {};
+
+TEST_P(EveryColour, ApplyColourMaskAgreesWithMaskPixel) {
+  const ColourMaskParams& params = GetParam();
+  const std::optional<PixelArray> result = ApplyColourMask(allColours(), params);
+  ASSERT_TRUE(result);
+  std::uint32_t mismatches = 0, first = 0;
+  for (std::uint32_t i = 0; i < (1u << 24); ++i) {
+    int r = redOf(i), g = greenOf(i), b = blueOf(i);
+    MaskPixel(r, g, b, params.red, params.green, params.blue, params.tolerance, params.keepMode);
+    if (result->data()[i] != rgbValue(r, g, b) && mismatches++ == 0) first = i;
+  }
+  EXPECT_EQ(mismatches, 0u) << "first colour " << std::hex << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Selections, EveryColour,
+    ::testing::Values(
+        ColourMaskParams{.red = 255, .green = 255, .blue = 255, .tolerance = 0},
+        ColourMaskParams{.red = 255, .tolerance = 50, .keepMode = false},
+        ColourMaskParams{.red = 17, .green = 200, .blue = 90, .tolerance = 12.7f},
+        ColourMaskParams{.red = 0, .green = 0, .blue = 0, .tolerance = 255, .keepMode = false},
+        // Shares (64, 64, 128): the last one a tie rounded to even.
+        ColourMaskParams{
+            .red = 254, .green = 254, .blue = 253, .tolerance = 20, .keepMode = false}));
+
+TEST(ApplyColourMask, ToleranceFullRangeKeepsEveryColour) {
+  // No share exceeds 255.
+  EXPECT_EQ(ApplyColourMask(allColours(), {.red = 90, .green = 0, .blue = 200, .tolerance = 255}),
+            allColours());
+}
+
+TEST(ApplyColourMask, ClearsTheTopByteAndLeavesTheSource) {
+  PixelArray picture(2, 1);
+  picture.data()[0] = 0xCD000000u | rgbValue(200, 0, 0);
+  picture.data()[1] = rgbValue(0, 255, 0);
+  const std::vector<std::uint32_t> before(picture.data(), picture.data() + 2);
+  const auto result = ApplyColourMask(picture, {.red = 255, .green = 0, .blue = 0});
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->data()[0], rgbValue(200, 0, 0));
+  EXPECT_EQ(result->data()[1], rgbValue(255, 255, 255));
+  EXPECT_EQ(std::vector<std::uint32_t>(picture.data(), picture.data() + 2), before);
+}
+
+TEST(ApplyColourMask, CancelReturnsNothingAndLeavesThePicture) {
+  PixelArray picture(31, 5, rgbValue(10, 20, 30));
+  const PixelArray before = picture;
+  std::vector<std::pair<int, int>> yields;
+  const auto result = ApplyColourMask(picture, {.red = 255}, [&](int x, int progress) {
+    yields.emplace_back(x, progress);
+    return x < 20;
+  });
+  EXPECT_FALSE(result);
+  EXPECT_EQ(yields, (std::vector<std::pair<int, int>>{{0, 0}, {10, 33}, {20, 66}}));
+  EXPECT_EQ(picture, before);
+}
+
+}  // namespace
+}  // namespace plotvane
