@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "base/number_text.h"
 
@@ -39,29 +41,43 @@ std::array<std::uint8_t, 256> brightnessContrastTable(int contrast, int brightne
   return table;
 }
 
-std::optional<PixelArray> ApplyBrightnessContrast(const PixelArray& picture, int contrast,
-                                                  int brightness, const FilterYield& yield) {
-  const std::array<std::uint8_t, 256> table = brightnessContrastTable(contrast, brightness);
-  // The table placed at each byte's position, so a pixel is three loads and
-  // two ORs.
-  std::array<std::uint32_t, 256> red{}, green{}, blue{};
-  for (std::size_t i = 0; i < 256; ++i) {
-    red[i] = std::uint32_t{table[i]} << 16;
-    green[i] = std::uint32_t{table[i]} << 8;
-    blue[i] = table[i];
+bool ApplyBrightnessContrast(const PixelArray& picture, PixelArray& result, int contrast,
+                             int brightness, const FilterYield& yield) {
+  if (&result == &picture) {
+    std::optional<PixelArray> adjusted =
+        ApplyBrightnessContrast(picture, contrast, brightness, yield);
+    if (adjusted) result = std::move(*adjusted);
+    return adjusted.has_value();
   }
+  const std::array<std::uint8_t, 256> table = brightnessContrastTable(contrast, brightness);
+  // Green and blue go through the table together as one 16-bit index, red on
+  // its own already in place: two lookups a pixel. The pair table (128 KiB)
+  // costs far less to fill than a large picture's pass saves.
+  std::vector<std::uint16_t> greenBlue(std::size_t{1} << 16);
+  for (std::size_t green = 0; green < 256; ++green)
+    for (std::size_t blue = 0; blue < 256; ++blue)
+      greenBlue[green << 8 | blue] = static_cast<std::uint16_t>(table[green] << 8 | table[blue]);
+  std::array<std::uint32_t, 256> red{};
+  for (std::size_t i = 0; i < 256; ++i) red[i] = std::uint32_t{table[i]} << 16;
+  sizeResultLike(picture, result);
   const int width = picture.width();
-  PixelArray result(width, picture.height());
   const std::uint32_t* from = picture.data();
   std::uint32_t* to = result.data();
+  const std::uint16_t* pairs = greenBlue.data();
   const auto mapRows = [&](int firstRow, int endRow) {
     const std::size_t end = std::size_t(endRow) * std::size_t(width);
     for (std::size_t i = std::size_t(firstRow) * std::size_t(width); i < end; ++i) {
       const std::uint32_t p = from[i];
-      to[i] = red[(p >> 16) & 255u] | green[(p >> 8) & 255u] | blue[p & 255u];
+      to[i] = red[(p >> 16) & 255u] | pairs[p & 0xFFFFu];
     }
   };
-  if (!runFilterPass(width, picture.height(), yield, mapRows)) return std::nullopt;
+  return runFilterPass(width, picture.height(), yield, mapRows);
+}
+
+std::optional<PixelArray> ApplyBrightnessContrast(const PixelArray& picture, int contrast,
+                                                  int brightness, const FilterYield& yield) {
+  PixelArray result;
+  if (!ApplyBrightnessContrast(picture, result, contrast, brightness, yield)) return std::nullopt;
   return result;
 }
 

@@ -25,4 +25,10 @@ std::array<std::uint8_t, 256> brightnessContrastTable(int contrast, int brightne
 std::optional<PixelArray> ApplyBrightnessContrast(const PixelArray& picture, int contrast,
                                                   int brightness, const FilterYield& yield = {});
 
+// The same into result, which takes the picture's size and keeps its storage
+// when it already has that size. False when yield cancels: result then holds
+// a partly done pass (or its old pixels when it is the picture itself).
+bool ApplyBrightnessContrast(const PixelArray& picture, PixelArray& result, int contrast,
+                             int brightness, const FilterYield& yield = {});
+
 }  // namespace plotvane

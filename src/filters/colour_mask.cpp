@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "base/number_text.h"
 
@@ -96,26 +97,41 @@ void MaskPixel(int& r, int& g, int& b, int sr, int sg, int sb, float tol, bool k
   if (matches != keepMode) r = g = b = 255;
 }
 
-std::optional<PixelArray> ApplyColourMask(const PixelArray& picture, const ColourMaskParams& params,
-                                          const FilterYield& yield) {
+bool ApplyColourMask(const PixelArray& picture, PixelArray& result, const ColourMaskParams& params,
+                     const FilterYield& yield) {
+  if (&result == &picture) {
+    std::optional<PixelArray> masked = ApplyColourMask(picture, params, yield);
+    if (masked) result = std::move(*masked);
+    return masked.has_value();
+  }
   const Shares selected =
       selectionShares(byteOf(params.red), byteOf(params.green), byteOf(params.blue));
   const MatchTable table = matchTable(selected, params.tolerance);
-  const bool keepMode = params.keepMode;
+  // 1 where a matching pixel stays, so "matches XOR keep" is 1 for white.
+  const std::uint32_t keep = params.keepMode ? 1 : 0;
+  sizeResultLike(picture, result);
   const int width = picture.width();
-  PixelArray result(width, picture.height());
   const std::uint32_t* from = picture.data();
   std::uint32_t* to = result.data();
+  const std::uint32_t* addends = table.data();
   const auto mapRows = [&](int firstRow, int endRow) {
     const std::size_t end = std::size_t(endRow) * std::size_t(width);
     for (std::size_t i = std::size_t(firstRow) * std::size_t(width); i < end; ++i) {
       const std::uint32_t p = from[i] & kRgbMask;
       const std::uint32_t sum = (p >> 16) + ((p >> 8) & 255u) + (p & 255u);
-      const bool matches = ((spreadLanes(p) + table[sum]) & kLaneBits) == kLaneBits;
-      to[i] = matches == keepMode ? p : kWhite;
+      const std::uint32_t matches =
+          ((spreadLanes(p) + addends[sum]) & kLaneBits) == kLaneBits ? 1 : 0;
+      // Without a branch: OR-ing white into a pixel gives white.
+      to[i] = p | ((0u - (matches ^ keep)) & kWhite);
     }
   };
-  if (!runFilterPass(width, picture.height(), yield, mapRows)) return std::nullopt;
+  return runFilterPass(width, picture.height(), yield, mapRows);
+}
+
+std::optional<PixelArray> ApplyColourMask(const PixelArray& picture, const ColourMaskParams& params,
+                                          const FilterYield& yield) {
+  PixelArray result;
+  if (!ApplyColourMask(picture, result, params, yield)) return std::nullopt;
   return result;
 }
 

@@ -34,4 +34,10 @@ void MaskPixel(int& r, int& g, int& b, int sr, int sg, int sb, float tol, bool k
 std::optional<PixelArray> ApplyColourMask(const PixelArray& picture, const ColourMaskParams& params,
                                           const FilterYield& yield = {});
 
+// The same into result, which takes the picture's size and keeps its storage
+// when it already has that size. False when yield cancels: result then holds
+// a partly done pass (or its old pixels when it is the picture itself).
+bool ApplyColourMask(const PixelArray& picture, PixelArray& result, const ColourMaskParams& params,
+                     const FilterYield& yield = {});
+
 }  // namespace plotvane

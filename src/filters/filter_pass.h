@@ -1,11 +1,13 @@
 // How a filter pass over a picture reports progress and learns of a cancel.
-// The filters map every pixel of a source picture into a new picture; the
-// caller swaps it in only when the pass ran to the end.
+// The filters map every pixel of a source picture into a result picture that
+// the caller takes over only when the pass ran to the end.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <functional>
+
+#include "base/pixel_array.h"
 
 namespace plotvane {
 
@@ -42,6 +44,14 @@ bool runFilterPass(int width, int height, const FilterYield& yield, MapRows&& ma
   }
   if (rowsDone < height) mapRows(rowsDone, height);
   return true;
+}
+
+// Gives result the picture's size, keeping its storage when the size is the
+// same: a reused result saves the kernel's first touch of fresh pages, which
+// costs several times the pass itself on a large picture.
+inline void sizeResultLike(const PixelArray& picture, PixelArray& result) {
+  if (result.width() != picture.width() || result.height() != picture.height())
+    result = PixelArray(picture.width(), picture.height());
 }
 
 }  // namespace plotvane

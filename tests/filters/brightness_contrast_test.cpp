@@ -139,5 +139,25 @@ TEST(ApplyBrightnessContrast, CancelReturnsNothingAndLeavesThePicture) {
   EXPECT_EQ(picture, before);
 }
 
+// A result kept from an earlier pass, one of another size, and the picture
+// itself all end up as the adjusted picture; a cancelled pass on the picture
+// itself leaves it as it was.
+TEST(ApplyBrightnessContrast, IntoAResultOfAnySizeOrThePictureItself) {
+  PixelArray picture(13, 7, rgbValue(10, 130, 250));
+  picture.set(12, 6, rgbValue(0, 127, 128));
+  const PixelArray expected = *ApplyBrightnessContrast(picture, 100, 0);
+  PixelArray sameSize(13, 7, 0), otherSize(2, 50, 0);
+  for (PixelArray* result : {&sameSize, &otherSize}) {
+    EXPECT_TRUE(ApplyBrightnessContrast(picture, *result, 100, 0));
+    EXPECT_EQ(*result, expected);
+  }
+  const PixelArray before = picture;
+  EXPECT_FALSE(
+      ApplyBrightnessContrast(picture, picture, 100, 0, [](int x, int) { return x < 10; }));
+  EXPECT_EQ(picture, before);
+  EXPECT_TRUE(ApplyBrightnessContrast(picture, picture, 100, 0));
+  EXPECT_EQ(picture, expected);
+}
+
 }  // namespace
 }  // namespace plotvane

@@ -135,6 +135,19 @@ TEST(ApplyColourMask, ClearsTheTopByteAndLeavesTheSource) {
   EXPECT_EQ(std::vector<std::uint32_t>(picture.data(), picture.data() + 2), before);
 }
 
+TEST(ApplyColourMask, IntoThePictureItselfOnlyWhenThePassEnds) {
+  PixelArray picture(12, 3, rgbValue(0, 0, 255));
+  picture.set(11, 2, rgbValue(200, 0, 0));
+  const PixelArray before = picture;
+  const ColourMaskParams red{.red = 255};
+  EXPECT_FALSE(ApplyColourMask(picture, picture, red, [](int x, int) { return x < 10; }));
+  EXPECT_EQ(picture, before);
+  EXPECT_TRUE(ApplyColourMask(picture, picture, red));
+  PixelArray expected(12, 3, rgbValue(255, 255, 255));
+  expected.set(11, 2, rgbValue(200, 0, 0));
+  EXPECT_EQ(picture, expected);
+}
+
 TEST(ApplyColourMask, CancelReturnsNothingAndLeavesThePicture) {
   PixelArray picture(31, 5, rgbValue(10, 20, 30));
   const PixelArray before = picture;
