@@ -1,9 +1,12 @@
 #include "filters/colour_mask.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/number_text.h"
 
@@ -38,51 +41,88 @@ int byteOf(int component) {
   return std::clamp(component, 0, 255);
 }
 
-// For a fixed sum r + g + b a component's share falls as the component rises
-// (division and multiplication by positive numbers and rounding keep order),
-// so "share - selected <= tol" holds exactly from some least component up.
-// Returns that least component among those possible at this sum, or 256 when
-// none matches.
-int leastMatchingComponent(int sum, int selected, float tol) {
-  // The other two components add up to at most 510.
-  int low = std::max(0, sum - 510);
-  int high = std::min(255, sum) + 1;
-  while (low < high) {
-    const int middle = (low + high) / 2;
-    if (shareMatches(shareOf(middle, sum), selected, tol))
-      high = middle;
-    else
-      low = middle + 1;
+// The pass decides without dividing. A share is round(255 a / D), halves to
+// even, with a = 255 - component and D = 765 - r - g - b (the sum of the three
+// a). That fraction is an exact half or at least 1 / (2 D) away from one, far
+// beyond the error of the double quotient, and at the halves the double
+// quotient rounds as the fraction does. So, with L the largest share that
+// still matches:
+//   share <= L  <=>  510 a < (2 L + 1) D + (1 if L is even, else 0),
+// the 1 letting a half above an even L round down to it.
+struct ChannelTest {
+  std::int32_t multiplier = -1;  // 2 L + 1
+  std::int32_t tieBonus = 0;
+};
+
+ChannelTest channelTest(int selected, float tol) {
+  // Shares run from 0 to 255; no share matching gives L = -1.
+  int largest = 255;
+  while (largest >= 0 && !shareMatches(largest, selected, tol)) --largest;
+  return {2 * largest + 1, largest >= 0 && largest % 2 == 0 ? 1 : 0};
+}
+
+struct MaskTests {
+  ChannelTest red, green, blue;
+};
+
+// 1 when the pixel (top byte 0) matches. White gives either answer; it turns
+// out white in both modes.
+std::uint32_t pixelMatches(std::uint32_t p, const MaskTests& tests) {
+  const auto ar = static_cast<std::int32_t>(255 - (p >> 16));
+  const auto ag = static_cast<std::int32_t>(255 - ((p >> 8) & 255u));
+  const auto ab = static_cast<std::int32_t>(255 - (p & 255u));
+  const std::int32_t d = ar + ag + ab;
+  const auto passes = [d](std::int32_t a, const ChannelTest& test) {
+    return 510 * a < test.multiplier * d + test.tieBonus ? 1u : 0u;
+  };
+  return passes(ar, tests.red) & passes(ag, tests.green) & passes(ab, tests.blue);
+}
+
+// "matches XOR keep" is 1 exactly for the pixels that turn white; OR-ing
+// white into a pixel gives white, so there is no branch.
+std::uint32_t maskedPixel(std::uint32_t p, const MaskTests& tests, std::uint32_t keep) {
+  p &= kRgbMask;
+  return p | ((0u - (pixelMatches(p, tests) ^ keep)) & kWhite);
+}
+
+#if defined(__SSE2__)
+// Four pixels at a time, the same integer test. Every value fits the 16-bit
+// halves that _mm_madd_epi16 multiplies (a <= 255, D <= 765, -1 <= 2 L + 1
+// <= 511) and the upper halves are 0, so each madd is one exact product.
+std::size_t maskFourAtATime(const std::uint32_t* from, std::uint32_t* to, std::size_t count,
+                            const MaskTests& tests, std::uint32_t keep) {
+  const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgbMask));
+  const __m128i byte = _mm_set1_epi32(255);
+  const __m128i twice255 = _mm_set1_epi32(510);
+  const __m128i keepLanes = _mm_set1_epi32(keep ? -1 : 0);
+  struct Lanes {
+    __m128i multiplier, tieBonus;
+  };
+  const auto lanes = [](const ChannelTest& test) {
+    return Lanes{_mm_set1_epi32(test.multiplier), _mm_set1_epi32(test.tieBonus)};
+  };
+  const Lanes red = lanes(tests.red), green = lanes(tests.green), blue = lanes(tests.blue);
+  const auto passes = [twice255](__m128i a, __m128i d, const Lanes& test) {
+    const __m128i bound = _mm_add_epi32(_mm_madd_epi16(d, test.multiplier), test.tieBonus);
+    return _mm_cmpgt_epi32(bound, _mm_madd_epi16(a, twice255));
+  };
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128i p =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)), rgb);
+    const __m128i a = _mm_andnot_si128(p, rgb);  // 255 - each component
+    const __m128i ab = _mm_and_si128(a, byte);
+    const __m128i ag = _mm_and_si128(_mm_srli_epi32(a, 8), byte);
+    const __m128i ar = _mm_srli_epi32(a, 16);
+    const __m128i d = _mm_add_epi32(_mm_add_epi32(ar, ag), ab);
+    const __m128i matches =
+        _mm_and_si128(_mm_and_si128(passes(ar, d, red), passes(ag, d, green)), passes(ab, d, blue));
+    const __m128i white = _mm_and_si128(_mm_xor_si128(matches, keepLanes), rgb);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_or_si128(p, white));
   }
-  return low > std::min(255, sum) ? 256 : low;
+  return i;
 }
-
-// The three "component >= least" tests of a pixel in one addition: the
-// components sit in 10-bit lanes, each lane adds 512 - least (256 to 512), and
-// the lane's bit 9 is then set exactly when component >= least. Lane values
-// stay below 1024, so no carry crosses lanes.
-constexpr std::uint32_t kLaneBits = (1u << 29) | (1u << 19) | (1u << 9);
-
-constexpr std::uint32_t spreadLanes(std::uint32_t pixel) {
-  return ((pixel & 0xFF0000u) << 4) | ((pixel & 0xFF00u) << 2) | (pixel & 0xFFu);
-}
-
-// Per sum r + g + b: the lane addends of the least matching red, green, blue.
-using MatchTable = std::array<std::uint32_t, kWhiteSum + 1>;
-
-MatchTable matchTable(const Shares& selected, float tol) {
-  MatchTable table{};
-  for (int sum = 0; sum < kWhiteSum; ++sum) {
-    const auto addend = [&](int share) {
-      return std::uint32_t(512 - leastMatchingComponent(sum, share, tol));
-    };
-    table[std::size_t(sum)] =
-        (addend(selected.red) << 20) | (addend(selected.green) << 10) | addend(selected.blue);
-  }
-  // White turns out white whatever the test says; any entry will do.
-  table[kWhiteSum] = kLaneBits;
-  return table;
-}
+#endif
 
 }  // namespace
 
@@ -106,24 +146,21 @@ bool ApplyColourMask(const PixelArray& picture, PixelArray& result, const Colour
   }
   const Shares selected =
       selectionShares(byteOf(params.red), byteOf(params.green), byteOf(params.blue));
-  const MatchTable table = matchTable(selected, params.tolerance);
-  // 1 where a matching pixel stays, so "matches XOR keep" is 1 for white.
+  const float tol = params.tolerance;
+  const MaskTests tests{channelTest(selected.red, tol), channelTest(selected.green, tol),
+                        channelTest(selected.blue, tol)};
   const std::uint32_t keep = params.keepMode ? 1 : 0;
   sizeResultLike(picture, result);
   const int width = picture.width();
   const std::uint32_t* from = picture.data();
   std::uint32_t* to = result.data();
-  const std::uint32_t* addends = table.data();
   const auto mapRows = [&](int firstRow, int endRow) {
+    std::size_t i = std::size_t(firstRow) * std::size_t(width);
     const std::size_t end = std::size_t(endRow) * std::size_t(width);
-    for (std::size_t i = std::size_t(firstRow) * std::size_t(width); i < end; ++i) {
-      const std::uint32_t p = from[i] & kRgbMask;
-      const std::uint32_t sum = (p >> 16) + ((p >> 8) & 255u) + (p & 255u);
-      const std::uint32_t matches =
-          ((spreadLanes(p) + addends[sum]) & kLaneBits) == kLaneBits ? 1 : 0;
-      // Without a branch: OR-ing white into a pixel gives white.
-      to[i] = p | ((0u - (matches ^ keep)) & kWhite);
-    }
+#if defined(__SSE2__)
+    i += maskFourAtATime(from + i, to + i, end - i, tests, keep);
+#endif
+    for (; i < end; ++i) to[i] = maskedPixel(from[i], tests, keep);
   };
   return runFilterPass(width, picture.height(), yield, mapRows);
 }

@@ -47,8 +47,8 @@ bool runFilterPass(int width, int height, const FilterYield& yield, MapRows&& ma
 }
 
 // Gives result the picture's size, keeping its storage when the size is the
-// same: a reused result saves the kernel's first touch of fresh pages, which
-// costs several times the pass itself on a large picture.
+// same: a reused result saves the system's first touch of fresh pages, which
+// on a large picture costs more than the pass itself.
 inline void sizeResultLike(const PixelArray& picture, PixelArray& result) {
   if (result.width() != picture.width() || result.height() != picture.height())
     result = PixelArray(picture.width(), picture.height());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <ostream>
@@ -116,6 +117,36 @@ INSTANTIATE_TEST_SUITE_P(
         // Shares (64, 64, 128): the last one a tie rounded to even.
         ColourMaskParams{
             .red = 254, .green = 254, .blue = 253, .tolerance = 20, .keepMode = false}));
+
+// A share is an exact tie when 255 (255 - c) / (765 - r - g - b) is an odd
+// multiple of 1/2. Each tie is met with the tolerance that makes it the last
+// share to match, in one pixel and in four, for each channel in turn.
+TEST(ApplyColourMask, DecidesEveryTieAsMaskPixelDoes) {
+  int ties = 0;
+  for (int channel = 0; channel < 3; ++channel) {
+    for (int darkness = 1; darkness <= 765; ++darkness) {
+      for (int a = 0; a <= std::min(darkness, 255); ++a) {
+        if ((510 * a) % darkness != 0 || (510 * a / darkness) % 2 == 0) continue;
+        ++ties;
+        const int rest = 510 - darkness + a;  // the other two components
+        Rgb pixel{};
+        pixel[std::size_t(channel)] = 255 - a;
+        pixel[std::size_t(channel + 1) % 3] = std::min(rest, 255);
+        pixel[std::size_t(channel + 2) % 3] = rest - std::min(rest, 255);
+        const ColourMaskParams params{
+            .red = 255, .green = 255, .blue = 255, .tolerance = float((510 * a / darkness) / 2)};
+        const Rgb want = masked(pixel, {255, 255, 255}, params.tolerance, true);
+        for (const int width : {1, 4}) {
+          const auto result =
+              ApplyColourMask(PixelArray(width, 1, rgbValue(pixel[0], pixel[1], pixel[2])), params);
+          EXPECT_EQ(result->at(width - 1, 0), rgbValue(want[0], want[1], want[2]))
+              << pixel[0] << "," << pixel[1] << "," << pixel[2] << " width " << width;
+        }
+      }
+    }
+  }
+  EXPECT_GT(ties, 0);
+}
 
 TEST(ApplyColourMask, ToleranceFullRangeKeepsEveryColour) {
   // No share exceeds 255.
