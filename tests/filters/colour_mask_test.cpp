@@ -61,12 +61,10 @@ TEST(MaskPixel, MatchesByShareDifferencesUpToTheTolerance) {
       {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 84.99f, .matches = false},
   };
   for (const Case& c : cases) {
-    const Rgb keep = masked(c.pixel, c.selected, c.tol, true);
-    const Rgb remove = masked(c.pixel, c.selected, c.tol, false);
-    EXPECT_EQ(keep, c.matches ? c.pixel : kWhite)
-        << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol;
-    EXPECT_EQ(remove, c.matches ? kWhite : c.pixel)
-        << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol;
+    SCOPED_TRACE(::testing::Message()
+                 << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol);
+    EXPECT_EQ(masked(c.pixel, c.selected, c.tol, true), c.matches ? c.pixel : kWhite);
+    EXPECT_EQ(masked(c.pixel, c.selected, c.tol, false), c.matches ? kWhite : c.pixel);
   }
 }
 
@@ -90,8 +88,8 @@ const PixelArray& allColours() {
   return picture;
 }
 
-// The pass decides from per-pass thresholds, not from MaskPixel's divisions;
-// both must agree on every colour.
+// The pass decides with integers, MaskPixel with divisions in double; both
+// must agree on every colour.
 class EveryColour : public ::testing::TestWithParam<ColourMaskParams> {};
 
 TEST_P(EveryColour, ApplyColourMaskAgreesWithMaskPixel) {
@@ -154,42 +152,27 @@ TEST(ApplyColourMask, ToleranceFullRangeKeepsEveryColour) {
             allColours());
 }
 
-TEST(ApplyColourMask, ClearsTheTopByteAndLeavesTheSource) {
-  PixelArray picture(2, 1);
-  picture.data()[0] = 0xCD000000u | rgbValue(200, 0, 0);
-  picture.data()[1] = rgbValue(0, 255, 0);
-  const std::vector<std::uint32_t> before(picture.data(), picture.data() + 2);
-  const auto result = ApplyColourMask(picture, {.red = 255, .green = 0, .blue = 0});
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->data()[0], rgbValue(200, 0, 0));
-  EXPECT_EQ(result->data()[1], rgbValue(255, 255, 255));
-  EXPECT_EQ(std::vector<std::uint32_t>(picture.data(), picture.data() + 2), before);
-}
-
-TEST(ApplyColourMask, IntoThePictureItselfOnlyWhenThePassEnds) {
-  PixelArray picture(12, 3, rgbValue(0, 0, 255));
-  picture.set(11, 2, rgbValue(200, 0, 0));
+// A cancel changes no picture, into a new one or the picture itself; the
+// finished pass clears the top byte.
+TEST(ApplyColourMask, CancelChangesNothingAndTheTopByteIsCleared) {
+  PixelArray picture(31, 2, rgbValue(0, 0, 255));
+  picture.data()[30] = 0xCD000000u | rgbValue(200, 0, 0);
   const PixelArray before = picture;
   const ColourMaskParams red{.red = 255};
-  EXPECT_FALSE(ApplyColourMask(picture, picture, red, [](int x, int) { return x < 10; }));
-  EXPECT_EQ(picture, before);
-  EXPECT_TRUE(ApplyColourMask(picture, picture, red));
-  PixelArray expected(12, 3, rgbValue(255, 255, 255));
-  expected.set(11, 2, rgbValue(200, 0, 0));
-  EXPECT_EQ(picture, expected);
-}
-
-TEST(ApplyColourMask, CancelReturnsNothingAndLeavesThePicture) {
-  PixelArray picture(31, 5, rgbValue(10, 20, 30));
-  const PixelArray before = picture;
   std::vector<std::pair<int, int>> yields;
-  const auto result = ApplyColourMask(picture, {.red = 255}, [&](int x, int progress) {
+  const auto cancelAt20 = [&](int x, int progress) {
     yields.emplace_back(x, progress);
     return x < 20;
-  });
-  EXPECT_FALSE(result);
+  };
+  EXPECT_FALSE(ApplyColourMask(picture, red, cancelAt20));
   EXPECT_EQ(yields, (std::vector<std::pair<int, int>>{{0, 0}, {10, 33}, {20, 66}}));
+  EXPECT_FALSE(ApplyColourMask(picture, picture, red, cancelAt20));
   EXPECT_EQ(picture, before);
+  ASSERT_TRUE(ApplyColourMask(picture, picture, red));
+  PixelArray expected(31, 2, rgbValue(255, 255, 255));
+  expected.set(30, 0, rgbValue(200, 0, 0));
+  EXPECT_EQ(picture, expected);
+  EXPECT_EQ(picture.data()[30], rgbValue(200, 0, 0));
 }
 
 }  // namespace
