@@ -1,0 +1,179 @@
+#include "filters/colour_mask.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+namespace plotvane {
+
+void PrintTo(const ColourMaskParams& params, std::ostream* out) {
+  *out << "selection " << params.red << "," << params.green << "," << params.blue << " tolerance "
+       << params.tolerance << (params.keepMode ? " keep" : " remove");
+}
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+constexpr Rgb kWhite{255, 255, 255};
+
+Rgb masked(Rgb pixel, Rgb selected, float tol, bool keepMode) {
+  MaskPixel(pixel[0], pixel[1], pixel[2], selected[0], selected[1], selected[2], tol, keepMode);
+  return pixel;
+}
+
+// Shares: red (0, 128, 128); (255, 100, 100) (0, 128, 128); (200, 0, 0)
+// (25, 115, 115); (128, 0, 0) (51, 102, 102); every grey (85, 85, 85);
+// yellow (0, 0, 255); green (128, 0, 128).
+TEST(MaskPixel, MatchesByShareDifferencesUpToTheTolerance) {
+  struct Case {
+    Rgb pixel;
+    Rgb selected;
+    float tol;
+    bool matches;
+  };
+  constexpr Rgb kRed{255, 0, 0}, kBlack{0, 0, 0};
+  const Case cases[] = {
+      {.pixel = {255, 100, 100}, .selected = kRed, .tol = 50, .matches = true},
+      {.pixel = {200, 0, 0}, .selected = kRed, .tol = 50, .matches = true},
+      {.pixel = {0, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {0, 0, 255}, .selected = kRed, .tol = 50, .matches = false},
+      // A darker red is further from the selection than a lighter one: its red
+      // share is 51.
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 51, .matches = true},
+      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50.9f, .matches = false},
+      {.pixel = {0, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {128, 128, 128}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {254, 254, 254}, .selected = kBlack, .tol = 50, .matches = true},
+      // Red's shares are 85 below on red (no absolute value) and 43 above.
+      {.pixel = {255, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
+      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 50, .matches = false},
+      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 255, .matches = true},
+      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 255, .matches = true},
+      // A white selection has the shares (0, 0, 0).
+      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 85, .matches = true},
+      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 84.99f, .matches = false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol);
+    EXPECT_EQ(masked(c.pixel, c.selected, c.tol, true), c.matches ? c.pixel : kWhite);
+    EXPECT_EQ(masked(c.pixel, c.selected, c.tol, false), c.matches ? kWhite : c.pixel);
+  }
+}
+
+TEST(MaskPixel, WhiteStaysAndOutOfRangeComponentsDoNotFail) {
+  for (const Rgb selected : {Rgb{0, 0, 0}, Rgb{255, 0, 0}, kWhite, Rgb{-9, 300, 7}}) {
+    for (const bool keepMode : {true, false}) {
+      EXPECT_EQ(masked(kWhite, selected, 0, keepMode), kWhite);
+      EXPECT_NO_THROW(masked({300, 255, 210}, selected, 50, keepMode));
+      EXPECT_NO_THROW(masked({-1, -1, 767}, selected, 50, keepMode));
+    }
+  }
+}
+
+// Every colour once: pixel i has the colour i.
+const PixelArray& allColours() {
+  static const PixelArray picture = [] {
+    PixelArray p(4096, 4096);
+    for (std::uint32_t i = 0; i < (1u << 24); ++i) p.data()[i] = i;
+    return p;
+  }();
+  return picture;
+}
+
+// The pass decides with integers, MaskPixel with divisions in double; both
+// must agree on every colour.
+class EveryColour : public ::testing::TestWithParam<ColourMaskParams> {};
+
+TEST_P(EveryColour, ApplyColourMaskAgreesWithMaskPixel) {
+  const ColourMaskParams& params = GetParam();
+  const std::optional<PixelArray> result = ApplyColourMask(allColours(), params);
+  ASSERT_TRUE(result);
+  std::uint32_t mismatches = 0, first = 0;
+  for (std::uint32_t i = 0; i < (1u << 24); ++i) {
+    int r = redOf(i), g = greenOf(i), b = blueOf(i);
+    MaskPixel(r, g, b, params.red, params.green, params.blue, params.tolerance, params.keepMode);
+    if (result->data()[i] != rgbValue(r, g, b) && mismatches++ == 0) first = i;
+  }
+  EXPECT_EQ(mismatches, 0u) << "first colour " << std::hex << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Selections, EveryColour,
+    ::testing::Values(
+        ColourMaskParams{.red = 255, .green = 255, .blue = 255, .tolerance = 0},
+        ColourMaskParams{.red = 255, .tolerance = 50, .keepMode = false},
+        ColourMaskParams{.red = 17, .green = 200, .blue = 90, .tolerance = 12.7f},
+        ColourMaskParams{.red = 0, .green = 0, .blue = 0, .tolerance = 255, .keepMode = false},
+        // Shares (64, 64, 128): the last one a tie rounded to even.
+        ColourMaskParams{
+            .red = 254, .green = 254, .blue = 253, .tolerance = 20, .keepMode = false}));
+
+// A share is an exact tie when 255 (255 - c) / (765 - r - g - b) is an odd
+// multiple of 1/2. Each tie is met with the tolerance that makes it the last
+// share to match, in one pixel and in four, for each channel in turn.
+TEST(ApplyColourMask, DecidesEveryTieAsMaskPixelDoes) {
+  int ties = 0;
+  for (int channel = 0; channel < 3; ++channel) {
+    for (int darkness = 1; darkness <= 765; ++darkness) {
+      for (int a = 0; a <= std::min(darkness, 255); ++a) {
+        if ((510 * a) % darkness != 0 || (510 * a / darkness) % 2 == 0) continue;
+        ++ties;
+        const int rest = 510 - darkness + a;  // the other two components
+        Rgb pixel{};
+        pixel[std::size_t(channel)] = 255 - a;
+        pixel[std::size_t(channel + 1) % 3] = std::min(rest, 255);
+        pixel[std::size_t(channel + 2) % 3] = rest - std::min(rest, 255);
+        const ColourMaskParams params{
+            .red = 255, .green = 255, .blue = 255, .tolerance = float((510 * a / darkness) / 2)};
+        const Rgb want = masked(pixel, {255, 255, 255}, params.tolerance, true);
+        for (const int width : {1, 4}) {
+          const auto result =
+              ApplyColourMask(PixelArray(width, 1, rgbValue(pixel[0], pixel[1], pixel[2])), params);
+          EXPECT_EQ(result->at(width - 1, 0), rgbValue(want[0], want[1], want[2]))
+              << pixel[0] << "," << pixel[1] << "," << pixel[2] << " width " << width;
+        }
+      }
+    }
+  }
+  EXPECT_GT(ties, 0);
+}
+
+TEST(ApplyColourMask, ToleranceFullRangeKeepsEveryColour) {
+  // No share exceeds 255.
+  EXPECT_EQ(ApplyColourMask(allColours(), {.red = 90, .green = 0, .blue = 200, .tolerance = 255}),
+            allColours());
+}
+
+// A cancel changes no picture, into a new one or the picture itself; the
+// finished pass clears the top byte.
+TEST(ApplyColourMask, CancelChangesNothingAndTheTopByteIsCleared) {
+  PixelArray picture(31, 2, rgbValue(0, 0, 255));
+  picture.data()[30] = 0xCD000000u | rgbValue(200, 0, 0);
+  const PixelArray before = picture;
+  const ColourMaskParams red{.red = 255};
+  std::vector<std::pair<int, int>> yields;
+  const auto cancelAt20 = [&](int x, int progress) {
+    yields.emplace_back(x, progress);
+    return x < 20;
+  };
+  EXPECT_FALSE(ApplyColourMask(picture, red, cancelAt20));
+  EXPECT_EQ(yields, (std::vector<std::pair<int, int>>{{0, 0}, {10, 33}, {20, 66}}));
+  EXPECT_FALSE(ApplyColourMask(picture, picture, red, cancelAt20));
+  EXPECT_EQ(picture, before);
+  ASSERT_TRUE(ApplyColourMask(picture, picture, red));
+  PixelArray expected(31, 2, rgbValue(255, 255, 255));
+  expected.set(30, 0, rgbValue(200, 0, 0));
+  EXPECT_EQ(picture, expected);
+  EXPECT_EQ(picture.data()[30], rgbValue(200, 0, 0));
+}
+
+}  // namespace
+}  // namespace plotvane
