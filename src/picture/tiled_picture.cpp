@@ -5,13 +5,17 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <unordered_map>
+#include <utility>
 
 namespace plotvane {
 
-// While a handle is the picture's current one for its tile, its content is the
-// live tile and form is live. Once the tile may change under a snapshot, the
-// old pixels are saved in it and the handle is never current again except by
-// a restore, which writes the saved pixels back first.
+// A handle stands for one tile's pixels at one time. While it is the
+// picture's current handle for its tile, those pixels are the live tile, and
+// a saved copy is optional (a restored tile may keep one). Before the live
+// tile changes while a snapshot refers to the handle, the pixels are saved in
+// it and the tile gets a fresh handle; a handle that is not current always
+// holds its saved copy.
 struct TileHandle {
   enum class Form : std::uint8_t { live, uniform, packed, raw };
 
@@ -27,6 +31,20 @@ struct TileHandle {
     form = Form::live;
     data.reset();
     dataBytes = 0;
+  }
+  void keep(Form kept, std::unique_ptr<char[]> keptData, std::uint32_t bytes) {
+    drop();
+    data = std::move(keptData);
+    dataBytes = bytes;
+    form = kept;
+    count->bytes += charge();
+  }
+  // Gives up the buffer of a raw copy; the handle must be current by now.
+  std::unique_ptr<char[]> lend() {
+    count->bytes -= charge();
+    form = Form::live;
+    dataBytes = 0;
+    return std::move(data);
   }
 
   // What a saved handle costs beyond its data: the handle and its shared block.
@@ -46,8 +64,15 @@ int checkedTileSize(int tileSize) {
   return tileSize;
 }
 
+constexpr int kFailedRun = 16;
+constexpr int kProbeEvery = 64;
+
 int tilesAlong(int pixels, int tileSize) {
   return (pixels + tileSize - 1) / tileSize;
+}
+
+std::size_t tileBytes(int width, int height) {
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t);
 }
 
 }  // namespace
@@ -74,11 +99,15 @@ int TiledPicture::tileCount() const {
 }
 
 TiledPicture::TileBox TiledPicture::box(int index) const {
-  const int across = tilesAcross();
+  return boxIn(pixels_, index);
+}
+
+TiledPicture::TileBox TiledPicture::boxIn(const PixelArray& picture, int index) const {
+  const int across = tilesAlong(picture.width(), tileSize_);
   const int x0 = (index % across) * tileSize_;
   const int y0 = (index / across) * tileSize_;
-  return {x0, y0, std::min(tileSize_, pixels_.width() - x0),
-          std::min(tileSize_, pixels_.height() - y0)};
+  return {x0, y0, std::min(tileSize_, picture.width() - x0),
+          std::min(tileSize_, picture.height() - y0)};
 }
 
 std::shared_ptr<TileHandle> TiledPicture::freshHandle() const {
@@ -91,36 +120,58 @@ PictureSnapshot TiledPicture::snapshot() const {
 
 // A tile of one colour keeps the colour only; chart pictures are mostly
 // background, so this is the common case and the cheapest to save and load.
-void TiledPicture::save(int index, TileHandle& handle) {
+// Returns false, saving nothing, when the tile is to be kept raw.
+bool TiledPicture::saveCompact(int index, TileHandle& handle) {
   const TileBox b = box(index);
-  std::uint32_t* out = tile_.data();
   const std::uint32_t first = pixels_.row(b.y0)[b.x0];
   std::uint32_t differs = 0;
-  for (int y = 0; y < b.height; ++y) {
+  for (int y = 0; y < b.height && differs == 0; ++y) {
     const std::uint32_t* row = pixels_.row(b.y0 + y) + b.x0;
-    for (int x = 0; x < b.width; ++x) {
-      out[x] = row[x];
-      differs |= row[x] ^ first;
-    }
-    out += b.width;
+    for (int x = 0; x < b.width; ++x) differs |= row[x] ^ first;
   }
   if (differs == 0) {
-    handle.form = TileHandle::Form::uniform;
+    handle.keep(TileHandle::Form::uniform, nullptr, 0);
     handle.colour = first;
-  } else {
-    const int rawBytes = b.width * b.height * static_cast<int>(sizeof(std::uint32_t));
-    const int packedBytes =
-        LZ4_compress_default(reinterpret_cast<const char*>(tile_.data()), packed_.data(), rawBytes,
-                             static_cast<int>(packed_.size()));
-    const bool pack = packedBytes > 0 && packedBytes < rawBytes;
-    const int bytes = pack ? packedBytes : rawBytes;
-    handle.data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(bytes));
-    std::memcpy(handle.data.get(), pack ? packed_.data() : static_cast<const void*>(tile_.data()),
-                static_cast<std::size_t>(bytes));
-    handle.dataBytes = static_cast<std::uint32_t>(bytes);
-    handle.form = pack ? TileHandle::Form::packed : TileHandle::Form::raw;
+    return true;
   }
-  count_->bytes += handle.charge();
+  // Pictures whose tiles do not pack (photographs, scanner noise) would pay
+  // for a failed attempt on every tile: after a run of failures only every
+  // kProbeEvery-th tile is tried, until one packs again.
+  if (failedPacks_ >= kFailedRun && failedPacks_ % kProbeEvery != 0) {
+    ++failedPacks_;
+    return false;
+  }
+  std::uint32_t* out = tile_.data();
+  for (int y = 0; y < b.height; ++y, out += b.width)
+    std::copy_n(pixels_.row(b.y0 + y) + b.x0, b.width, out);
+  const int rawBytes = static_cast<int>(tileBytes(b.width, b.height));
+  const int packedBytes =
+      LZ4_compress_default(reinterpret_cast<const char*>(tile_.data()), packed_.data(), rawBytes,
+                           static_cast<int>(packed_.size()));
+  // Packing that saves under a quarter is not worth unpacking on every undo.
+  if (packedBytes <= 0 || packedBytes > rawBytes / 4 * 3) {
+    ++failedPacks_;
+    return false;
+  }
+  failedPacks_ = 0;
+  auto data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(packedBytes));
+  std::memcpy(data.get(), packed_.data(), static_cast<std::size_t>(packedBytes));
+  handle.keep(TileHandle::Form::packed, std::move(data), static_cast<std::uint32_t>(packedBytes));
+  return true;
+}
+
+void TiledPicture::save(int index, TileHandle& handle) {
+  if (saveCompact(index, handle)) return;
+  const TileBox b = box(index);
+  const std::size_t bytes = tileBytes(b.width, b.height);
+  auto data = std::make_unique_for_overwrite<char[]>(bytes);
+  copyOut(pixels_, b, reinterpret_cast<std::uint32_t*>(data.get()));
+  handle.keep(TileHandle::Form::raw, std::move(data), static_cast<std::uint32_t>(bytes));
+}
+
+void TiledPicture::copyOut(const PixelArray& picture, TileBox b, std::uint32_t* to) {
+  for (int y = 0; y < b.height; ++y, to += b.width)
+    std::copy_n(picture.row(b.y0 + y) + b.x0, b.width, to);
 }
 
 // Writes a saved handle's pixels into its tile; allocates nothing.
@@ -161,25 +212,84 @@ bool TiledPicture::restore(const PictureSnapshot& snapshot) {
     if (handle == nullptr || (!handle->saved() && (resized || handle != current_[i])))
       throw std::invalid_argument("snapshot tile without its pixels");
   }
+  if (resized) return restoreResized(snapshot);
+  // A raw tile trades places with the live one instead (see exchange), so it
+  // needs no new memory.
   for (int i = 0; i < tiles; ++i) {
-    TileHandle& handle = *current_[i];
-    const bool replaced = resized || snapshot.tiles[i] != current_[i];
-    if (replaced && !handle.saved() && current_[i].use_count() > 1) save(i, handle);
-  }
-  if (resized) {
-    PixelArray next(snapshot.width, snapshot.height);
-    auto handles = snapshot.tiles;
-    pixels_ = std::move(next);
-    current_ = std::move(handles);
-    for (int i = 0, n = tileCount(); i < n; ++i) load(i, *current_[i]);
-    return true;
+    const TileHandle* incoming = snapshot.tiles[i].get();
+    if (incoming == current_[i].get() || incoming->form == TileHandle::Form::raw) continue;
+    if (!current_[i]->saved() && current_[i].use_count() > 1) save(i, *current_[i]);
   }
   for (int i = 0; i < tiles; ++i) {
-    if (snapshot.tiles[i] == current_[i]) continue;
-    load(i, *snapshot.tiles[i]);
-    current_[i] = snapshot.tiles[i];
+    const auto& incoming = snapshot.tiles[i];
+    if (incoming == current_[i]) continue;
+    if (incoming->form == TileHandle::Form::raw)
+      exchange(i, *incoming, current_[i]);
+    else
+      load(i, *incoming);
+    current_[i] = incoming;
   }
   return false;
+}
+
+// Brings back a raw saved tile. When the live tile must be kept, the two
+// swap places: the saved buffer receives the live pixels and passes to the
+// outgoing handle. Either way the incoming handle, now current, keeps no copy.
+void TiledPicture::exchange(int index, TileHandle& incoming,
+                            const std::shared_ptr<TileHandle>& outgoing) {
+  if (outgoing->saved() || outgoing.use_count() == 1) {
+    load(index, incoming);
+    incoming.drop();
+    return;
+  }
+  const TileBox b = box(index);
+  const std::uint32_t bytes = incoming.dataBytes;
+  auto buffer = incoming.lend();
+  std::uint32_t* to = reinterpret_cast<std::uint32_t*>(buffer.get());
+  for (int y = 0; y < b.height; ++y, to += b.width) {
+    std::uint32_t* row = pixels_.row(b.y0 + y) + b.x0;
+    std::swap_ranges(row, row + b.width, to);
+  }
+  outgoing->keep(TileHandle::Form::raw, std::move(buffer), bytes);
+}
+
+// The picture changes size: every tile is written into another array (the
+// spare when it fits), and every live tile that a snapshot needs is saved.
+// Raw incoming tiles, current once loaded, lend their buffers to outgoing
+// tiles that stay raw, so pictures that do not pack need no new memory.
+bool TiledPicture::restoreResized(const PictureSnapshot& snapshot) {
+  const bool spareFits = spare_.width() == snapshot.width && spare_.height() == snapshot.height;
+  if (!spareFits) spare_ = PixelArray();
+  PixelArray next = spareFits ? std::move(spare_) : PixelArray(snapshot.width, snapshot.height);
+  auto handles = snapshot.tiles;
+  std::unordered_map<std::uint32_t, std::vector<TileHandle*>> lenders;
+  for (const auto& handle : handles)
+    if (handle->form == TileHandle::Form::raw) lenders[handle->dataBytes].push_back(handle.get());
+  std::vector<std::pair<int, TileHandle*>> loans;
+  for (int i = 0, n = tileCount(); i < n; ++i) {
+    TileHandle& outgoing = *current_[i];
+    if (outgoing.saved() || current_[i].use_count() == 1 || saveCompact(i, outgoing)) continue;
+    auto lender = lenders.find(static_cast<std::uint32_t>(tileBytes(box(i).width, box(i).height)));
+    if (lender == lenders.end() || lender->second.empty()) {
+      save(i, outgoing);
+      continue;
+    }
+    loans.emplace_back(i, lender->second.back());
+    lender->second.pop_back();
+  }
+  // Nothing below allocates.
+  PixelArray old = std::exchange(pixels_, std::move(next));
+  auto oldHandles = std::exchange(current_, std::move(handles));
+  for (int i = 0, n = tileCount(); i < n; ++i) load(i, *current_[i]);
+  for (const auto& [index, lender] : loans) {
+    const std::uint32_t bytes = lender->dataBytes;
+    auto buffer = lender->lend();
+    copyOut(old, boxIn(old, index), reinterpret_cast<std::uint32_t*>(buffer.get()));
+    oldHandles[static_cast<std::size_t>(index)]->keep(TileHandle::Form::raw, std::move(buffer),
+                                                      bytes);
+  }
+  spare_ = std::move(old);
+  return true;
 }
 
 void TiledPicture::replace(PixelArray picture) {
@@ -193,7 +303,10 @@ void TiledPicture::replace(PixelArray picture) {
   for (std::size_t i = 0; i < handles.size(); ++i)
     handles[i] = sameSize && current_[i].use_count() == 1 ? current_[i] : freshHandle();
   for (auto& handle : handles) handle->drop();
-  pixels_ = std::move(picture);
+  if (sameSize)
+    pixels_ = std::move(picture);
+  else
+    spare_ = std::exchange(pixels_, std::move(picture));
   current_ = std::move(handles);
 }
 
@@ -246,9 +359,10 @@ PixelArray TiledPicture::contents(const PictureSnapshot& snapshot) const {
   return std::move(scratch.pixels_);
 }
 
-void TiledPicture::releaseUnsharedCopies() {
+void TiledPicture::releaseUnusedMemory() {
   for (auto& handle : current_)
     if (handle.use_count() == 1) handle->drop();
+  spare_ = PixelArray();
 }
 
 }  // namespace plotvane

@@ -137,14 +137,16 @@ void UndoRing::reset() {
   undoCount_ = 0;
   redoCount_ = 0;
   for (int slot = 0; slot <= undoBufferSize_; ++slot) releasePicture(slot);
-  state_.releaseUnsharedCopies();
+  state_.releaseUnusedMemory();
 }
 
 void UndoRing::trimToBudget() {
+  if (heldBytes() <= budgetBytes_) return;
+  state_.releaseUnusedMemory();
   while (heldBytes() > budgetBytes_ && undoCount_ > 0) {
     releasePicture(slotAfter(undoCursor_, -undoCount_));
     --undoCount_;
-    state_.releaseUnsharedCopies();
+    state_.releaseUnusedMemory();
   }
 }
 

