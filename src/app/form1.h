@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,16 +23,6 @@
 
 namespace plotvane {
 
-// A stored state for undo and redo; empty until a snapshot is taken.
-struct UndoRecord {
-  int kind = 0;  // 0 empty, 1 picture change, 2 reference rectangle drag
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-  PixelRect rect;
-  bool empty() const { return kind == 0; }
-};
-
 // What a press of the left button on the picture does. The scale and
 // eraser commands switch between the first two; with both off it is None.
 enum class PictureTool { Scale, Eraser, None };
@@ -46,10 +37,9 @@ struct AppState {
   float gridStep = 0.5f;
   std::int16_t undoBufferSize = 50;
   std::int16_t undoBufferSizeSaved = 50;
-  std::vector<UndoRecord> undoSnapshots;  // indexes 0 to undoBufferSize
-  std::int16_t undoCursor = 0;
-  std::int16_t undoCount = 0;
-  std::int16_t redoCount = 0;
+  // The undo history: undoBufferSize + 1 records, made at start-up once the
+  // settings are read (undoSnapshots, undoCursor, undoCount, redoCount).
+  std::shared_ptr<UndoRing> undoRing;
   std::int16_t pointCount = 0;
   std::vector<DataPoint> dataPoints;
   float zoom = 0;  // 0 until a picture is loaded
@@ -63,12 +53,16 @@ struct FormState {
   PictureTool tool = PictureTool::Scale;
   bool dragSnapshotTaken = false;  // the current press on the picture became a drag
   std::int16_t dragTarget = 0;
+  std::int16_t dragStartX = 0, dragStartY = 0;  // display position of the last left press
   float minX = 0, maxX = 0, minY = 0, maxY = 0;
   float lastMouseX = 0, lastMouseY = 0;
-  bool closed = false;                    // shut-down has run; the window goes away
-  bool runActive = false;                 // a digitizing run is under way (it yields to events)
-  int runGraphType = 0;                   // the graph type of the run under way
-  bool closeRequested = false;            // the window was closed during a run
+  bool closed = false;          // shut-down has run; the window goes away
+  bool runActive = false;       // a digitizing run is under way (it yields to events)
+  int runGraphType = 0;         // the graph type of the run under way
+  bool closeRequested = false;  // the window was closed during a run
+  // A pop-up menu that a handler opened at the pointer; the window shows it
+  // once the handler is done and clears the request.
+  std::optional<MenuId> popupMenu;
   int clientWidth = 0, clientHeight = 0;  // client area in twips
   int dataFileType = 1;                   // filter last chosen in the Save Data dialog, 1-based
   // On-picture value fields whose text does not read as a number: shown in
@@ -96,12 +90,14 @@ struct LineControl : Control {
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
-// A shape control over the picture, hidden until shown; its geometry is in
-// twips like every control's (15 per Picture1 pixel).
+// A square drawn over the picture (a footprint that follows the pointer),
+// hidden until shown; its place and size in Picture1 pixels, fractional
+// like the pointer positions they come from.
 struct ShapeControl : Control {
   explicit ShapeControl(std::string controlName) : Control(std::move(controlName)) {
     visible = false;
   }
+  float left = 0, top = 0, width = 0, height = 0;
 };
 
 // The folder list of the file pane: the folder it shows and what can be
@@ -196,6 +192,13 @@ struct Form1Controls {
 
   // The field that holds the keyboard focus, kept up to date by the window.
   const Control* focused = nullptr;
+  // A control that a handler gave the keyboard focus; the window moves the
+  // focus there once the handler is done and clears the request.
+  const Control* focusRequest = nullptr;
+
+  // Whether the focus is in a text field, whose typing must not be taken
+  // from it by a pointer passing over the picture or the list.
+  bool editingText() const;
 
   Control& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
   const Control& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }

@@ -149,6 +149,8 @@ enum class Message : int {
   ListFull = 6,
   FilterOddNumber = 7,
   CountOutOfRange = 8,
+  // The program's own messages, past the given ones.
+  ClickDuringRun = 20,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

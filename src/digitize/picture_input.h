@@ -22,6 +22,17 @@ void picture1MouseDown(Form1& form, const PointerEvent& event);
 void picture1MouseMove(Form1& form, const PointerEvent& event);
 void picture1MouseUp(Form1& form, const PointerEvent& event);
 
+// The wheel over the picture: notches (positive away from the user) scroll
+// the view, with Shift sideways; with Ctrl they zoom around the pointer.
+struct WheelEvent {
+  int notches = 0;
+  bool ctrl = false;
+  bool shift = false;
+  float x = 0;
+  float y = 0;
+};
+void picture1Wheel(Form1& form, const WheelEvent& event);
+
 // The pointer moved over the viewport around the view: the footprints go.
 void picture3MouseMove(Form1& form);
 

@@ -89,14 +89,12 @@ void valueFieldChanged(MirrorGuard& guard, const ScaleLink& link) {
   link.scaleField.setText(singleText(*value));
 }
 
-// A footprint's side in display pixels, as the geometry's twips. Negative
-// sides draw nothing; sides are capped where a 16-bit view ends.
+// A footprint's side in display pixels. Negative sides draw nothing; sides
+// are capped where a 16-bit view ends.
 void sizeFootprint(ShapeControl& shape, const Control& field) {
-  double side = toSingle(leadingNumber(field.text));
-  side = std::clamp(side, 0.0, 32767.0);
-  const int twips = roundToInt32(side * kTwipsPerPixel);
-  shape.geometry.width = twips;
-  shape.geometry.height = twips;
+  const float side = std::clamp(toSingle(leadingNumber(field.text)), 0.0f, 32767.0f);
+  shape.width = side;
+  shape.height = side;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "data/data_list.h"
 #include "digitize/graph_type.h"
 #include "loading/file_pane.h"
+#include "view/undo_commands.h"
 #include "view/view.h"
 
 namespace plotvane {
@@ -29,6 +30,9 @@ bool LoadPictureFile(Form1& form, const std::string& path) {
   }
 
   state.picturePath = path;
+  // Emptied first, so that the old picture is not kept for an undo that
+  // can no longer happen.
+  resetUndo(form);
   state.Picture2.replace(std::move(picture));
   showChangedPicture(form, PictureChange::Loaded);
   showWorkingDirectoryInFilePane(form);

@@ -116,4 +116,42 @@ void drawLine(PixelArray& image, int x1, int y1, int x2, int y2, std::uint32_t c
   }
 }
 
+namespace {
+
+bool discDrawable(double cx, double cy, double radius) {
+  return std::isfinite(cx) && std::isfinite(cy) && std::isfinite(radius) && radius >= 0 &&
+         std::fabs(cx) < kMaxLineCoordinate && std::fabs(cy) < kMaxLineCoordinate &&
+         radius < kMaxLineCoordinate;
+}
+
+}  // namespace
+
+bool discCovers(double x, double y, double cx, double cy, double radius) {
+  if (!discDrawable(cx, cy, radius)) return false;
+  if (x == std::nearbyint(cx) && y == std::nearbyint(cy)) return true;
+  return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius;
+}
+
+DiscBounds discBounds(double cx, double cy, double radius, int width, int height) {
+  if (!discDrawable(cx, cy, radius)) return {};
+  // One pixel of margin each way holds the nearest pixel of a disc smaller
+  // than a pixel.
+  const double reach = radius + 1;
+  DiscBounds b;
+  b.left = static_cast<int>(std::max(0.0, std::floor(cx - reach)));
+  b.top = static_cast<int>(std::max(0.0, std::floor(cy - reach)));
+  b.right = static_cast<int>(std::min(double(width), std::ceil(cx + reach) + 1));
+  b.bottom = static_cast<int>(std::min(double(height), std::ceil(cy + reach) + 1));
+  return b;
+}
+
+void fillDisc(PixelArray& image, double cx, double cy, double radius, std::uint32_t colour) {
+  const DiscBounds b = discBounds(cx, cy, radius, image.width(), image.height());
+  for (int y = b.top; y < b.bottom; ++y) {
+    std::uint32_t* row = image.row(y);
+    for (int x = b.left; x < b.right; ++x)
+      if (discCovers(x, y, cx, cy, radius)) row[x] = colour & kRgbMask;
+  }
+}
+
 }  // namespace plotvane

@@ -18,6 +18,20 @@ void fillBox(PixelArray& image, int left, int top, int right, int bottom, std::u
 // included. Corners that are not finite draw nothing.
 void drawBox(PixelArray& image, double x1, double y1, double x2, double y2, std::uint32_t colour);
 
+// A filled disc: pixel (x, y), named by its integer position as a point
+// drawing names it, is covered when its distance from the centre is at most
+// the radius; the pixel nearest the centre (halves to even) is always covered,
+// so a disc of radius 0 still marks one pixel. A negative, infinite or NaN
+// radius or centre covers nothing.
+struct DiscBounds {
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+  bool empty() const { return left >= right || top >= bottom; }
+};
+bool discCovers(double x, double y, double cx, double cy, double radius);
+// The pixels a disc may cover, clipped to a width x height picture.
+DiscBounds discBounds(double cx, double cy, double radius, int width, int height);
+void fillDisc(PixelArray& image, double cx, double cy, double radius, std::uint32_t colour);
+
 // End points further out than this draw nothing: within it every step of the
 // line is exact in 64-bit arithmetic.
 inline constexpr int kMaxLineCoordinate = 1 << 29;

@@ -6,16 +6,21 @@ namespace plotvane {
 
 bool WorkingPicture::replace(PixelArray picture) {
   if (!editable()) return false;
-  // The old pixels go before the reduced copy of the new ones is made.
-  pixels_ = std::move(picture);
+  tiles_.replace(std::move(picture));
   changed();
   return true;
+}
+
+bool WorkingPicture::restorePicture(const PictureSnapshot& snapshot) {
+  const bool resized = tiles_.restore(snapshot);
+  changed();
+  return resized;
 }
 
 const PixelArray& WorkingPicture::reduced(int shift) {
   if (reducedShift_ != shift || reducedVersion_ != version_ || reduced_.empty()) {
     reduced_ = PixelArray();
-    reduced_ = reducePicture(pixels_, shift);
+    reduced_ = reducePicture(pixels(), shift);
     reducedShift_ = shift;
     reducedVersion_ = version_;
   }

@@ -1,8 +1,8 @@
 // The working picture and everything that must change in step with it: its
-// pixels, a version that counts every change, the reduced copy the view
-// draws from at small magnifications, and the reference rectangle. Nobody
-// else writes the pixels; while a digitizing run reads them (and yields to
-// events) every edit is refused here.
+// pixels (kept in tiles for the undo history), a version that counts every
+// change, the reduced copy the view draws from at small magnifications, and
+// the reference rectangle. Nobody else writes the pixels; while a digitizing
+// run reads them (and yields to events) every edit is refused here.
 #pragma once
 
 #include <cstdint>
@@ -10,19 +10,21 @@
 
 #include "base/pixel_array.h"
 #include "base/pixel_rect.h"
+#include "picture/tiled_picture.h"
+#include "picture/undo_ring.h"
 
 namespace plotvane {
 
-class WorkingPicture {
+class WorkingPicture final : public UndoState {
  public:
   WorkingPicture() = default;
   WorkingPicture(const WorkingPicture&) = delete;
   WorkingPicture& operator=(const WorkingPicture&) = delete;
 
-  bool empty() const { return pixels_.empty(); }
-  int width() const { return pixels_.width(); }
-  int height() const { return pixels_.height(); }
-  const PixelArray& pixels() const { return pixels_; }
+  bool empty() const { return pixels().empty(); }
+  int width() const { return tiles_.width(); }
+  int height() const { return tiles_.height(); }
+  const PixelArray& pixels() const { return tiles_.pixels(); }
 
   // Bumped by every change of the pixels.
   std::uint64_t version() const { return version_; }
@@ -35,17 +37,17 @@ class WorkingPicture {
   // Edits are refused (false, nothing changed) while a run holds the picture.
   bool editable() const { return runHolds_ == 0; }
 
-  // A whole new picture: loading, a rotation, an undo to another size.
+  // A whole new picture: loading, a rotation, a filter's result. The old
+  // pixels that the undo history still needs are kept first.
   bool replace(PixelArray picture);
 
   // Changes pixels in place: `edit` gets the pixels and writes only inside
-  // the columns left ... right - 1 and rows top ... bottom - 1 (clamped to
-  // the picture by the caller's arithmetic or here, whichever is smaller).
+  // the columns left ... right - 1 and rows top ... bottom - 1. Only the
+  // tiles there are saved for undo.
   template <typename Edit>
   bool editRegion(int left, int top, int right, int bottom, Edit&& edit) {
     if (!editable()) return false;
-    (void)left, (void)top, (void)right, (void)bottom;
-    std::forward<Edit>(edit)(pixels_);
+    if (!tiles_.editRegion(left, top, right, bottom, std::forward<Edit>(edit))) return false;
     changed();
     return true;
   }
@@ -70,10 +72,18 @@ class WorkingPicture {
   };
   RunHold holdForRun() { return RunHold(*this); }
 
+  // The undo history's view of the picture and the rectangle.
+  PictureSnapshot capturePicture() override { return tiles_.snapshot(); }
+  PixelRect captureRect() override { return rect_; }
+  bool restorePicture(const PictureSnapshot& snapshot) override;
+  void restoreRect(const PixelRect& rect) override { rect_ = rect; }
+  std::size_t undoBytes() const override { return tiles_.undoBytes(); }
+  void releaseUnusedMemory() override { tiles_.releaseUnusedMemory(); }
+
  private:
   void changed();
 
-  PixelArray pixels_;
+  TiledPicture tiles_;
   std::uint64_t version_ = 0;
   PixelRect rect_;
   PixelArray reduced_;

@@ -20,6 +20,10 @@ struct Geometry {
 
 inline constexpr int kTwipsPerPixel = 15;
 
+// The mouse pointer over a control: the platform's standard shapes and the
+// program's own eraser.
+enum class PointerShape { Arrow, Cross, SizeWE, SizeNS, SizeNWSE, SizeNESW, Eraser };
+
 struct Control {
   explicit Control(std::string controlName = {}) : name(std::move(controlName)) {}
 
@@ -29,6 +33,7 @@ struct Control {
   bool visible = true;
   int value = 0;  // check box 0/1, menu checked 0/1, pressed button 0/1, scroll value
   Geometry geometry;
+  PointerShape pointer = PointerShape::Arrow;
 
   // Runs whenever the text changes through setText, as a field's Change
   // event does; writing the same text again runs nothing.

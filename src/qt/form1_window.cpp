@@ -29,6 +29,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 #include "app/panes.h"
 #include "app/window_design.h"
@@ -350,6 +351,8 @@ void Form1Window::buildPicturePane() {
           }
         });
       });
+  pictureView_->setWheelHandler(
+      [this](const WheelEvent& wheel) { binder_->run([&] { picture1Wheel(form_, wheel); }); });
   setAcceptDrops(true);
   // The on-picture value fields: frameless, in a small font, placed by the
   // core (syncPictureView).
@@ -568,6 +571,13 @@ void Form1Window::start(std::optional<std::string> pictureArgument) {
 
 void Form1Window::afterHandler() {
   syncFromModels();
+  Form1Controls& ui = form_.ui;
+  if (const Control* target = std::exchange(ui.focusRequest, nullptr)) {
+    if (QWidget* widget = widgetFor(*target); widget && !widget->hasFocus())
+      widget->setFocus(Qt::MouseFocusReason);
+  }
+  if (const std::optional<MenuId> menu = std::exchange(form_.state.popupMenu, std::nullopt))
+    if (QMenu* popup = menuFor(*menu)) popup->popup(QCursor::pos());
   if (form_.state.closed && isVisible()) close();
 }
 

@@ -133,4 +133,22 @@ QIcon graphTypeIcon(int type) {
   });
 }
 
+QCursor eraserCursor() {
+  QPixmap image(32, 32);
+  image.fill(Qt::transparent);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The eraser stands on its tip at the hot spot (4, 27), leaning right.
+    p.translate(4, 27);
+    p.rotate(-45);
+    p.setPen(QPen(QColor(20, 20, 20), 1.2));
+    p.setBrush(QColor(240, 150, 170));
+    p.drawRect(QRectF(0, -5, 9, 10));
+    p.setBrush(QColor(90, 130, 210));
+    p.drawRect(QRectF(9, -5, 13, 10));
+  }
+  return QCursor(image, 4, 27);
+}
+
 }  // namespace plotvane

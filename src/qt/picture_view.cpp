@@ -6,8 +6,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "qt/icons.h"
 
 namespace plotvane {
 namespace {
@@ -26,9 +29,9 @@ QLine lineOf(const LineControl& line) {
 }
 
 QRect boxOf(const ShapeControl& shape) {
-  const Geometry& g = shape.geometry;
-  return QRect(g.left / kTwipsPerPixel, g.top / kTwipsPerPixel, g.width / kTwipsPerPixel,
-               g.height / kTwipsPerPixel);
+  const int left = paintCoordinate(shape.left), top = paintCoordinate(shape.top);
+  return QRect(QPoint(left, top), QPoint(paintCoordinate(shape.left + shape.width) - 1,
+                                         paintCoordinate(shape.top + shape.height) - 1));
 }
 
 QColor colourOf(std::uint32_t pixel) {
@@ -73,6 +76,26 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
     pointerHandler_(PointerAction::Move, pointerEvent(*event, PointerAction::Move));
 }
 
+void PictureView::wheelEvent(QWheelEvent* event) {
+  if (!wheelHandler_) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  // A notch is 120 eighths of a degree; fine-grained wheels add up to one.
+  const bool sideways = event->angleDelta().y() == 0;
+  wheelRest_ += sideways ? event->angleDelta().x() : event->angleDelta().y();
+  const int notches = wheelRest_ / 120;
+  wheelRest_ -= notches * 120;
+  if (notches == 0) return;
+  WheelEvent wheel;
+  wheel.notches = notches;
+  wheel.ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
+  wheel.shift = sideways || (event->modifiers() & Qt::ShiftModifier) != 0;
+  wheel.x = static_cast<float>(event->position().x());
+  wheel.y = static_cast<float>(event->position().y());
+  wheelHandler_(wheel);
+}
+
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
   if (pointerHandler_)
     pointerHandler_(PointerAction::Release, pointerEvent(*event, PointerAction::Release));
@@ -107,6 +130,33 @@ QRect PictureView::dirtyRect(const OverlayPlace& place) {
 }
 
 void PictureView::refresh() {
+  const PointerShape pointer = form_.ui.Picture1.pointer;
+  if (pointer != shownPointer_) {
+    shownPointer_ = pointer;
+    switch (pointer) {
+      case PointerShape::Arrow:
+        unsetCursor();
+        break;
+      case PointerShape::Cross:
+        setCursor(Qt::CrossCursor);
+        break;
+      case PointerShape::SizeWE:
+        setCursor(Qt::SizeHorCursor);
+        break;
+      case PointerShape::SizeNS:
+        setCursor(Qt::SizeVerCursor);
+        break;
+      case PointerShape::SizeNWSE:
+        setCursor(Qt::SizeFDiagCursor);
+        break;
+      case PointerShape::SizeNESW:
+        setCursor(Qt::SizeBDiagCursor);
+        break;
+      case PointerShape::Eraser:
+        setCursor(eraserCursor());
+        break;
+    }
+  }
   const OverlayPlaces overlays = currentOverlays();
   if (form_.state.picture1Version != paintedVersion_) {
     paintedVersion_ = form_.state.picture1Version;

@@ -32,6 +32,8 @@ class PictureView : public QWidget {
   enum class PointerAction { Press, Move, Release };
   using PointerHandler = std::function<void(PointerAction, const PointerEvent&)>;
   void setPointerHandler(PointerHandler handler) { pointerHandler_ = std::move(handler); }
+  using WheelHandler = std::function<void(const WheelEvent&)>;
+  void setWheelHandler(WheelHandler handler) { wheelHandler_ = std::move(handler); }
   static PointerEvent pointerEvent(const QMouseEvent& event, PointerAction action);
 
   // Repaints all of the view when the core has redrawn its image since the
@@ -48,6 +50,7 @@ class PictureView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Where an overlay control was painted: hidden ones have no place.
@@ -66,6 +69,9 @@ class PictureView : public QWidget {
   const Form1& form_;
   std::function<void(int)> keyHandler_;
   PointerHandler pointerHandler_;
+  WheelHandler wheelHandler_;
+  int wheelRest_ = 0;  // eighths of a degree short of a whole notch
+  PointerShape shownPointer_ = PointerShape::Arrow;
   std::uint64_t paintedVersion_ = 0;
   OverlayPlaces paintedOverlays_{};
 };

@@ -13,7 +13,9 @@
 #include "loading/load_picture.h"
 #include "shell/about.h"
 #include "shell/captions.h"
+#include "view/picture_tools.h"
 #include "view/selection.h"
+#include "view/undo_commands.h"
 #include "view/view.h"
 
 namespace plotvane {
@@ -81,7 +83,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
   ui.txtGrid.setText(singleText(app.gridStep));
   ui.chkOnGrid.value = app.onGrid;
 
-  app.undoSnapshots.assign(static_cast<std::size_t>(app.undoBufferSize) + 1, UndoRecord{});
+  createUndoRing(form);
 
   for (MenuId id : {MenuId::mnuDataSave, MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine,
                     MenuId::mnuDataExcelPoint, MenuId::mnuDataExcel})
@@ -154,6 +156,18 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuSelectAll:
       mnuSelectAllClick(form);
       break;
+    case MenuId::mnuEdetUndo:
+      mnuEdetUndoClick(form);
+      break;
+    case MenuId::mnuEdetRedo:
+      mnuEdetRedoClick(form);
+      break;
+    case MenuId::mnuScale:
+      mnuScaleClick(form);
+      break;
+    case MenuId::mnuErase:
+      mnuEraseClick(form);
+      break;
     case MenuId::mnuZoomIn:
       mnuZoomInClick(form);
       break;
@@ -165,10 +179,6 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuDataExcelData:
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
-    case MenuId::mnuEdetUndo:
-    case MenuId::mnuEdetRedo:
-    case MenuId::mnuScale:
-    case MenuId::mnuErase:
     case MenuId::mnuPictRot:
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:

@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "view/selection.h"
+#include "view/undo_commands.h"
 #include "view/view.h"
 
 namespace plotvane {
@@ -17,19 +18,6 @@ constexpr MenuId kPictureCommands[] = {
     MenuId::mnuFilterContrast, MenuId::mnuFilterColormask, MenuId::mnuFileSave,
     MenuId::mnuFileRedraw,
 };
-
-void resetUndo(Form1& form) {
-  AppState& app = form.app;
-  app.undoCursor = 0;
-  app.undoCount = 0;
-  app.redoCount = 0;
-  for (UndoRecord& record : app.undoSnapshots) {
-    // Each record keeps one element, as after start-up; the memory goes.
-    std::vector<std::uint32_t>(1, 0).swap(record.pixels);
-  }
-  form.setCommandEnabled(MenuId::mnuEdetUndo, false);
-  form.setCommandEnabled(MenuId::mnuEdetRedo, false);
-}
 
 void showPictureSize(Form1& form) {
   const WorkingPicture& picture = form.state.Picture2;
@@ -74,6 +62,8 @@ void showChangedPicture(Form1& form, PictureChange change) {
       mnuSelectAllClick(form);
       ui.Picture1.visible = true;
       showPictureSize(form);
+      // Select All took a snapshot of the old rectangle; a new picture
+      // starts with nothing to undo.
       resetUndo(form);
       for (MenuId id : kPictureCommands) form.setCommandEnabled(id, true);
       form.setCommandEnabled(MenuId::mnuExeCancel, true);

@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "view/overlays.h"
+#include "view/undo_commands.h"
 
 namespace plotvane {
 
@@ -21,8 +22,11 @@ void showReferenceRectangle(Form1& form) {
 void mnuSelectAllClick(Form1& form) {
   if (form.state.picturePath.empty()) return;
   WorkingPicture& picture = form.state.Picture2;
-  picture.setRect(
-      {0, static_cast<float>(picture.width()), 0, static_cast<float>(picture.height())});
+  const PixelRect whole{0, static_cast<float>(picture.width()), 0,
+                        static_cast<float>(picture.height())};
+  // Undoable like a drag, so that Undo goes back to the rectangle it replaced.
+  if (picture.rect() != whole) PushUndoSnapshot(form, kUndoRect);
+  picture.setRect(whole);
   showReferenceRectangle(form);
 }
 

@@ -16,7 +16,8 @@ std::string rectangleReadOut(const Form1& form);
 void showReferenceRectangle(Form1& form);
 
 // Click of mnuSelectAll (and btnSelectAll): the rectangle becomes the whole
-// working picture and the status line shows it. Takes no undo snapshot.
+// working picture and the status line shows it; an undo snapshot of the
+// rectangle is taken when that changes it.
 void mnuSelectAllClick(Form1& form);
 
 }  // namespace plotvane

@@ -236,6 +236,33 @@ void mnuZoomInClick(Form1& form) {
   zoomBy(form, 2);
 }
 
+void zoomAround(Form1& form, bool in, float x, float y) {
+  const float before = form.app.zoom;
+  if (!(before > 0)) return;
+  const double px = (form.ui.HScroll1.value + double(x)) / before;
+  const double py = (form.ui.VScroll1.value + double(y)) / before;
+  zoomBy(form, in ? 2 : 0.5f);
+  const float after = form.app.zoom;
+  if (after == before) return;
+  // The picture point under the pointer stays under it where the scroll
+  // range allows.
+  const auto scrollTo = [](ScrollBarControl& bar, double value) {
+    bar.value = static_cast<int>(std::clamp(std::nearbyint(value), double(bar.minimum),
+                                            double(std::max(bar.minimum, bar.maximum))));
+  };
+  scrollTo(form.ui.HScroll1, px * after - x);
+  scrollTo(form.ui.VScroll1, py * after - y);
+  scrollBarChange(form);
+}
+
+void scrollBy(Form1& form, int notches, bool horizontal) {
+  ScrollBarControl& bar = horizontal ? form.ui.HScroll1 : form.ui.VScroll1;
+  if (form.app.zoom == 0 || !bar.visible) return;
+  // Three arrow steps a notch, as desktop views scroll.
+  bar.value -= notches * 3 * bar.smallChange;
+  scrollBarChange(form);
+}
+
 void mnuZoomOutClick(Form1& form) {
   zoomBy(form, 0.5f);
 }

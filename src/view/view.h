@@ -41,6 +41,14 @@ void relayoutView(Form1& form);
 void scrollBarChange(Form1& form);
 
 void mnuZoomInClick(Form1& form);
+
+// Ctrl + wheel: one zoom step in or out that keeps the picture point under
+// the pointer (x, y on the view) where it is, as far as the scroll range
+// allows.
+void zoomAround(Form1& form, bool in, float x, float y);
+
+// The wheel: notches away from the user scroll up (or left).
+void scrollBy(Form1& form, int notches, bool horizontal);
 void mnuZoomOutClick(Form1& form);
 
 // The magnification that fits a W x H picture into the free room (twips):

@@ -165,12 +165,11 @@ TEST_F(CalibrationFields, DecimalPointIsReadWhateverTheLocale) {
 }
 
 TEST_F(CalibrationFields, GridAndFootprintFieldsAndSnapToGrid) {
-  for (const auto& [text, twips] :
-       {std::pair{"7.5", 112}, {"-3", 0}, {"abc", 0}, {"1e9", 32767 * 15}}) {
+  for (const auto& [text, side] :
+       {std::pair{"7.5", 7.5f}, {"-3", 0.0f}, {"abc", 0.0f}, {"1e9", 32767.0f}}) {
     ui.txtPicUpRange.setText(text), ui.txtErs.setText(text);
-    EXPECT_EQ(std::pair(ui.shapPicUpRange.geometry.width, ui.shapEraseRange.geometry.height),
-              std::pair(twips, twips))
-        << text;
+    EXPECT_EQ(ui.shapPicUpRange.width, side) << text;
+    EXPECT_EQ(ui.shapEraseRange.height, side) << text;
   }
   ui.txtGrid.setText("2.5 px");
   EXPECT_EQ(form.app.gridStep, 2.5f);

@@ -92,7 +92,10 @@ TEST_F(OverlayPaintTest, FootprintsGoWhenThePointerLeavesThePicture) {
       {central, QPoint(2, central->height() - 40), kPaper}};
   ShapeControl& shape = form.ui.shapPicUpRange;
   for (const auto& [widget, at, after] : moves) {
-    window.handle([&] { shape.geometry = Geometry{150, 150, 300, 300}, shape.visible = true; });
+    window.handle([&] {
+      shape.left = shape.top = 10, shape.width = shape.height = 20;
+      shape.visible = true;
+    });
     EXPECT_EQ(shown({{10, 15}, {29, 15}, {30, 15}}), (std::vector{kBlue, kBlue, kPaper}));
     QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
