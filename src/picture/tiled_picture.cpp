@@ -205,8 +205,8 @@ bool TiledPicture::restore(const PictureSnapshot& snapshot) {
   checkOwner(snapshot);
   const bool resized = snapshot.width != width() || snapshot.height != height();
   const int tiles = tileCount();
-  // Everything that can fail comes first, so a failure leaves the picture as
-  // it was: saving the tiles that snapshots still need, and a new array.
+  // The checks and everything that can fail (saving the live tiles that
+  // snapshots still need) come first, so a failure leaves the picture as it was.
   for (std::size_t i = 0; i < snapshot.tiles.size(); ++i) {
     const auto& handle = snapshot.tiles[i];
     if (handle == nullptr || (!handle->saved() && (resized || handle != current_[i])))

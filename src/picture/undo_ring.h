@@ -77,6 +77,8 @@ class UndoRing {
   // A negative undoBufferSize counts as 0 (one slot, nothing undoable).
   UndoRing(std::int16_t undoBufferSize, UndoState& state,
            std::size_t budgetBytes = defaultUndoBudget());
+  UndoRing(const UndoRing&) = delete;
+  UndoRing& operator=(const UndoRing&) = delete;
 
   // Records the state of the given kind before an edit changes it.
   void push(std::int16_t kind);
