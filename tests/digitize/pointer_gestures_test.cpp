@@ -37,7 +37,7 @@ TEST(PointerGestures, APressGrabsEdgesAndCornersWithinThreePixels) {
       {.x = 200, .y = 150, .target = kDragNewRectangle, .shape = PointerShape::Cross},
       {.x = 96, .y = 150, .target = kDragNewRectangle, .shape = PointerShape::Cross},
       {.x = 298, .y = 47.5f, .target = kDragTopRight, .shape = PointerShape::SizeNESW},
-      {.x = 301, .y = 253, .target = kDragBottomRight, .shape = PointerShape::SizeNWSE},
+      {.x = 301, .y = 252.5f, .target = kDragBottomRight, .shape = PointerShape::SizeNWSE},
       {.x = 97, .y = 250, .target = kDragBottomLeft, .shape = PointerShape::SizeNESW},
       {.x = 300, .y = 100, .target = kDragRight, .shape = PointerShape::SizeWE},
       {.x = 200, .y = 53, .target = kDragTop, .shape = PointerShape::SizeNS},

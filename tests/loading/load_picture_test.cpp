@@ -10,6 +10,7 @@
 #include "digitize/graph_type.h"
 #include "shell/form1_events.h"
 #include "support/picture_form.h"
+#include "view/undo_commands.h"
 #include "view/view.h"
 
 namespace plotvane {
@@ -44,7 +45,9 @@ TEST(LoadPicture, FitUsesTheWindowsRealSizeAndExecuteFollowsTheGraphType) {
 
 TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
   PictureForm f;
-  std::tie(f.app.undoCount, f.app.redoCount, f.app.undoCursor) = std::tuple(3, 2, 5);
+  ASSERT_TRUE(f.load("/charts/first.bmp", codedPicture(64, 48)));
+  for (int edit = 0; edit < 3; ++edit) PushUndoSnapshot(f.form, kUndoPicture);
+  menuClick(f.form, MenuId::mnuEdetUndo);  // something to redo as well
   for (int point = 0; point < 12; ++point)
     ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
   f.form.setCommandEnabled(MenuId::mnuEdetUndo, true);
@@ -53,7 +56,9 @@ TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
   EXPECT_EQ(f.state.picturePath, "/charts/line.bmp");
   EXPECT_EQ(f.state.Picture1Image, codedPicture(640, 480));
   EXPECT_EQ(f.ui.StatusBar1.panels.at(3), "Size : w:640 h:480");
-  EXPECT_EQ(std::tuple(f.app.undoCount, f.app.redoCount, f.app.undoCursor), std::tuple(0, 0, 0));
+  EXPECT_EQ(f.app.undoRing->undoCount(), 0);
+  EXPECT_EQ(f.app.undoRing->redoCount(), 0);
+  EXPECT_EQ(f.app.undoRing->undoCursor(), 0);
   EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled || f.ui.menu(MenuId::mnuEdetRedo).enabled);
   EXPECT_EQ(f.app.pointCount, 0);
   EXPECT_TRUE(f.ui.ListView1.rows.empty());
@@ -63,12 +68,19 @@ TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
                     MenuId::mnuFileRedraw, MenuId::mnuExeCancel, MenuId::mnuExeStart})
     EXPECT_TRUE(f.ui.menu(id).enabled) << f.ui.menu(id).name;
 
-  // Select All takes the whole picture again, without an undo snapshot.
+  // Select All takes the whole picture again, as one undoable step.
   f.state.Picture2.setRect({.lineXS = 12, .lineXE = 15.5f, .lineYT = 4, .lineYB = 480});
   toolbarButtonClick(f.form, 8);  // btnSelectAll
   EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{.lineXE = 640, .lineYB = 480}));
   EXPECT_EQ(f.ui.StatusBar1.panels.at(2), "Selected Area : l:0 t:0  w:640 h:480");
-  EXPECT_EQ(f.app.undoCount, 0);
+  EXPECT_EQ(f.app.undoRing->undoCount(), 1);
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.rect(),
+            (PixelRect{.lineXS = 12, .lineXE = 15.5f, .lineYT = 4, .lineYB = 480}));
+  // Again on the whole picture, it changes nothing and takes no snapshot.
+  toolbarButtonClick(f.form, 8);
+  toolbarButtonClick(f.form, 8);
+  EXPECT_EQ(f.app.undoRing->undoCount(), 1);
 }
 
 // Loads the path as the open dialog (0), a drop of it and another file (1),
@@ -122,8 +134,8 @@ auto snapshot(const Form1& f) {
   for (const Control& menu : f.ui.menus) enabled.push_back(menu.enabled);
   return std::tuple(f.state.picturePath, f.state.Picture2.pixels(), f.state.Picture1Image,
                     f.app.zoom, f.ui.StatusBar1.panels, f.state.Picture2.rect(),
-                    f.ui.HScroll1.value, f.ui.VScroll1.value, f.app.undoCount, f.app.pointCount,
-                    enabled);
+                    f.ui.HScroll1.value, f.ui.VScroll1.value, f.app.undoRing->undoCount(),
+                    f.app.pointCount, enabled);
 }
 
 TEST(LoadPicture, EveryFailureShowsMessageFiveAndChangesNothing) {
@@ -139,7 +151,8 @@ TEST(LoadPicture, EveryFailureShowsMessageFiveAndChangesNothing) {
           menuClick(f.form, MenuId::mnuZoomIn);
           f.ui.HScroll1.value = 30;
           scrollBarChange(f.form);
-          std::tie(f.app.pointCount, f.app.undoCount) = std::pair(4, 2);
+          f.app.pointCount = 4;
+          PushUndoSnapshot(f.form, kUndoPicture);
         }
         const std::string path = source == 3 ? "/good.bmp" : "/bad.bmp";
         picture.empty() ? f.platform.removePicture(path) : f.platform.setPicture(path, picture);

@@ -37,7 +37,7 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   ASSERT_EQ(platform.messages().size(), 1u);
   EXPECT_EQ(platform.messages()[0].text, std::strerror(ENOENT));
   EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(form.app.undoSnapshots.size(), 51u);
+  EXPECT_EQ(form.app.undoRing->undoBufferSize(), 50);
   EXPECT_EQ(form.state.settingsDir, dir.path());
   EXPECT_EQ(
       std::vector<float>({form.state.minX, form.state.maxX, form.state.minY, form.state.maxY}),
@@ -114,7 +114,7 @@ TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
     Form1 caseForm(casePlatform);
     formLoad(caseForm);
     EXPECT_EQ(caseForm.app.language, c.language);
-    EXPECT_EQ(caseForm.app.undoSnapshots.size(), c.undoSlots);
+    EXPECT_EQ(caseForm.app.undoRing->undoBufferSize() + 1u, c.undoSlots);
     EXPECT_EQ(casePlatform.messages().size(), c.file ? 0u : 1u);
     EXPECT_EQ(caseForm.ui.TabStrip1.tabs[0], c.language == 0 ? "設定" : "Setting");
   }
