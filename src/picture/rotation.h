@@ -36,9 +36,11 @@ struct RotationGeometry {
 };
 RotationGeometry rotationGeometry(int width, int height, float angle);
 
-// Called once after each result column, left to right, with that column's
-// share of the whole in percent (column / (newWidth - 1) * 100); nothing for a
-// result one column wide. A rotation cannot be cancelled.
+// Called once for each result column, left to right, when that column is
+// complete, with its share of the whole in percent (column / (newWidth - 1)
+// * 100, single precision); nothing for a result one column wide. Columns are
+// made a strip of many at a time, so the calls come in runs. A rotation
+// cannot be cancelled.
 using RotateYield = std::function<void(std::optional<float> progress)>;
 
 // Result pixel (x, y) is source pixel (sx, sy) with
@@ -47,7 +49,8 @@ using RotateYield = std::function<void(std::optional<float> progress)>;
 // in double precision, halves to even, when 0 <= sx < width - 1 and
 // 0 <= sy < height - 1, and white otherwise: the source's last column and
 // last row are never sampled. An empty source gives nothing: the picture is
-// to stay as it is. std::bad_alloc when the result does not fit in memory.
+// to stay as it is. OverflowError as rotationGeometry; std::bad_alloc when
+// the result does not fit in memory.
 std::optional<PixelArray> RotatePicture(const PixelArray& source, float angle,
                                         const RotateYield& yield = {});
 
