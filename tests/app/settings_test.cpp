@@ -20,7 +20,7 @@ namespace {
 using testing::readAll;
 using testing::writeAll;
 
-// The language values: 1 is English, any other value Japanese.
+// The language values; any value other than 0 counts as English.
 constexpr std::int16_t kJapanese = 0, kEnglish = 1;
 
 SettingsValues values(std::int16_t language, std::int16_t running, std::int16_t saved) {

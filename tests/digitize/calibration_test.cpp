@@ -65,14 +65,13 @@ TEST(PixelToData, ConvertsInDoubleWithReversedAxesAndExtrapolation) {
 }
 
 TEST_F(CalibrationFields, ScaleFieldsMirrorIntoValueFieldsAndBack) {
-  const struct {
-    Control& scaleField;
-    Control& valueField;
-    float& value;
-  } pairs[] = {{.scaleField = ui.txtMinLabelX, .valueField = ui.txtLXS, .value = state.minX},
-               {.scaleField = ui.txtMaxLabelX, .valueField = ui.txtLXE, .value = state.maxX},
-               {.scaleField = ui.txtMinLabelY, .valueField = ui.txtLYB, .value = state.minY},
-               {.scaleField = ui.txtMaxLabelY, .valueField = ui.txtLYT, .value = state.maxY}};
+  // clang-format off
+  const struct { Control& scaleField; Control& valueField; float& value; } pairs[] = {
+      {.scaleField = ui.txtMinLabelX, .valueField = ui.txtLXS, .value = state.minX},
+      {.scaleField = ui.txtMaxLabelX, .valueField = ui.txtLXE, .value = state.maxX},
+      {.scaleField = ui.txtMinLabelY, .valueField = ui.txtLYB, .value = state.minY},
+      {.scaleField = ui.txtMaxLabelY, .valueField = ui.txtLYT, .value = state.maxY}};
+  // clang-format on
   for (const auto& [scaleField, valueField, value] : pairs) {
     SCOPED_TRACE(scaleField.name);
     scaleField.setText("2.50 apples");  // the typed text stays; 3 characters of 6 pixels

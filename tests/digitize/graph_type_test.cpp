@@ -8,6 +8,7 @@ namespace plotvane {
 namespace {
 
 TEST(GraphType, EachTypeEnablesItsParametersAndExecuteOnlyWithAPicture) {
+  // clang-format off
   const struct {
     GraphType type;
     bool division = false, filter = false, pickUp = false, excel = false, execute = false;
@@ -16,8 +17,8 @@ TEST(GraphType, EachTypeEnablesItsParametersAndExecuteOnlyWithAPicture) {
       {.type = kTraceLine, .division = true, .filter = true, .excel = true, .execute = true},
       {.type = kPlotAllPoints, .excel = true, .execute = true},
       {.type = kManualPlotting},
-      {.type = kTraceSurface, .division = true, .filter = true, .excel = true, .execute = true},
-  };
+      {.type = kTraceSurface, .division = true, .filter = true, .excel = true, .execute = true}};
+  // clang-format on
   HeadlessPlatform platform;
   Form1 form(platform);
   Form1Controls& ui = form.ui;

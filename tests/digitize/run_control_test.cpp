@@ -22,12 +22,9 @@ class FieldChecks : public ::testing::Test {
 TEST_F(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
   enum Field { kCount, kPitch };
   using enum Message;
+  // clang-format off
   const struct {
-    Field left;
-    const char* typed;
-    float maxX = 6;
-    const char* count = "old";
-    const char* pitch = "old";
+    Field left; const char* typed; float maxX = 6; const char* count = "old", *pitch = "old";
     std::optional<Message> message = {};
   } cases[] = {
       {.left = kCount, .typed = "12.7", .count = "12", .pitch = "0.5"},
@@ -53,6 +50,7 @@ TEST_F(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
       {.left = kPitch, .typed = "1e-9", .pitch = "1e-9", .message = CountOutOfRange},
       // 60 000 divisions.
       {.left = kPitch, .typed = "0.0001", .pitch = "0.0001", .message = CountOutOfRange}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left == kCount ? "count " : "pitch ") + c.typed);
     platform.clearMessages();
@@ -78,10 +76,7 @@ TEST_F(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
 
 TEST(YFilterHeight, OnlyOddWholeNumbersFromOneTo127) {
   // clang-format off
-  const struct {
-    const char* text;
-    std::optional<int> height = {};
-  } cases[] = {
+  const struct { const char* text; std::optional<int> height = {}; } cases[] = {
       {.text = "1", .height = 1}, {.text = "5.0", .height = 5}, {.text = " 13 ", .height = 13},
       {.text = "127", .height = 127}, {.text = "129"}, {.text = "2"}, {.text = "0"},
       {.text = "-1"}, {.text = "3.5"}, {.text = "abc"}, {.text = ""}, {.text = "5x"},

@@ -109,21 +109,15 @@ TEST(ScanPoints, YieldsInOrderAndStopsWhereTheCallbackSays) {
       {.stage = Blob, .nth = 3, .points = 2}};
   // The yields up to column or row 10 of a run to the end. Odd columns set the bar too (5 at
   // column 3, 15 at column 9); the blob pass leaves it.
-  struct Yield { ScanStage stage; int position, progressBar; };
+  struct Yield { ScanStage stage; int position, bar; };  // bar: the progress bar's value
   const Yield firstYields[] = {
-      {.stage = Marking, .position = 0, .progressBar = 0},
-      {.stage = Marking, .position = 2, .progressBar = 0},
-      {.stage = Marking, .position = 4, .progressBar = 5},
-      {.stage = Marking, .position = 6, .progressBar = 10},
-      {.stage = Marking, .position = 8, .progressBar = 10},
-      {.stage = Marking, .position = 10, .progressBar = 15},
-      {.stage = Row, .position = 0, .progressBar = 95},
-      {.stage = Row, .position = 2, .progressBar = 95},
-      {.stage = Row, .position = 4, .progressBar = 95},
-      {.stage = Row, .position = 6, .progressBar = 95},
-      {.stage = Row, .position = 8, .progressBar = 95},
-      {.stage = Blob, .position = 10, .progressBar = 95},
-      {.stage = Row, .position = 10, .progressBar = 95}};
+      {.stage = Marking, .position = 0, .bar = 0}, {.stage = Marking, .position = 2, .bar = 0},
+      {.stage = Marking, .position = 4, .bar = 5}, {.stage = Marking, .position = 6, .bar = 10},
+      {.stage = Marking, .position = 8, .bar = 10}, {.stage = Marking, .position = 10, .bar = 15},
+      {.stage = Row, .position = 0, .bar = 95}, {.stage = Row, .position = 2, .bar = 95},
+      {.stage = Row, .position = 4, .bar = 95}, {.stage = Row, .position = 6, .bar = 95},
+      {.stage = Row, .position = 8, .bar = 95}, {.stage = Blob, .position = 10, .bar = 95},
+      {.stage = Row, .position = 10, .bar = 95}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message()
@@ -145,7 +139,7 @@ TEST(ScanPoints, YieldsInOrderAndStopsWhereTheCallbackSays) {
     for (std::size_t i = 0; i < seen.size(); ++i) {
       EXPECT_EQ(seen[i].stage, firstYields[i].stage) << "yield " << i;
       EXPECT_EQ(seen[i].position, firstYields[i].position) << "yield " << i;
-      EXPECT_EQ(seen[i].progressBar, firstYields[i].progressBar) << "yield " << i;
+      EXPECT_EQ(seen[i].bar, firstYields[i].bar) << "yield " << i;
     }
   }
 }

@@ -27,13 +27,8 @@ const TraceParams kRows{
     .rect = {.lineXE = 39, .lineYT = 50, .lineYB = 250}, .maxY = 100, .divisions = 10};
 
 TEST(TraceSurface, FindsTheStrongestDrop) {
-  const struct {
-    const char* name;
-    Bands bands;
-    int filter = 1;
-    float yPixel, yData;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char* name; Bands bands; int filter = 1; float yPixel, yData; } cases[] = {
       {.name = "black from row 120", .bands = {{120, 0}}, .yPixel = 179, .yData = 65},
       {.name = "grey 250 (drop 5)", .bands = {{120, grey(250)}}, .yPixel = 49, .yData = 0},
       {.name = "drop of exactly 10", .bands = {{120, grey(245)}}, .yPixel = 49, .yData = 0},
@@ -67,14 +62,14 @@ TEST(TraceSurface, FindsTheStrongestDrop) {
 TEST(TraceSurface, YValuesInSinglePrecision) {
   TraceParams p = kRows;
   p.minY = 0.1f, p.maxY = 0.7f, p.divisions = 3;
+  // A black row 51 for the line, an area from row 247 for the surface.
+  // clang-format off
   const struct {
-    const char* name;
-    decltype(&traceLine) trace;
-    Bands bands;
-    float yPixel;
+    const char* name; decltype(&traceLine) trace; Bands bands; float yPixel;
   } cases[] = {
       {.name = "line", .trace = &traceLine, .bands = {{51, 0}, {52, kWhite}}, .yPixel = 247.5f},
       {.name = "surface", .trace = &traceSurface, .bands = {{247, 0}}, .yPixel = 52.0f}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const float single = (c.yPixel - 49) * (p.maxY - p.minY) / 200 + p.minY;

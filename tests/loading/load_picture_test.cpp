@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "data/data_list.h"
@@ -93,30 +95,20 @@ TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
 
 // The ways a picture is loaded: the open dialog, a drop of it and another file, the command
 // line, or Restore of the current picture.
-enum class Source { OpenDialog, Drop, CommandLine, Restore };
+enum Source { kOpenDialog, kDrop, kCommandLine, kRestore };
 const char* const kSourceNames[] = {"open dialog", "drop", "command line", "Restore"};
 
 void loadBy(Source source, PictureForm& f, const std::string& path) {
-  switch (source) {
-    case Source::OpenDialog:
-      f.platform.queueOpenFile(path);
-      menuClick(f.form, MenuId::mnuFileOpen);
-      break;
-    case Source::Drop:
-      formDropFiles(f.form, {path, "/a/second.gif"});
-      break;
-    case Source::CommandLine:
-      formShown(f.form, "\"" + path + "\"");
-      break;
-    case Source::Restore:
-      menuClick(f.form, MenuId::mnuFileRedraw);
-      break;
-  }
+  if (source == kOpenDialog) f.platform.queueOpenFile(path);
+  if (source == kOpenDialog) menuClick(f.form, MenuId::mnuFileOpen);
+  if (source == kDrop) formDropFiles(f.form, {path, "/a/second.gif"});
+  if (source == kCommandLine) formShown(f.form, "\"" + path + "\"");
+  if (source == kRestore) menuClick(f.form, MenuId::mnuFileRedraw);
 }
 
 TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
-  for (Source source : {Source::OpenDialog, Source::Drop, Source::CommandLine}) {
-    SCOPED_TRACE(kSourceNames[static_cast<int>(source)]);
+  for (Source source : {kOpenDialog, kDrop, kCommandLine}) {
+    SCOPED_TRACE(kSourceNames[source]);
     PictureForm f;
     f.platform.setPicture("/a/with space.gif", codedPicture(30, 20));
     loadBy(source, f, "/a/with space.gif");
@@ -127,7 +119,7 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
   PictureForm f;
   menuClick(f.form, MenuId::mnuFileOpen);
   formDropFiles(f.form, {});
-  loadBy(Source::Restore, f, "");
+  loadBy(kRestore, f, "");
   EXPECT_TRUE(f.platform.pictureReads().empty());
   EXPECT_TRUE(f.platform.messages().empty());
   const FileDialogRequest& request = f.platform.fileDialogs().at(0);
@@ -150,59 +142,41 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
   ASSERT_TRUE(f.load("/a/restore.bmp", codedPicture(300, 200)));
   f.state.Picture2.editRegion(5, 5, 6, 6, [](PixelArray& p) { p.set(5, 5, 0xFFFFFF); });
   menuClick(f.form, MenuId::mnuZoomIn);
-  loadBy(Source::Restore, f, "");
+  loadBy(kRestore, f, "");
   EXPECT_EQ(f.state.Picture2.pixels(), codedPicture(300, 200));
   EXPECT_EQ(f.app.zoom, 1);
 }
 
 // Everything of a load that the user sees or the handlers read, to check that a failed one
 // changed none of it.
-struct Shown {
-  explicit Shown(const Form1& f)
-      : path(f.state.picturePath),
-        pixels(f.state.Picture2.pixels()),
-        view(f.state.Picture1Image),
-        zoom(f.app.zoom),
-        panels(f.ui.StatusBar1.panels),
-        rect(f.state.Picture2.rect()),
-        hScroll(f.ui.HScroll1.value),
-        vScroll(f.ui.VScroll1.value),
-        pointCount(f.app.pointCount) {
-    for (const Control& menu : f.ui.menus) menusEnabled.push_back(menu.enabled);
-  }
-  void expectSame(const Shown& before) const {
-    EXPECT_EQ(path, before.path);
-    EXPECT_TRUE(pixels == before.pixels) << "the working picture changed";
-    EXPECT_TRUE(view == before.view) << "the view changed";
-    EXPECT_EQ(zoom, before.zoom);
-    EXPECT_EQ(panels, before.panels);
-    EXPECT_TRUE(rect == before.rect) << "the reference rectangle changed";
-    EXPECT_EQ(hScroll, before.hScroll);
-    EXPECT_EQ(vScroll, before.vScroll);
-    EXPECT_EQ(pointCount, before.pointCount);
-    EXPECT_EQ(menusEnabled, before.menusEnabled);
-  }
+auto shown(const Form1& f) {
+  std::vector<bool> enabled;
+  for (const Control& menu : f.ui.menus) enabled.push_back(menu.enabled);
+  return std::tuple(f.state.picturePath, f.state.Picture2.pixels(), f.state.Picture1Image,
+                    f.app.zoom, f.ui.StatusBar1.panels, f.state.Picture2.rect(),
+                    f.ui.HScroll1.value, f.ui.VScroll1.value, f.app.pointCount, enabled);
+}
+const char* const kShownNames[] = {"picture path",  "working picture",     "view",     "zoom",
+                                   "status panels", "reference rectangle", "HScroll1", "VScroll1",
+                                   "point count",   "menus enabled"};
 
-  std::string path;
-  PixelArray pixels, view;
-  float zoom;
-  std::vector<std::string> panels;
-  PixelRect rect;
-  int hScroll, vScroll, pointCount;
-  std::vector<bool> menusEnabled;
-};
+template <std::size_t... i>
+void expectUnchanged(const auto& after, const auto& before, std::index_sequence<i...>) {
+  const auto same = [](bool equal, const char* name) { EXPECT_TRUE(equal) << name << " changed"; };
+  (same(std::get<i>(after) == std::get<i>(before), kShownNames[i]), ...);
+}
 
 TEST(LoadPicture, EveryFailureShowsMessageFiveAndChangesNothing) {
   // Unreadable, wider or taller than 32 766 pixels; from every source, with a
   // picture shown (Restore then finds its file gone bad) and without one.
   const PixelArray bad[] = {PixelArray(), PixelArray(32767, 1, 0), PixelArray(2, 32767, 0)};
   for (bool pictureBefore : {false, true})
-    for (Source source : {Source::OpenDialog, Source::Drop, Source::CommandLine, Source::Restore}) {
-      if (source == Source::Restore && !pictureBefore) continue;
+    for (Source source : {kOpenDialog, kDrop, kCommandLine, kRestore}) {
+      if (source == kRestore && !pictureBefore) continue;
       for (const PixelArray& picture : bad) {
         SCOPED_TRACE(::testing::Message()
-                     << kSourceNames[static_cast<int>(source)] << ", " << picture.width() << " x "
-                     << picture.height() << (pictureBefore ? ", a picture shown" : ""));
+                     << kSourceNames[source] << ", " << picture.width() << " x " << picture.height()
+                     << (pictureBefore ? ", a picture shown" : ""));
         PictureForm f;
         if (pictureBefore) {
           ASSERT_TRUE(f.load("/good.bmp", codedPicture(900, 700)));
@@ -211,11 +185,11 @@ TEST(LoadPicture, EveryFailureShowsMessageFiveAndChangesNothing) {
           scrollBarChange(f.form);
           f.app.pointCount = 4;
         }
-        const std::string path = source == Source::Restore ? "/good.bmp" : "/bad.bmp";
+        const std::string path = source == kRestore ? "/good.bmp" : "/bad.bmp";
         picture.empty() ? f.platform.removePicture(path) : f.platform.setPicture(path, picture);
-        const Shown before(f.form);
+        const auto before = shown(f.form);
         loadBy(source, f, path);
-        Shown(f.form).expectSame(before);
+        expectUnchanged(shown(f.form), before, std::make_index_sequence<std::size(kShownNames)>());
         ASSERT_EQ(f.platform.messages().size(), 1u);
         EXPECT_EQ(f.platform.messages()[0].text, "Tthis type of file is not supported.");
       }

@@ -23,7 +23,7 @@ namespace {
 using testing::readAll;
 using testing::writeAll;
 
-// The language values: 1 is English, any other value Japanese.
+// The language values; any value other than 0 counts as English.
 constexpr int kJapanese = 0, kEnglish = 1;
 
 class Form1Events : public ::testing::Test {
