@@ -15,96 +15,92 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(LeadingNumber, Table) {
-  struct Case {
-    std::string text;
-    double expected;
-  };
   // clang-format off
-  const Case cases[] = {
-      {"  1 2.5e1x", 125}, {"\t-\r\n4 . 5", -4.5}, {"&H1F", 31}, {"&h1f", 31}, {"& h 1 f", 31},
-      {"&HFFFF", 65535}, {"&H1G", 1}, {"&H", 0}, {"&O17", 15}, {"&o78", 7}, {"&17", 0},
-      {"-&H10", 0}, {".5", 0.5}, {"-", 0}, {".e5", 0}, {"1E", 1}, {"1E+", 1}, {"1e -2", 0.01},
-      {"1D2", 100}, {"abc", 0}, {"", 0}, {"+3", 3}, {"1.2.3", 1.2}, {"12,5", 12}, {"0.1", 0.1},
-      {"0012.3450e-1", 1.2345}, {"1e400", kInf}, {"-1e400", -kInf}, {"1e-400", 0},
-      {"1e99999999999999999999", kInf}, {"0e99999999999999999999", 0},
-      {"123456789012345678901234567890", 123456789012345678901234567890.0},
-      {"4.9406564584124654e-324", 4.9406564584124654e-324},
+  const struct { std::string text; double value; } cases[] = {
+      {.text = "  1 2.5e1x", .value = 125}, {.text = "\t-\r\n4 . 5", .value = -4.5},
+      {.text = "&H1F", .value = 31}, {.text = "&h1f", .value = 31},
+      {.text = "& h 1 f", .value = 31}, {.text = "&HFFFF", .value = 65535},
+      {.text = "&H1G", .value = 1}, {.text = "&H", .value = 0}, {.text = "&O17", .value = 15},
+      {.text = "&o78", .value = 7}, {.text = "&17", .value = 0}, {.text = "-&H10", .value = 0},
+      {.text = ".5", .value = 0.5}, {.text = "-", .value = 0}, {.text = ".e5", .value = 0},
+      {.text = "1E", .value = 1}, {.text = "1E+", .value = 1}, {.text = "1e -2", .value = 0.01},
+      {.text = "1D2", .value = 100}, {.text = "abc", .value = 0}, {.text = "", .value = 0},
+      {.text = "+3", .value = 3}, {.text = "1.2.3", .value = 1.2}, {.text = "12,5", .value = 12},
+      {.text = "0.1", .value = 0.1}, {.text = "0012.3450e-1", .value = 1.2345},
+      {.text = "1e400", .value = kInf}, {.text = "-1e400", .value = -kInf},
+      {.text = "1e-400", .value = 0}, {.text = "1e99999999999999999999", .value = kInf},
+      {.text = "0e99999999999999999999", .value = 0},
+      {.text = "123456789012345678901234567890", .value = 123456789012345678901234567890.0},
+      {.text = "4.9406564584124654e-324", .value = 4.9406564584124654e-324},
       // Beyond 53 bits the readers must round, not truncate: 2^80 - 1 and 2^64 - 1.
-      {"&HFFFFFFFFFFFFFFFFFFFF", std::ldexp(1.0, 80)},
-      {"&O1777777777777777777777", std::ldexp(1.0, 64)},
-      {"&O" + std::string(400, '7'), kInf}};
+      {.text = "&HFFFFFFFFFFFFFFFFFFFF", .value = std::ldexp(1.0, 80)},
+      {.text = "&O1777777777777777777777", .value = std::ldexp(1.0, 64)},
+      {.text = "&O" + std::string(400, '7'), .value = kInf}};
   // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_EQ(leadingNumber(c.text), c.expected) << '"' << c.text << '"';
-  }
+  for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
   EXPECT_TRUE(std::signbit(leadingNumber("-1e-400")));
 }
 
 TEST(StrictNumber, Table) {
-  struct Case {
-    std::string text;
-    std::optional<double> expected;
-  };
-  const std::nullopt_t no = std::nullopt;
+  // No value: the text is not a number.
   // clang-format off
-  const Case cases[] = {
-      {"12.", 12}, {" 3 ", 3}, {"\t-1.5e3\t", -1500}, {"+.5E-1", 0.05}, {"1D2", 100},
-      {"&H10", 16}, {"&o17", 15}, {"1e400", kInf}, {"-1e400", -kInf},
-      {"", no}, {"  ", no}, {".", no}, {"-", no}, {"1e", no}, {"1e+", no}, {"1,5", no},
-      {"1.2.3", no}, {"1 2", no}, {"- 1", no}, {"abc", no}, {"12x", no}, {"&H", no},
-      {"&H1G", no}, {"-&H10", no}};
+  const struct { std::string text; std::optional<double> value = {}; } cases[] = {
+      {.text = "12.", .value = 12}, {.text = " 3 ", .value = 3},
+      {.text = "\t-1.5e3\t", .value = -1500}, {.text = "+.5E-1", .value = 0.05},
+      {.text = "1D2", .value = 100}, {.text = "&H10", .value = 16}, {.text = "&o17", .value = 15},
+      {.text = "1e400", .value = kInf}, {.text = "-1e400", .value = -kInf},
+      {.text = ""}, {.text = "  "}, {.text = "."}, {.text = "-"}, {.text = "1e"}, {.text = "1e+"},
+      {.text = "1,5"}, {.text = "1.2.3"}, {.text = "1 2"}, {.text = "- 1"}, {.text = "abc"},
+      {.text = "12x"}, {.text = "&H"}, {.text = "&H1G"}, {.text = "-&H10"}};
   // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_EQ(strictNumber(c.text), c.expected) << '"' << c.text << '"';
-  }
+  for (const auto& c : cases) EXPECT_EQ(strictNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(SingleText, Table) {
   using Lim = std::numeric_limits<float>;
-  struct Case {
-    float value;
-    const char* expected;
-  };
   // clang-format off
-  const Case cases[] = {
-      {0.1f, "0.1"}, {1.0f / 3.0f, "0.3333333"}, {16777216.0f, "1.677722E+07"},
-      {1.5e7f, "1.5E+07"}, {0.00001f, "1E-05"}, {0.0001f, "0.0001"}, {123456.7f, "123456.7"},
-      {9999999.0f, "9999999"}, {12345678.0f, "1.234568E+07"}, {100.0f, "100"}, {-2.5f, "-2.5"},
-      {-0.0f, "0"}, {Lim::max(), "3.402823E+38"}, {Lim::denorm_min(), "1.401298E-45"},
-      {Lim::infinity(), "Infinity"}, {-Lim::infinity(), "-Infinity"}, {Lim::quiet_NaN(), "NaN"}};
+  const struct { float value; const char* text; } cases[] = {
+      {.value = 0.1f, .text = "0.1"}, {.value = 1.0f / 3.0f, .text = "0.3333333"},
+      {.value = 16777216.0f, .text = "1.677722E+07"}, {.value = 1.5e7f, .text = "1.5E+07"},
+      {.value = 0.00001f, .text = "1E-05"}, {.value = 0.0001f, .text = "0.0001"},
+      {.value = 123456.7f, .text = "123456.7"}, {.value = 9999999.0f, .text = "9999999"},
+      {.value = 12345678.0f, .text = "1.234568E+07"}, {.value = 100.0f, .text = "100"},
+      {.value = -2.5f, .text = "-2.5"}, {.value = -0.0f, .text = "0"},
+      {.value = Lim::max(), .text = "3.402823E+38"},
+      {.value = Lim::denorm_min(), .text = "1.401298E-45"},
+      {.value = Lim::infinity(), .text = "Infinity"},
+      {.value = -Lim::infinity(), .text = "-Infinity"}, {.value = Lim::quiet_NaN(), .text = "NaN"}};
   // clang-format on
-  for (const Case& c : cases) EXPECT_EQ(singleText(c.value), c.expected) << c.expected;
+  for (const auto& c : cases) EXPECT_EQ(singleText(c.value), c.text) << c.text;
 }
 
 TEST(DoubleText, Table) {
-  struct Case {
-    double value;
-    const char* expected;
-  };
   // clang-format off
-  const Case cases[] = {
-      {999999999999999.9, "1E+15"}, {0.1, "0.1"}, {1.0 / 3.0, "0.333333333333333"},
-      {2.0 / 3.0, "0.666666666666667"}, {123456789012345.0, "123456789012345"},
-      {1234567890123456.0, "1.23456789012346E+15"}, {1e100, "1E+100"}, {1e-100, "1E-100"},
-      {-1.5e-5, "-1.5E-05"}, {0.0001, "0.0001"}, {-0.0, "0"}, {-kInf, "-Infinity"}};
+  const struct { double value; const char* text; } cases[] = {
+      {.value = 999999999999999.9, .text = "1E+15"}, {.value = 0.1, .text = "0.1"},
+      {.value = 1.0 / 3.0, .text = "0.333333333333333"},
+      {.value = 2.0 / 3.0, .text = "0.666666666666667"},
+      {.value = 123456789012345.0, .text = "123456789012345"},
+      {.value = 1234567890123456.0, .text = "1.23456789012346E+15"},
+      {.value = 1e100, .text = "1E+100"}, {.value = 1e-100, .text = "1E-100"},
+      {.value = -1.5e-5, .text = "-1.5E-05"}, {.value = 0.0001, .text = "0.0001"},
+      {.value = -0.0, .text = "0"}, {.value = -kInf, .text = "-Infinity"}};
   // clang-format on
-  for (const Case& c : cases) EXPECT_EQ(doubleText(c.value), c.expected) << c.expected;
+  for (const auto& c : cases) EXPECT_EQ(doubleText(c.value), c.text) << c.text;
 }
 
 TEST(Rounding, Table) {
   // No value: the conversion must raise OverflowError.
-  struct Case {
-    double value;
-    std::optional<std::int32_t> to16, to32;
-  };
-  const std::nullopt_t no = std::nullopt;
   // clang-format off
-  const Case cases[] = {
-      {2.5, 2, 2}, {3.5, 4, 4}, {-2.5, -2, -2}, {-0.5, 0, 0}, {1.5, 2, 2},
-      {32767.4, 32767, 32767}, {32767.5, no, 32768}, {-32768.5, -32768, -32768},
-      {-32768.6, no, -32769}, {2147483647.4, no, 2147483647}, {2147483647.5, no, no},
-      {-2147483648.5, no, -2147483647 - 1}, {-2147483648.6, no, no}, {1e300, no, no},
-      {kInf, no, no}, {-kInf, no, no}, {kNaN, no, no}};
+  const struct { double value; std::optional<std::int32_t> to16 = {}, to32 = {}; } cases[] = {
+      {.value = 2.5, .to16 = 2, .to32 = 2}, {.value = 3.5, .to16 = 4, .to32 = 4},
+      {.value = -2.5, .to16 = -2, .to32 = -2}, {.value = -0.5, .to16 = 0, .to32 = 0},
+      {.value = 1.5, .to16 = 2, .to32 = 2}, {.value = 32767.4, .to16 = 32767, .to32 = 32767},
+      {.value = 32767.5, .to32 = 32768}, {.value = -32768.5, .to16 = -32768, .to32 = -32768},
+      {.value = -32768.6, .to32 = -32769}, {.value = 2147483647.4, .to32 = 2147483647},
+      {.value = 2147483647.5}, {.value = -2147483648.5, .to32 = -2147483647 - 1},
+      {.value = -2147483648.6}, {.value = 1e300}, {.value = kInf}, {.value = -kInf},
+      {.value = kNaN}};
   // clang-format on
   auto check = [](auto convert, double value, std::optional<std::int32_t> expected) {
     if (expected) {
@@ -113,32 +109,35 @@ TEST(Rounding, Table) {
       EXPECT_THROW(convert(value), OverflowError) << value;
     }
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     check(roundToInt16, c.value, c.to16);
     check(roundToInt32, c.value, c.to32);
   }
 }
 
 TEST(IntFix, Table) {
-  struct Case {
-    double value, intExpected, fixExpected;
-  };
-  const Case cases[] = {{2.7, 2, 2}, {-2.7, -3, -2}, {-2.0, -2, -2}, {0.5, 0, 0}, {-0.5, -1, 0}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(intPart(c.value), c.intExpected) << c.value;
-    EXPECT_EQ(fixPart(c.value), c.fixExpected) << c.value;
+  // clang-format off
+  const struct { double value, intPart, fixPart; } cases[] = {
+      {.value = 2.7, .intPart = 2, .fixPart = 2}, {.value = -2.7, .intPart = -3, .fixPart = -2},
+      {.value = -2.0, .intPart = -2, .fixPart = -2}, {.value = 0.5, .intPart = 0, .fixPart = 0},
+      {.value = -0.5, .intPart = -1, .fixPart = 0}};
+  // clang-format on
+  for (const auto& c : cases) {
+    EXPECT_EQ(intPart(c.value), c.intPart) << c.value;
+    EXPECT_EQ(fixPart(c.value), c.fixPart) << c.value;
   }
 }
 
 TEST(ScientificText, Table) {
-  struct Case {
-    double value;
-    const char* expected;
-  };
-  const Case cases[] = {{12.3456, "1.235E+01"}, {0.0, "0.000E+00"},    {-0.0, "0.000E+00"},
-                        {-0.5, "-5.000E-01"},   {1e100, "1.000E+100"}, {1e-5, "1.000E-05"},
-                        {9.9996, "1.000E+01"},  {123456, "1.235E+05"}, {kNaN, "NaN"}};
-  for (const Case& c : cases) EXPECT_EQ(scientificText(c.value), c.expected) << c.expected;
+  // clang-format off
+  const struct { double value; const char* text; } cases[] = {
+      {.value = 12.3456, .text = "1.235E+01"}, {.value = 0.0, .text = "0.000E+00"},
+      {.value = -0.0, .text = "0.000E+00"}, {.value = -0.5, .text = "-5.000E-01"},
+      {.value = 1e100, .text = "1.000E+100"}, {.value = 1e-5, .text = "1.000E-05"},
+      {.value = 9.9996, .text = "1.000E+01"}, {.value = 123456, .text = "1.235E+05"},
+      {.value = kNaN, .text = "NaN"}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(scientificText(c.value), c.text) << c.text;
 }
 
 TEST(NumberText, IgnoresProcessLocale) {

@@ -55,16 +55,15 @@ CliRun run(const std::vector<std::string>& arguments) {
 }
 
 TEST(Cli, WritesWhatTheWindowsSaveWritesForEveryType) {
+  // The Save Data dialog's file type for each delimiter.
+  // clang-format off
   const struct {
-    const char* type;
-    int graphType;
-    const char* delimiter;
-    int filterIndex;
+    const char* type; GraphType graphType; const char* delimiter; int fileType;
   } cases[] = {
-      {"line", kTraceLine, "comma", 1},
-      {"points", kPlotAllPoints, "tab", 2},
-      {"surface", kTraceSurface, "space", 3},
-  };
+      {.type = "line", .graphType = kTraceLine, .delimiter = "comma", .fileType = 1},
+      {.type = "points", .graphType = kPlotAllPoints, .delimiter = "tab", .fileType = 2},
+      {.type = "surface", .graphType = kTraceSurface, .delimiter = "space", .fileType = 3}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
     const CliRun batch =
@@ -88,7 +87,7 @@ TEST(Cli, WritesWhatTheWindowsSaveWritesForEveryType) {
     menuClick(window.form, MenuId::mnuExeStart);
     ASSERT_GT(window.app.pointCount, 1);
     const std::string saved = window.folder.file("saved.txt");
-    window.platform.queueSaveFile(SaveDialogChoice{saved, c.filterIndex});
+    window.platform.queueSaveFile(SaveDialogChoice{saved, c.fileType});
     menuClick(window.form, MenuId::mnuDataSave);
     EXPECT_EQ(batch.out, readAll(saved));
   }
@@ -115,20 +114,20 @@ TEST(Cli, DefaultsAndPitch) {
 }
 
 TEST(Cli, UsageErrorsNameTheArgument) {
-  const struct {
-    std::vector<std::string> arguments;
-    const char* named;
-  } cases[] = {
-      {{}, "missing command"},
-      {{"digitize", "chart.bmp"}, "missing --type"},
-      {{"digitize", "chart.bmp", "--type", "bars"}, "'bars'"},
-      {{"digitize", "chart.bmp", "--type", "line", "--x", "0,ten"}, "'ten'"},
-      {{"digitize", "chart.bmp", "--type", "line", "--division", "5", "--pitch", "0.1"},
-       "--division and --pitch"},
-      {{"digitize", "chart.bmp", "--type", "line", "--colour"}, "'--colour'"},
-      {{"digitize", "chart.bmp", "--type", "line", "--rect", "0,0,121,80"}, "--rect"},
-      {{"digitize", "chart.bmp", "--type", "line", "--rect", "50,0,10,80"}, "reversed"},
-  };
+  // clang-format off
+  const struct { std::vector<std::string> arguments; const char* named; } cases[] = {
+      {.arguments = {}, .named = "missing command"},
+      {.arguments = {"digitize", "chart.bmp"}, .named = "missing --type"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "bars"}, .named = "'bars'"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--x", "0,ten"}, .named = "'ten'"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--division", "5", "--pitch",
+                     "0.1"}, .named = "--division and --pitch"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--colour"}, .named = "'--colour'"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--rect", "0,0,121,80"},
+       .named = "--rect"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--rect", "50,0,10,80"},
+       .named = "reversed"}};
+  // clang-format on
   for (const auto& c : cases) {
     const CliRun result = run(c.arguments);
     EXPECT_EQ(result.code, kCliUsage) << c.named;
@@ -140,18 +139,17 @@ TEST(Cli, UsageErrorsNameTheArgument) {
 TEST(Cli, FailuresPrintTheMessageAndWriteNothing) {
   TempWorkingDir dir;
   const std::string output = dir.file("out.csv");
-  const struct {
-    std::vector<std::string> arguments;
-    const char* message;
-  } cases[] = {
-      {{"digitize", "missing.bmp", "--type", "line"}, "Tthis type of file is not supported.\n"},
-      {{"digitize", "chart.bmp", "--type", "line", "--filter", "2"},
-       "Y-Filtering must be an odd whole number from 1 to 127.\n"},
-      {{"digitize", "chart.bmp", "--type", "surface", "--division", "0"},
-       "Have to input number more than 1.\n"},
-      {{"digitize", "chart.bmp", "--type", "line", "--pitch", "0.00001"},
-       "Have to input number from 1 to 32766.\n"},
-  };
+  // clang-format off
+  const struct { std::vector<std::string> arguments; const char* message; } cases[] = {
+      {.arguments = {"digitize", "missing.bmp", "--type", "line"},
+       .message = "Tthis type of file is not supported.\n"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--filter", "2"},
+       .message = "Y-Filtering must be an odd whole number from 1 to 127.\n"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "surface", "--division", "0"},
+       .message = "Have to input number more than 1.\n"},
+      {.arguments = {"digitize", "chart.bmp", "--type", "line", "--pitch", "0.00001"},
+       .message = "Have to input number from 1 to 32766.\n"}};
+  // clang-format on
   for (const auto& c : cases) {
     std::vector<std::string> arguments = c.arguments;
     arguments.insert(arguments.end(), {"--output", output});

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/language.h"
@@ -62,52 +61,74 @@ class DataExport : public ::testing::Test {
 TEST_F(DataExport, TwoPointExampleForEveryFileTypeWithNamesKeptAsTyped) {
   platform.queueSaveFile(SaveDialogChoice{dir.file("type1"), 1});
   form.ui.cmdSaveData.onChange();  // the button runs the menu command
-  for (const auto& [type, d] :
-       {std::pair{1, ','}, {2, '\t'}, {3, ' '}, {4, ','}, {5, ','}, {0, ','}, {9, ','}}) {
-    const std::string name = dir.file("type" + std::to_string(type));
-    if (type != 1) saveAs(name, type);
+  // The file type chosen in the dialog, out of range for the last two.
+  // clang-format off
+  const struct { int fileType; char delimiter; } cases[] = {
+      {.fileType = 1, .delimiter = ','}, {.fileType = 2, .delimiter = '\t'},
+      {.fileType = 3, .delimiter = ' '}, {.fileType = 4, .delimiter = ','},
+      {.fileType = 5, .delimiter = ','}, {.fileType = 0, .delimiter = ','},
+      {.fileType = 9, .delimiter = ','}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "file type " << c.fileType);
+    const std::string name = dir.file("type" + std::to_string(c.fileType));
+    if (c.fileType != 1) saveAs(name, c.fileType);
     std::string expected = kTwoPointCsv;
-    std::replace(expected.begin(), expected.end(), ',', d);
-    EXPECT_EQ(std::tuple(readAll(name), platform.messages().size()), std::tuple(expected, 0u))
-        << "type " << type;
+    std::replace(expected.begin(), expected.end(), ',', c.delimiter);
+    EXPECT_EQ(readAll(name), expected);
+    EXPECT_TRUE(platform.messages().empty());
   }
   // Title and file types; each dialog opens on the type last chosen in it (not one out of range).
-  std::string shown = platform.saveDialogs()[0].request.title;
-  for (const FileFilter& f : platform.saveDialogs()[0].request.filters)
-    shown += " | " + f.text + " " + f.patterns[0];
-  for (const auto& s : platform.saveDialogs()) shown += " " + std::to_string(s.filterIndex);
-  EXPECT_EQ(shown,
-            "Save Data | CSV Files Separated by Comma (*.csv) *.csv | Text Files Separated by Tab "
-            "(*.txt) *.txt | Text Files Separated by Space (*.txt) *.txt | Text Files Separated by "
-            "Comma (*.txt) *.txt | All Files (*.*) * 1 1 2 3 4 5 5");
+  const FileDialogRequest& request = platform.saveDialogs()[0].request;
+  EXPECT_EQ(request.title, "Save Data");
+  // clang-format off
+  const struct { const char* text; const char* pattern; } types[] = {
+      {.text = "CSV Files Separated by Comma (*.csv)", .pattern = "*.csv"},
+      {.text = "Text Files Separated by Tab (*.txt)", .pattern = "*.txt"},
+      {.text = "Text Files Separated by Space (*.txt)", .pattern = "*.txt"},
+      {.text = "Text Files Separated by Comma (*.txt)", .pattern = "*.txt"},
+      {.text = "All Files (*.*)", .pattern = "*"}};
+  // clang-format on
+  ASSERT_EQ(request.filters.size(), std::size(types));
+  for (std::size_t i = 0; i < std::size(types); ++i) {
+    EXPECT_EQ(request.filters[i].text, types[i].text);
+    EXPECT_EQ(request.filters[i].patterns.at(0), types[i].pattern) << types[i].text;
+  }
+  std::vector<int> openedOn;
+  for (const auto& dialog : platform.saveDialogs()) openedOn.push_back(dialog.filterIndex);
+  EXPECT_EQ(openedOn, (std::vector<int>{1, 1, 2, 3, 4, 5, 5}));
 }
 
 TEST_F(DataExport, OverwriteQuestionReplacesOrAppendsThroughLinksOrAsksAgain) {
   // "existing" links to a link to real/data.csv, whose mode is kept; the answers -> the file after
-  const std::pair<std::vector<R>, std::string> cases[] = {
-      {{R::Yes}, kTwoPointCsv},
-      {{R::No}, kOld + kTwoPointCsv},  // the header included
-      {{R::Cancel, R::Cancel, R::Yes}, kTwoPointCsv}};
+  // clang-format off
+  const struct { std::vector<R> answers; std::string after; } cases[] = {
+      {.answers = {R::Yes}, .after = kTwoPointCsv},
+      {.answers = {R::No}, .after = kOld + kTwoPointCsv},  // the header included
+      {.answers = {R::Cancel, R::Cancel, R::Yes}, .after = kTwoPointCsv}};
+  // clang-format on
   const std::string existing = dir.file("existing"), target = dir.file("real/data.csv");
   fs::create_directory(dir.file("real"));
   fs::create_symlink("real/data.csv", dir.file("link")), fs::create_symlink("link", existing);
-  for (const auto& [answers, after] : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.answers.size() << " answers");
     writeAll(target, kOld), fs::permissions(target, fs::perms(0640));
     platform.clearMessages();
     const std::size_t dialogs = platform.saveDialogs().size();
-    for (R answer : answers)
+    for (R answer : c.answers)
       platform.queueSaveFile(SaveDialogChoice{existing, 1}), platform.queueAnswer(answer);
     menuClick(form, MenuId::mnuDataSave);
-    EXPECT_EQ(std::tuple(readAll(target), platform.saveDialogs().size() - dialogs,
-                         platform.messages().size(), fs::read_symlink(existing),
-                         fs::status(target).permissions(), namesIn(dir.file("real"))),
-              std::tuple(after, answers.size(), answers.size(), "link", fs::perms(0640),
-                         Names{"data.csv"}));
+    EXPECT_EQ(readAll(target), c.after);
+    EXPECT_EQ(platform.saveDialogs().size() - dialogs, c.answers.size());
+    EXPECT_EQ(platform.messages().size(), c.answers.size());
+    EXPECT_EQ(fs::read_symlink(existing), "link");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(namesIn(dir.file("real")), Names{"data.csv"});
   }
   const ShownMessage& question = platform.messages().at(0);
-  EXPECT_EQ(std::tuple(question.text, question.buttons, question.icon),
-            std::tuple("Do you over write this file?", MessageButtons::YesNoCancel,
-                       MessageIcon::Question));
+  EXPECT_EQ(question.text, "Do you over write this file?");
+  EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(question.icon, MessageIcon::Question);
   platform.queueAnswer(R::No);  // appending twice gives two headers
   saveAs(existing);
   EXPECT_EQ(readAll(target), kTwoPointCsv + kTwoPointCsv);
@@ -115,44 +136,60 @@ TEST_F(DataExport, OverwriteQuestionReplacesOrAppendsThroughLinksOrAsksAgain) {
   const mode_t savedMask = umask(022);
   saveAs(existing);
   umask(savedMask);
-  EXPECT_EQ(std::tuple(readAll(target), fs::status(target).permissions(), namesIn(dir.path()),
-                       platform.messages().size()),
-            std::tuple(kTwoPointCsv, fs::perms(0644), Names{"existing", "link", "real"}, 0u));
+  EXPECT_EQ(readAll(target), kTwoPointCsv);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
+  EXPECT_EQ(namesIn(dir.path()), (Names{"existing", "link", "real"}));
+  EXPECT_TRUE(platform.messages().empty());
 }
 
 TEST_F(DataExport, EveryFailureIsReportedAndLeavesTheOldFileIntact) {
   const std::string kept = dir.file("kept.csv"), fresh = dir.file("new.csv"),
                     missing = dir.file("missing/out.csv"), folder = dir.file("folder.csv");
   fs::create_directory(folder);
-  // path, operation made to fail and how (0: really fails, as a partial write stopped by the file
-  // size limit does), error shown, answer to the question (Yes replaces, No appends, Ok: no file)
-  const std::tuple<std::string, Op, FileError, FileError, R> cases[] = {
-      {kept, Op::Write, ENOSPC, ENOSPC, R::Yes}, {kept, Op::Create, EACCES, EACCES, R::Yes},
-      {kept, Op::Close, EIO, EIO, R::Yes},       {kept, Op::Rename, EACCES, EACCES, R::Yes},
-      {kept, Op::Write, ENOSPC, ENOSPC, R::No},  {kept, Op::Create, EACCES, EACCES, R::No},
-      {kept, Op::Close, EIO, EIO, R::No},        {fresh, Op::Create, EACCES, EACCES, R::Ok},
-      {fresh, Op::Write, ENOSPC, ENOSPC, R::Ok}, {fresh, Op::Exists, EACCES, EACCES, R::Ok},
-      {missing, Op::Read, 0, ENOENT, R::Ok},     {folder, Op::Read, 0, EISDIR, R::Ok},
-      {kept, Op::Read, 0, EFBIG, R::Yes},        {kept, Op::Read, 0, EFBIG, R::No}};
+  // The operation made to fail with the error shown, or none where the save really fails (as a
+  // partial write stopped by the file size limit does); the answer to the question (Yes
+  // replaces, No appends, Ok: no file before).
+  // clang-format off
+  const struct {
+    std::string path; std::optional<Op> failing = {}; FileError error; R answer;
+  } cases[] = {
+      {.path = kept, .failing = Op::Write, .error = ENOSPC, .answer = R::Yes},
+      {.path = kept, .failing = Op::Create, .error = EACCES, .answer = R::Yes},
+      {.path = kept, .failing = Op::Close, .error = EIO, .answer = R::Yes},
+      {.path = kept, .failing = Op::Rename, .error = EACCES, .answer = R::Yes},
+      {.path = kept, .failing = Op::Write, .error = ENOSPC, .answer = R::No},
+      {.path = kept, .failing = Op::Create, .error = EACCES, .answer = R::No},
+      {.path = kept, .failing = Op::Close, .error = EIO, .answer = R::No},
+      {.path = fresh, .failing = Op::Create, .error = EACCES, .answer = R::Ok},
+      {.path = fresh, .failing = Op::Write, .error = ENOSPC, .answer = R::Ok},
+      {.path = fresh, .failing = Op::Exists, .error = EACCES, .answer = R::Ok},
+      {.path = missing, .error = ENOENT, .answer = R::Ok},
+      {.path = folder, .error = EISDIR, .answer = R::Ok},
+      {.path = kept, .error = EFBIG, .answer = R::Yes},
+      {.path = kept, .error = EFBIG, .answer = R::No}};
+  // clang-format on
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit saved{}, limited{};
   getrlimit(RLIMIT_FSIZE, &saved), limited = {kOld.size() + 20, saved.rlim_max};
-  for (const auto& [path, operation, injected, shown, answer] : cases) {
-    SCOPED_TRACE(::testing::Message() << path << " " << int(operation) << " " << int(answer));
-    const bool existed = answer != R::Ok;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.path << " " << std::strerror(c.error) << " " << int(c.answer));
+    const bool existed = c.answer != R::Ok;
     fs::remove(kept);
-    if (existed) writeAll(kept, kOld), platform.queueAnswer(answer);
-    if (injected) platform.injectFailure(operation, path, injected);
-    if (shown == EFBIG) setrlimit(RLIMIT_FSIZE, &limited);
-    saveAs(path);
+    if (existed) writeAll(kept, kOld), platform.queueAnswer(c.answer);
+    if (c.failing) platform.injectFailure(*c.failing, c.path, c.error);
+    if (c.error == EFBIG) setrlimit(RLIMIT_FSIZE, &limited);
+    saveAs(c.path);
     setrlimit(RLIMIT_FSIZE, &saved);
     ASSERT_EQ(platform.messages().size(), existed ? 2u : 1u);
+    EXPECT_EQ(readAll(kept), existed ? kOld : "");
+    EXPECT_EQ(namesIn(dir.path()),
+              (existed ? Names{"folder.csv", "kept.csv"} : Names{"folder.csv"}));
+    EXPECT_TRUE(fs::is_empty(folder));
     const ShownMessage& m = platform.messages().back();
-    EXPECT_EQ(std::tuple(readAll(kept), namesIn(dir.path()), fs::is_empty(folder), m.text, m.icon,
-                         m.buttons),
-              std::tuple(existed ? kOld : "",
-                         existed ? Names{"folder.csv", "kept.csv"} : Names{"folder.csv"}, true,
-                         std::strerror(shown), MessageIcon::Exclamation, MessageButtons::Ok));
+    EXPECT_EQ(m.text, std::strerror(c.error));
+    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(m.buttons, MessageButtons::Ok);
   }
 }
 
@@ -162,19 +199,20 @@ TEST_F(DataExport, ACancelLeavesTheDiskUntouchedAndRowsAreTakenInOnePass) {
   platform.setYieldHook([this] { menuClick(form, MenuId::mnuExeCancel); });
   const std::string path = dir.file("cancelled.csv");
   for (R answer : {R::Ok, R::Yes, R::No}) {  // new file, replace, append
+    SCOPED_TRACE(::testing::Message() << "answer " << int(answer));
     fs::remove(path);
     if (answer != R::Ok) writeAll(path, kOld), platform.queueAnswer(answer);
     saveAs(path);
-    EXPECT_EQ(std::tuple(readAll(path), namesIn(dir.path()).size()),
-              std::tuple(answer == R::Ok ? "" : kOld, answer == R::Ok ? 1u : 2u));
+    EXPECT_EQ(readAll(path), answer == R::Ok ? "" : kOld);
+    EXPECT_EQ(namesIn(dir.path()).size(), answer == R::Ok ? 1u : 2u);
   }
   // A stale Cancel does not stop this save; emptying the list while it yields changes nothing.
   form.app.cancelRequested = true;
   platform.setYieldHook([this] { menuClick(form, MenuId::mnuDataDelAll); });
   saveAs(dir.file("snapshot.csv"));
-  EXPECT_EQ(
-      std::tuple(platform.yieldCount(), readAll(dir.file("snapshot.csv")), form.app.pointCount),
-      std::tuple(7, readAll(dir.file("before.csv")), 0));  // each Cancel at its first yield
+  EXPECT_EQ(platform.yieldCount(), 7);  // each Cancel at its first yield
+  EXPECT_EQ(readAll(dir.file("snapshot.csv")), readAll(dir.file("before.csv")));
+  EXPECT_EQ(form.app.pointCount, 0);
 }
 
 TEST(DataFileText, MissingCellsReadAsEmpty) {

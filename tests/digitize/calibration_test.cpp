@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <limits>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/handler_boundary.h"
@@ -38,23 +37,27 @@ class CalibrationFields : public ::testing::Test {
   FormState& state = form.state;
 };
 
-const auto xy = [](const DataValue& v) { return std::pair(v.x, v.y); };
-
 TEST(PixelToData, ConvertsInDoubleWithReversedAxesAndExtrapolation) {
-  // Rectangle 100 ... 300 by 50 ... 250; x0, x1, y0, y1, px, py -> x, y
-  const std::tuple<float, float, float, float, float, float, float, float> cases[] = {
-      {0, 10, 0, 100, 200, 150, 5, 50},    {0, 10, 0, 100, 300, 50, 10, 100},
-      {0, 10, 0, 100, 400, 350, 15, -50},  {0, 10, 0, 100, 0, 0, -5, 125},
-      {10, 0, 100, 0, 150, 100, 7.5f, 25}, {-1, 1, 5, 5, 250, 200, 0.5f, 5}};
-  for (const auto& [x0, x1, y0, y1, px, py, x, y] : cases)
-    EXPECT_EQ(xy(axisValuesAt({100, 300, 50, 250, x0, x1, y0, y1}, px, py).value_or(DataValue{})),
-              std::pair(x, y))
-        << px << ", " << py;
+  // The rectangle 100 ... 300 by 50 ... 250; X 0 to 10 and Y 0 to 100 unless given.
+  // clang-format off
+  const struct { float x0 = 0, x1 = 10, y0 = 0, y1 = 100, px, py, x, y; } cases[] = {
+      {.px = 200, .py = 150, .x = 5, .y = 50}, {.px = 300, .py = 50, .x = 10, .y = 100},
+      {.px = 400, .py = 350, .x = 15, .y = -50}, {.px = 0, .py = 0, .x = -5, .y = 125},
+      {.x0 = 10, .x1 = 0, .y0 = 100, .y1 = 0, .px = 150, .py = 100, .x = 7.5f, .y = 25},
+      {.x0 = -1, .x1 = 1, .y0 = 5, .y1 = 5, .px = 250, .py = 200, .x = 0.5f, .y = 5}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "at " << c.px << ", " << c.py);
+    const auto value = axisValuesAt({{100, 300, 50, 250}, c.x0, c.x1, c.y0, c.y1}, c.px, c.py);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->x, c.x);
+    EXPECT_EQ(value->y, c.y);
+  }
   // Single-precision arithmetic gives -185.307037 here.
   const Calibration c{92.3385925f, 489.919312f, 0, 1, -313.739807f, -112.089233f, 0, 1};
   EXPECT_EQ(axisValuesAt(c, 345.56073f, 0)->x, -185.307053f);
-  EXPECT_FALSE(axisValuesAt({100, 300, 50, 50, 0, 10, 0, 100}, 150, 100) ||  // no height
-               axisValuesAt({300, 100, 50, 250, 0, 10, 0, 100}, 150, 100));  // reversed
+  EXPECT_FALSE(axisValuesAt({100, 300, 50, 50, 0, 10, 0, 100}, 150, 100));   // no height
+  EXPECT_FALSE(axisValuesAt({300, 100, 50, 250, 0, 10, 0, 100}, 150, 100));  // reversed
   EXPECT_EQ(axisValuesAt({0, 1, 0, 1, -3e38f, 3e38f, 0, 1}, 0.5f, 0.5f)->x, 0);
   EXPECT_EQ(toSingle(0x1.fffffefffffffp+127), 0x1.fffffep+127);  // rounds down to the largest
   for (double tooLarge : {0x1.ffffffp+127, -1e39, std::numeric_limits<double>::infinity()})
@@ -62,18 +65,24 @@ TEST(PixelToData, ConvertsInDoubleWithReversedAxesAndExtrapolation) {
 }
 
 TEST_F(CalibrationFields, ScaleFieldsMirrorIntoValueFieldsAndBack) {
-  const std::tuple<Control&, Control&, float&> pairs[] = {{ui.txtMinLabelX, ui.txtLXS, state.minX},
-                                                          {ui.txtMaxLabelX, ui.txtLXE, state.maxX},
-                                                          {ui.txtMinLabelY, ui.txtLYB, state.minY},
-                                                          {ui.txtMaxLabelY, ui.txtLYT, state.maxY}};
+  // clang-format off
+  const struct { Control& scaleField; Control& valueField; float& value; } pairs[] = {
+      {.scaleField = ui.txtMinLabelX, .valueField = ui.txtLXS, .value = state.minX},
+      {.scaleField = ui.txtMaxLabelX, .valueField = ui.txtLXE, .value = state.maxX},
+      {.scaleField = ui.txtMinLabelY, .valueField = ui.txtLYB, .value = state.minY},
+      {.scaleField = ui.txtMaxLabelY, .valueField = ui.txtLYT, .value = state.maxY}};
+  // clang-format on
   for (const auto& [scaleField, valueField, value] : pairs) {
     SCOPED_TRACE(scaleField.name);
     scaleField.setText("2.50 apples");  // the typed text stays; 3 characters of 6 pixels
-    EXPECT_EQ(std::tuple(value, scaleField.text, valueField.text, valueField.geometry.width),
-              std::tuple(2.5f, "2.50 apples", "2.5", 18 * kTwipsPerPixel));
+    EXPECT_EQ(value, 2.5f);
+    EXPECT_EQ(scaleField.text, "2.50 apples");
+    EXPECT_EQ(valueField.text, "2.5");
+    EXPECT_EQ(valueField.geometry.width, 18 * kTwipsPerPixel);
     valueField.setText("-7.25");
-    EXPECT_EQ(std::tuple(value, scaleField.text, valueField.geometry.width),
-              std::tuple(-7.25f, "-7.25", 30 * kTwipsPerPixel));
+    EXPECT_EQ(value, -7.25f);
+    EXPECT_EQ(scaleField.text, "-7.25");
+    EXPECT_EQ(valueField.geometry.width, 30 * kTwipsPerPixel);
   }
 }
 
@@ -85,14 +94,20 @@ TEST_F(CalibrationFields, XScaleFieldsSetThePitchUnlessTheCountIsZeroAndConversi
   ui.txtSmpX.text = "0";
   ui.txtMinLabelX.setText("3");
   ui.txtLXE.setText("23");
-  EXPECT_EQ(
-      std::tuple(state.minX, state.maxX, ui.txtLXS.text, ui.txtMaxLabelX.text, ui.txtStpX.text),
-      std::tuple(3.0f, 23.0f, "3", "23", "0.0494999999925494"));
+  EXPECT_EQ(state.minX, 3.0f);
+  EXPECT_EQ(state.maxX, 23.0f);
+  EXPECT_EQ(ui.txtLXS.text, "3");
+  EXPECT_EQ(ui.txtMaxLabelX.text, "23");
+  EXPECT_EQ(ui.txtStpX.text, "0.0494999999925494");
   // Written without running any handling: the texts are read at every call, not minX and maxX.
   ui.txtMaxLabelX.text = "20 units", ui.txtMinLabelY.text = "abc", ui.txtMaxLabelY.text = " 2 0 0";
-  EXPECT_EQ(xy(PixelToData(form, 50, 50)), std::pair(11.5f, 100.0f));
+  DataValue value = PixelToData(form, 50, 50);
+  EXPECT_EQ(value.x, 11.5f);
+  EXPECT_EQ(value.y, 100.0f);
   form.state.Picture2.setRect({.lineXE = 0, .lineYB = 100});  // no width: 0, 0
-  EXPECT_EQ(xy(PixelToData(form, 50, 50)), std::pair(0.0f, 0.0f));
+  value = PixelToData(form, 50, 50);
+  EXPECT_EQ(value.x, 0.0f);
+  EXPECT_EQ(value.y, 0.0f);
   ui.txtMaxLabelX.text = "1e39";
   form.state.Picture2.setRect({.lineXE = 100, .lineYB = 100});
   EXPECT_THROW(PixelToData(form, 50, 50), OverflowError);
@@ -100,48 +115,62 @@ TEST_F(CalibrationFields, XScaleFieldsSetThePitchUnlessTheCountIsZeroAndConversi
 
 TEST_F(CalibrationFields, TypingIsNeverOverwrittenByTheMirror) {
   // Each field starts at "-10", selected; then the keystrokes, each the whole new text.
-  const std::tuple<Control&, std::vector<std::string>, Control&, float&, std::string, float>
-      cases[] = {
-          {ui.txtMaxLabelX, {".", ".5"}, ui.txtLXE, state.maxX, "0.5", 0.5f},
-          {ui.txtMinLabelX, {"-", "-2", "-20"}, ui.txtLXS, state.minX, "-20", -20},
-          {ui.txtMaxLabelY, {"1", "10", "10."}, ui.txtLYT, state.maxY, "10", 10},
-          {ui.txtLYB, {"-", "-.", "-.2", "-.25"}, ui.txtMinLabelY, state.minY, "-0.25", -0.25f}};
-  for (const auto& [field, keystrokes, mirror, value, mirrorText, expected] : cases) {
-    SCOPED_TRACE(field.name);
-    field.setText("-10");
-    for (const std::string& text : keystrokes) field.setText(text);
-    EXPECT_EQ(std::tuple(field.text, mirror.text, value),
-              std::tuple(keystrokes.back(), mirrorText, expected));
+  // clang-format off
+  const struct {
+    Control& field; std::vector<std::string> typed;
+    Control& mirror; const char* mirrored; float& value; float expected;
+  } cases[] = {
+      {.field = ui.txtMaxLabelX, .typed = {".", ".5"},
+       .mirror = ui.txtLXE, .mirrored = "0.5", .value = state.maxX, .expected = 0.5f},
+      {.field = ui.txtMinLabelX, .typed = {"-", "-2", "-20"},
+       .mirror = ui.txtLXS, .mirrored = "-20", .value = state.minX, .expected = -20},
+      {.field = ui.txtMaxLabelY, .typed = {"1", "10", "10."},
+       .mirror = ui.txtLYT, .mirrored = "10", .value = state.maxY, .expected = 10},
+      {.field = ui.txtLYB, .typed = {"-", "-.", "-.2", "-.25"},
+       .mirror = ui.txtMinLabelY, .mirrored = "-0.25", .value = state.minY, .expected = -0.25f}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field.name);
+    c.field.setText("-10");
+    for (const std::string& text : c.typed) c.field.setText(text);
+    EXPECT_EQ(c.field.text, c.typed.back());
+    EXPECT_EQ(c.mirror.text, c.mirrored);
+    EXPECT_EQ(c.value, c.expected);
   }
   // The round trip stops after one step, and a mirror is written only when its text differs.
   int scaleRuns = 0, valueRuns = 0;
   for (auto [field, runs] : {std::pair{&ui.txtMaxLabelX, &scaleRuns}, {&ui.txtLXE, &valueRuns}})
     field->onChange = [inner = field->onChange, runs] { ++*runs, inner(); };
   ui.txtMaxLabelX.setText("5"), ui.txtMaxLabelX.setText("5."), ui.txtLXE.setText("6");
-  EXPECT_EQ(std::pair(scaleRuns, valueRuns), std::pair(3, 2));
+  EXPECT_EQ(scaleRuns, 3);
+  EXPECT_EQ(valueRuns, 2);
 }
 
 TEST_F(CalibrationFields, TextsThatDoNotConvertOrOverflowChangeNothing) {
   ui.txtMinLabelY.setText("4");
   for (const char* text : {"", "-", ".", "1,5", "abc", "4 4", "1e39", "12x"}) {
+    SCOPED_TRACE(::testing::Message() << '"' << text << '"');
     ui.txtLYB.setText(text);
-    EXPECT_EQ(std::tuple(state.minY, ui.txtMinLabelY.text, valueFieldInvalid(form, ui.txtLYB)),
-              std::tuple(4.0f, "4", true))
-        << text;
+    EXPECT_EQ(state.minY, 4.0f);
+    EXPECT_EQ(ui.txtMinLabelY.text, "4");
+    EXPECT_TRUE(valueFieldInvalid(form, ui.txtLYB));
   }
   ui.txtLYB.setText("&H10");  // converting text clears the mark
-  EXPECT_EQ(std::tuple(valueFieldInvalid(form, ui.txtLYB), ui.txtMinLabelY.text),
-            std::tuple(false, "16"));
+  EXPECT_FALSE(valueFieldInvalid(form, ui.txtLYB));
+  EXPECT_EQ(ui.txtMinLabelY.text, "16");
   ui.txtLXS.setText("x");
   ui.txtMinLabelX.setText("7");  // so does the program writing the field
-  EXPECT_EQ(std::tuple(valueFieldInvalid(form, ui.txtLXS), ui.txtLXS.text), std::tuple(false, "7"));
+  EXPECT_FALSE(valueFieldInvalid(form, ui.txtLXS));
+  EXPECT_EQ(ui.txtLXS.text, "7");
   ui.txtMaxLabelX.setText("10");
   EXPECT_FALSE(runHandler(platform, [&] { ui.txtMaxLabelX.setText("1e39"); }));
   ui.txtSmpX.text = "1e-320";  // a division count so small that the pitch overflows
   EXPECT_FALSE(runHandler(platform, [&] { ui.txtMaxLabelX.setText("20"); }));
-  EXPECT_EQ(std::tuple(platform.messages().size(), platform.messages().at(1).text, state.maxX,
-                       ui.txtLXE.text, ui.txtStpX.text),
-            std::tuple(2u, "Overflow", 10.0f, "10", "0.015"));
+  ASSERT_EQ(platform.messages().size(), 2u);
+  EXPECT_EQ(platform.messages()[1].text, "Overflow");
+  EXPECT_EQ(state.maxX, 10.0f);
+  EXPECT_EQ(ui.txtLXE.text, "10");
+  EXPECT_EQ(ui.txtStpX.text, "0.015");
 }
 
 TEST_F(CalibrationFields, DecimalPointIsReadWhateverTheLocale) {
@@ -157,31 +186,45 @@ TEST_F(CalibrationFields, DecimalPointIsReadWhateverTheLocale) {
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no locale with a decimal comma";
   ui.txtLXE.setText("0.125");
   ui.txtLYT.setText("0,5");
-  EXPECT_EQ(
-      std::tuple(std::string(std::localeconv()->decimal_point), state.maxX, ui.txtMaxLabelX.text,
-                 PixelToData(form, 100, 0).x, state.valueFieldInvalid.txtLYT),
-      std::tuple(",", 0.125f, "0.125", 0.125f, true));
+  EXPECT_EQ(std::string(std::localeconv()->decimal_point), ",");
+  EXPECT_EQ(state.maxX, 0.125f);
+  EXPECT_EQ(ui.txtMaxLabelX.text, "0.125");
+  EXPECT_EQ(PixelToData(form, 100, 0).x, 0.125f);
+  EXPECT_TRUE(state.valueFieldInvalid.txtLYT);
   std::setlocale(LC_ALL, "C");
 }
 
 TEST_F(CalibrationFields, GridAndFootprintFieldsAndSnapToGrid) {
-  for (const auto& [text, side] :
-       {std::pair{"7.5", 7.5f}, {"-3", 0.0f}, {"abc", 0.0f}, {"1e9", 32767.0f}}) {
-    ui.txtPicUpRange.setText(text), ui.txtErs.setText(text);
-    EXPECT_EQ(ui.shapPicUpRange.width, side) << text;
-    EXPECT_EQ(ui.shapEraseRange.height, side) << text;
+  // clang-format off
+  const struct { const char* text; float side; } sizes[] = {
+      {.text = "7.5", .side = 7.5f}, {.text = "-3", .side = 0}, {.text = "abc", .side = 0},
+      {.text = "1e9", .side = 32767}};
+  // clang-format on
+  for (const auto& c : sizes) {
+    ui.txtPicUpRange.setText(c.text), ui.txtErs.setText(c.text);
+    EXPECT_EQ(ui.shapPicUpRange.width, c.side) << c.text;
+    EXPECT_EQ(ui.shapEraseRange.height, c.side) << c.text;
   }
   ui.txtGrid.setText("2.5 px");
   EXPECT_EQ(form.app.gridStep, 2.5f);
-  // onGrid, pitch, zoom, offset, d, extent -> position
-  const std::tuple<std::int16_t, float, float, int, int, float, float> cases[] = {
-      {1, 10, 2, 0, 31, 1000, 20}, {1, 10, 2, 0, 29, 1000, 10},   {0, 10, 2, 0, 31, 1000, 15.5f},
-      {1, 10, 2, 0, 50, 1000, 30}, {1, 10, 2, 100, 31, 1000, 70}, {1, 0.5f, 4, 0, 7, 1000, 2},
-      {0, 10, 2, 0, -1, 640, 0},   {1, 0, 2, 0, 31, 1000, 15.5f}, {1, -5, 2, 0, 31, 1000, 15.5f},
-      {1, 10, 0, 0, 31, 1000, 0},  {1, 3, 1, 0, 640, 640, 639},   {1, 3, 1, 0, 641, 640, 640}};
-  for (const auto& [onGrid, step, zoom, offset, d, extent, expected] : cases)
-    EXPECT_EQ(gridPosition({onGrid, step, zoom}, offset, d, extent), expected)
-        << onGrid << " " << step << " " << zoom << " at " << offset << "+" << d;
+  // Snapping on with a pitch of 10 at zoom 2, no scrolling, 1000 pixels wide, unless given.
+  // clang-format off
+  const struct {
+    std::int16_t onGrid = 1; float pitch = 10, zoom = 2; int offset = 0, d; float extent = 1000;
+    float position;
+  } cases[] = {
+      {.d = 31, .position = 20}, {.d = 29, .position = 10}, {.d = 50, .position = 30},
+      {.onGrid = 0, .d = 31, .position = 15.5f}, {.offset = 100, .d = 31, .position = 70},
+      {.pitch = 0.5f, .zoom = 4, .d = 7, .position = 2},
+      {.onGrid = 0, .d = -1, .extent = 640, .position = 0},
+      {.pitch = 0, .d = 31, .position = 15.5f}, {.pitch = -5, .d = 31, .position = 15.5f},
+      {.zoom = 0, .d = 31, .position = 0},
+      {.pitch = 3, .zoom = 1, .d = 640, .extent = 640, .position = 639},
+      {.pitch = 3, .zoom = 1, .d = 641, .extent = 640, .position = 640}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(gridPosition({c.onGrid, c.pitch, c.zoom}, c.offset, c.d, c.extent), c.position)
+        << c.onGrid << " " << c.pitch << " " << c.zoom << " at " << c.offset << "+" << c.d;
 }
 
 TEST(CalibrationStartUp, StartUpRunsTheFieldHandling) {
@@ -190,8 +233,11 @@ TEST(CalibrationStartUp, StartUpRunsTheFieldHandling) {
   Form1 form{platform};
   formLoad(form);
   const Form1Controls& ui = form.ui;  // the four scale texts ran their handling
-  EXPECT_EQ(ui.txtLXS.text + ui.txtLXE.text + ui.txtLYT.text + ui.txtLYB.text + ui.txtStpX.text,
-            "01100.005");
+  EXPECT_EQ(ui.txtLXS.text, "0");
+  EXPECT_EQ(ui.txtLXE.text, "1");
+  EXPECT_EQ(ui.txtLYT.text, "1");
+  EXPECT_EQ(ui.txtLYB.text, "0");
+  EXPECT_EQ(ui.txtStpX.text, "0.005");
 }
 
 }  // namespace

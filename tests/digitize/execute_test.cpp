@@ -30,7 +30,7 @@ class Execute : public ::testing::Test {
     f.form.spreadsheetExport = [this](int kind) { exports.push_back(kind); };
   }
 
-  void selectType(int type) {
+  void selectType(GraphType type) {
     f.ui.cmbGraphType.selected = type;
     cmbGraphTypeClick(f.form);
   }
@@ -50,7 +50,7 @@ TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
   f.ui.chkExcel.value = 1;
   menuClick(f.form, MenuId::mnuExeStart);
 
-  EXPECT_EQ(f.ui.TabStrip1.selected, 3);
+  EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
   EXPECT_TRUE(f.ui.ListView1.visible);
   ASSERT_EQ(f.app.pointCount, 5);
   ASSERT_EQ(f.ui.ListView1.rows.size(), 5u);
@@ -66,33 +66,39 @@ TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
 }
 
 TEST_F(Execute, RefusesBadParametersAndKeepsTheList) {
+  using enum Message;
+  // A message, or none when the run does not start.
+  // clang-format off
   const struct {
-    int type;
-    const char* division;
-    const char* filter;
-    int message;  // -1: no message, and the run does not start
+    GraphType type; const char* division; const char* filter;
+    std::optional<Message> message = {};
   } cases[] = {
-      {kTraceLine, "0", "1", 2},      {kTraceLine, "40000", "1", 8},
-      {kTraceSurface, "abc", "1", 2}, {kTraceLine, "4", "2", 7},
-      {kTraceSurface, "4", "129", 7}, {kTraceLine, "4", "x", 7},
-      {kPlotOnePoint, "4", "1", -1},  {kManualPlotting, "4", "1", -1},
-  };
+      {.type = kTraceLine, .division = "0", .filter = "1", .message = WholeNumberRequired},
+      {.type = kTraceLine, .division = "40000", .filter = "1", .message = CountOutOfRange},
+      {.type = kTraceSurface, .division = "abc", .filter = "1", .message = WholeNumberRequired},
+      {.type = kTraceLine, .division = "4", .filter = "2", .message = FilterOddNumber},
+      {.type = kTraceSurface, .division = "4", .filter = "129", .message = FilterOddNumber},
+      {.type = kTraceLine, .division = "4", .filter = "x", .message = FilterOddNumber},
+      {.type = kPlotOnePoint, .division = "4", .filter = "1"},
+      {.type = kManualPlotting, .division = "4", .filter = "1"}};
+  // clang-format on
   fillList();
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.type) + " " + c.division + " " + c.filter);
+    SCOPED_TRACE(testing::graphTypeName(c.type) + ", division " + c.division + ", filter " +
+                 c.filter);
     f.platform.clearMessages();
     selectType(c.type);
     f.ui.txtSmpX.text = c.division;
     f.ui.cmbFRange.text = c.filter;
-    f.ui.TabStrip1.selected = 1;
+    f.ui.TabStrip1.selected = static_cast<int>(Pane::Setting);
     menuClick(f.form, MenuId::mnuExeStart);
     EXPECT_EQ(f.app.pointCount, 2);
-    EXPECT_EQ(f.ui.TabStrip1.selected, 1);
-    if (c.message < 0) {
+    EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Setting));
+    if (!c.message) {
       EXPECT_TRUE(f.platform.messages().empty());
     } else {
       ASSERT_EQ(f.platform.messages().size(), 1u);
-      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(static_cast<Message>(c.message)));
+      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(*c.message));
     }
   }
   // Plot All Points uses neither the count nor the filter.
@@ -115,12 +121,14 @@ TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
   f.ui.txtSmpX.setText("250");
   // The scan pass yields at the 126 even columns, the points pass at 0, 100
   // and 200: a cancel at its second yield keeps columns 0 to 99.
-  const struct {
-    int cancelAtYield;
-    int points;
-  } cases[] = {{1, 0}, {126, 0}, {127, 0}, {128, 100}, {129, 200}, {100000, 251}};
+  // clang-format off
+  const struct { int cancelAtYield, points; } cases[] = {
+      {.cancelAtYield = 1, .points = 0}, {.cancelAtYield = 126, .points = 0},
+      {.cancelAtYield = 127, .points = 0}, {.cancelAtYield = 128, .points = 100},
+      {.cancelAtYield = 129, .points = 200}, {.cancelAtYield = 100000, .points = 251}};
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.cancelAtYield);
+    SCOPED_TRACE(::testing::Message() << "Cancel at yield " << c.cancelAtYield);
     exports.clear();
     int yields = 0;
     f.platform.setYieldHook([&] {
@@ -131,7 +139,7 @@ TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
     menuClick(f.form, MenuId::mnuExeStart);
     EXPECT_EQ(f.app.pointCount, c.points);
     EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
-    EXPECT_TRUE(f.ui.toolButton(5).enabled);
+    EXPECT_TRUE(testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled);
     EXPECT_FALSE(f.ui.ProgressBar1.visible);
     EXPECT_FALSE(f.ui.Line5.visible);
     EXPECT_EQ(exports.size(), c.points == 251 ? 1u : 0u);

@@ -21,68 +21,68 @@ class FieldChecks : public ::testing::Test {
 // afterwards ("old" is what the other field held), and the message shown.
 TEST_F(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
   enum Field { kCount, kPitch };
+  using enum Message;
+  // clang-format off
   const struct {
-    Field field;
-    const char* typed;
-    float minX, maxX;
-    const char* count;
-    const char* pitch;
-    int message;  // -1: none
+    Field left; const char* typed; float maxX = 6; const char* count = "old", *pitch = "old";
+    std::optional<Message> message = {};
   } cases[] = {
-      {kCount, "12.7", 0, 6, "12", "0.5", -1},
-      {kCount, "200", 0, 1, "200", "0.005", -1},
-      {kCount, "3abc", 0, 0.75f, "3", "0.25", -1},
-      {kCount, "32766", 0, 32766, "32766", "1", -1},
-      {kCount, "0", 0, 6, "0", "old", 2},
-      {kCount, "-3", 0, 6, "-3", "old", 2},
-      {kCount, "0.4", 0, 6, "0.4", "old", 2},
-      {kCount, "abc", 0, 6, "abc", "old", 2},
-      {kCount, "40000", 0, 6, "40000", "old", 8},
-      {kCount, "32767", 0, 6, "32767", "old", 8},
-      {kPitch, "0.25", 0, 6, "24", "0.25", -1},
-      {kPitch, "0.5", 0, 6.25f, "13", "0.480769230769231", -1},  // 12.5 rounds up
+      {.left = kCount, .typed = "12.7", .count = "12", .pitch = "0.5"},
+      {.left = kCount, .typed = "200", .maxX = 1, .count = "200", .pitch = "0.005"},
+      {.left = kCount, .typed = "3abc", .maxX = 0.75f, .count = "3", .pitch = "0.25"},
+      {.left = kCount, .typed = "32766", .maxX = 32766, .count = "32766", .pitch = "1"},
+      {.left = kCount, .typed = "0", .count = "0", .message = WholeNumberRequired},
+      {.left = kCount, .typed = "-3", .count = "-3", .message = WholeNumberRequired},
+      {.left = kCount, .typed = "0.4", .count = "0.4", .message = WholeNumberRequired},
+      {.left = kCount, .typed = "abc", .count = "abc", .message = WholeNumberRequired},
+      {.left = kCount, .typed = "40000", .count = "40000", .message = CountOutOfRange},
+      {.left = kCount, .typed = "32767", .count = "32767", .message = CountOutOfRange},
+      {.left = kPitch, .typed = "0.25", .count = "24", .pitch = "0.25"},
+      // 12.5 rounds up.
+      {.left = kPitch, .typed = "0.5", .maxX = 6.25f, .count = "13", .pitch = "0.480769230769231"},
       // 0.7 is stored as a single-precision value; the count is 3 and the
       // pitch follows it, so the X values span the whole range.
-      {kPitch, "0.2", 0, 0.7f, "3", "0.23333332935969", -1},
-      {kPitch, "abc", 0, 6, "old", "abc", 3},
-      {kPitch, "0", 0, 6, "old", "0", 3},
-      {kPitch, "-0.25", 0, 6, "old", "-0.25", 2},  // a negative count
-      {kPitch, "1e-9", 0, 6, "old", "1e-9", 8},
-      {kPitch, "0.0001", 0, 6, "old", "0.0001", 8},  // 60 000 divisions
-  };
+      {.left = kPitch, .typed = "0.2", .maxX = 0.7f, .count = "3", .pitch = "0.23333332935969"},
+      {.left = kPitch, .typed = "abc", .pitch = "abc", .message = ZeroNotAllowed},
+      {.left = kPitch, .typed = "0", .pitch = "0", .message = ZeroNotAllowed},
+      // A negative count.
+      {.left = kPitch, .typed = "-0.25", .pitch = "-0.25", .message = WholeNumberRequired},
+      {.left = kPitch, .typed = "1e-9", .pitch = "1e-9", .message = CountOutOfRange},
+      // 60 000 divisions.
+      {.left = kPitch, .typed = "0.0001", .pitch = "0.0001", .message = CountOutOfRange}};
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
+    SCOPED_TRACE(std::string(c.left == kCount ? "count " : "pitch ") + c.typed);
     platform.clearMessages();
-    form.state.minX = c.minX;
+    form.state.minX = 0;
     form.state.maxX = c.maxX;
-    form.ui.txtSmpX.text = c.field == kCount ? c.typed : "old";
-    form.ui.txtStpX.text = c.field == kPitch ? c.typed : "old";
-    if (c.field == kCount)
+    form.ui.txtSmpX.text = c.left == kCount ? c.typed : "old";
+    form.ui.txtStpX.text = c.left == kPitch ? c.typed : "old";
+    if (c.left == kCount)
       txtSmpXLostFocus(form);
     else
       txtStpXLostFocus(form);
     EXPECT_EQ(form.ui.txtSmpX.text, c.count);
     EXPECT_EQ(form.ui.txtStpX.text, c.pitch);
-    if (c.message < 0) {
+    if (!c.message) {
       EXPECT_TRUE(platform.messages().empty());
     } else {
       ASSERT_EQ(platform.messages().size(), 1u);
-      EXPECT_EQ(platform.messages()[0].text, form.message(static_cast<Message>(c.message)));
+      EXPECT_EQ(platform.messages()[0].text, form.message(*c.message));
       EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
     }
   }
 }
 
 TEST(YFilterHeight, OnlyOddWholeNumbersFromOneTo127) {
-  const struct {
-    const char* text;
-    std::optional<int> height;
-  } cases[] = {
-      {"1", 1},  {"5.0", 5}, {" 13 ", 13},  {"127", 127},      {"129", {}},
-      {"2", {}}, {"0", {}},  {"-1", {}},    {"3.5", {}},       {"abc", {}},
-      {"", {}},  {"5x", {}}, {"1e400", {}}, {"126.99999", {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(yFilterHeight(c.text), c.height) << c.text;
+  // clang-format off
+  const struct { const char* text; std::optional<int> height = {}; } cases[] = {
+      {.text = "1", .height = 1}, {.text = "5.0", .height = 5}, {.text = " 13 ", .height = 13},
+      {.text = "127", .height = 127}, {.text = "129"}, {.text = "2"}, {.text = "0"},
+      {.text = "-1"}, {.text = "3.5"}, {.text = "abc"}, {.text = ""}, {.text = "5x"},
+      {.text = "1e400"}, {.text = "126.99999"}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(yFilterHeight(c.text), c.height) << '"' << c.text << '"';
 }
 
 }  // namespace

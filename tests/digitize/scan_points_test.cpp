@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace plotvane {
@@ -28,21 +26,25 @@ PixelArray pictureFrom(const std::vector<std::string_view>& rows) {
 // The whole picture as the rectangle; X runs 0 to 2W, Y runs -H (bottom) to H.
 ScanPointsParams wholePicture(const PixelArray& picture) {
   const float w = static_cast<float>(picture.width()), h = static_cast<float>(picture.height());
-  return {{0, w, 0, h, 0, 2 * w, -h, h}, h, true};
-}
-
-using Fields = std::vector<std::array<float, 4>>;
-Fields fields(const std::vector<DataPoint>& points) {
-  Fields out;
-  for (const DataPoint& p : points) out.push_back({p.XData, p.YData, p.XPixel, p.YPixel});
-  return out;
+  return {
+      .calibration = {{0, w, 0, h}, 0, 2 * w, -h, h}, .pictureHeight = h, .recordPainted = true};
 }
 
 // The point of a blob whose counted pixels have mean column mx and mean row my.
-std::array<float, 4> blobPoint(const ScanPointsParams& params, double mx, double my) {
+DataPoint blobPoint(const ScanPointsParams& params, double mx, double my) {
   const float px = static_cast<float>(mx + 0.5), py = static_cast<float>(my + 0.5);
   const DataValue value = axisValuesAt(params.calibration, px, py).value();
   return {value.x, value.y, px, static_cast<float>(params.pictureHeight - 1 - my - 0.5)};
+}
+
+void expectPoints(const std::vector<DataPoint>& points, const std::vector<DataPoint>& expected) {
+  ASSERT_EQ(points.size(), expected.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    EXPECT_EQ(points[i].XData, expected[i].XData) << "point " << i;
+    EXPECT_EQ(points[i].YData, expected[i].YData) << "point " << i;
+    EXPECT_EQ(points[i].XPixel, expected[i].XPixel) << "point " << i;
+    EXPECT_EQ(points[i].YPixel, expected[i].YPixel) << "point " << i;
+  }
 }
 
 std::vector<PictureCell> ring(int x, int y) {  // around a single pixel, clockwise from above
@@ -51,37 +53,40 @@ std::vector<PictureCell> ring(int x, int y) {  // around a single pixel, clockwi
 }
 
 TEST(ScanPoints, OnePointPerBlobAtItsCentreOfMass) {
-  struct Case {
-    std::vector<std::string_view> rows;
-    std::vector<std::pair<double, double>> means;
-    ScanPointsStatus status = ScanPointsStatus::Completed;
-    std::vector<PictureCell> paintedTail = {};  // the last squares painted
-  };
   const std::vector<PictureCell> wideTail = {{2, 2}, {2, 1}, {3, 1}, {4, 1}, {4, 2},
                                              {4, 3}, {4, 4}, {3, 4}, {2, 4}, {2, 3},
                                              {2, 3}, {1, 3}, {1, 2}, {1, 1}, {2, 1}};
-  const auto ok = ScanPointsStatus::Completed, error = ScanPointsStatus::SumError;
-  const Case cases[] = {
-      {{"...", ".#.", "..."}, {{1, 1}}, ok, ring(1, 1)},
-      {{"......", ".d..l.", "......", ".y..z."}, {{1, 1}, {1, 3}}},  // r + g + b <= 600
-      {{"......", "..#...", "...#..", "......"}, {{2.5, 1.5}}},
-      {{"......", "...#..", "..#...", "......"}, {{2.5, 1.5}}},
-      {{"........", ".######.", ".#....#.", ".#.#..#.", ".#....#.", ".######.", "........"},
-       {{66.0 / 19, 3}}},  // a ring with a dark pixel inside
-      {{"....", "....", "...."}, {}},
+  // clang-format off
+  const struct {
+    std::vector<std::string_view> rows;
+    std::vector<std::pair<double, double>> means;  // mean column and row of each blob
+    ScanPointsStatus status = ScanPointsStatus::Completed;
+    std::vector<PictureCell> paintedTail = {};  // the last squares painted
+  } cases[] = {
+      {.rows = {"...", ".#.", "..."}, .means = {{1, 1}}, .paintedTail = ring(1, 1)},
+      // Dark is r + g + b <= 600.
+      {.rows = {"......", ".d..l.", "......", ".y..z."}, .means = {{1, 1}, {1, 3}}},
+      {.rows = {"......", "..#...", "...#..", "......"}, .means = {{2.5, 1.5}}},
+      {.rows = {"......", "...#..", "..#...", "......"}, .means = {{2.5, 1.5}}},
+      {.rows = {"........", ".######.", ".#....#.", ".#.#..#.", ".#....#.", ".######.", "........"},
+       .means = {{66.0 / 19, 3}}},  // a ring with a dark pixel inside
+      {.rows = {"....", "....", "...."}, .means = {}},
       // Walks that never come back to their start; a blob whose spans hold no dark cell.
-      {{".###.", "#...#", "..#..", "..#.."}, {{12.0 / 6, 4.0 / 6}, {2, 2.5}}},
-      {{".####.", "#....#", "..##..", "...#.."}, {{2.5, 0.75}, {8.0 / 3, 7.0 / 3}}, ok, wideTail},
-      {{".###..", "#...#.", "#.#..#", "...#..", "...#..", "#....."}, {{20 / 9., 11 / 9.}}, error}};
-  for (const Case& c : cases) {
+      {.rows = {".###.", "#...#", "..#..", "..#.."}, .means = {{12.0 / 6, 4.0 / 6}, {2, 2.5}}},
+      {.rows = {".####.", "#....#", "..##..", "...#.."}, .means = {{2.5, 0.75}, {8.0 / 3, 7.0 / 3}},
+       .paintedTail = wideTail},
+      {.rows = {".###..", "#...#.", "#.#..#", "...#..", "...#..", "#....."},
+       .means = {{20 / 9., 11 / 9.}}, .status = ScanPointsStatus::SumError}};
+  // clang-format on
+  for (const auto& c : cases) {
     const PixelArray picture = pictureFrom(c.rows);
     const ScanPointsParams params = wholePicture(picture);
     const ScanPointsResult result = scanPoints(picture, params);
     SCOPED_TRACE(testing::PrintToString(c.rows));
     EXPECT_EQ(result.status, c.status);
-    Fields expected;
+    std::vector<DataPoint> expected;
     for (const auto& [mx, my] : c.means) expected.push_back(blobPoint(params, mx, my));
-    EXPECT_EQ(fields(result.points), expected);
+    expectPoints(result.points, expected);
     const std::size_t tail = std::min(result.painted.size(), c.paintedTail.size());
     EXPECT_EQ(std::vector(result.painted.end() - tail, result.painted.end()), c.paintedTail);
   }
@@ -95,28 +100,46 @@ TEST(ScanPoints, YieldsInOrderAndStopsWhereTheCallbackSays) {
   for (const PictureCell c : {PictureCell{50, 10}, {20, 30}, {5, 30}})
     picture.set(c.x, c.y, kBlack);
   // X 0..120 over columns 0..60, Y 40..-40 over rows 0..40; xPixel = x + 0.5.
-  const Fields all = {{101, 19, 50.5f, 28.5f}, {11, -21, 5.5f, 8.5f}, {41, -21, 20.5f, 8.5f}};
-  const std::tuple<ScanStage, int, std::size_t> cases[] = {
-      {Marking, 0, 3}, {Marking, 1, 0}, {Row, 6, 1}, {Blob, 1, 0}, {Blob, 3, 2}};
-  for (const auto& [stage, nth, points] : cases) {
+  const std::vector<DataPoint> all = {
+      {101, 19, 50.5f, 28.5f}, {11, -21, 5.5f, 8.5f}, {41, -21, 20.5f, 8.5f}};
+  // clang-format off
+  const struct { ScanStage stage; int nth; std::size_t points; } cases[] = {
+      {.stage = Marking, .nth = 0, .points = 3}, {.stage = Marking, .nth = 1, .points = 0},
+      {.stage = Row, .nth = 6, .points = 1}, {.stage = Blob, .nth = 1, .points = 0},
+      {.stage = Blob, .nth = 3, .points = 2}};
+  // The yields up to column or row 10 of a run to the end. Odd columns set the bar too (5 at
+  // column 3, 15 at column 9); the blob pass leaves it.
+  struct Yield { ScanStage stage; int position, bar; };  // bar: the progress bar's value
+  const Yield firstYields[] = {
+      {.stage = Marking, .position = 0, .bar = 0}, {.stage = Marking, .position = 2, .bar = 0},
+      {.stage = Marking, .position = 4, .bar = 5}, {.stage = Marking, .position = 6, .bar = 10},
+      {.stage = Marking, .position = 8, .bar = 10}, {.stage = Marking, .position = 10, .bar = 15},
+      {.stage = Row, .position = 0, .bar = 95}, {.stage = Row, .position = 2, .bar = 95},
+      {.stage = Row, .position = 4, .bar = 95}, {.stage = Row, .position = 6, .bar = 95},
+      {.stage = Row, .position = 8, .bar = 95}, {.stage = Blob, .position = 10, .bar = 95},
+      {.stage = Row, .position = 10, .bar = 95}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << "stopped at yield " << c.nth << " of stage " << static_cast<int>(c.stage));
     int count = 0, stopped = 0;
-    std::string seen;  // stage, column or row up to 10, bar
+    std::vector<Yield> seen;
     const ScanPointsResult result =
         scanPoints(picture, wholePicture(picture), [&](const ScanPointsProgress& p) {
           EXPECT_FALSE(stopped) << "called after stopping";
           EXPECT_EQ(p.painted.size(), (p.points.size() + (p.stage == Blob)) * 8);  // 8 per blob
-          if (p.position <= 10)
-            seen += "MRB"[int(p.stage)] + std::to_string(p.position) + ':' +
-                    std::to_string(p.progressBar) + ' ';
-          stopped = p.stage == stage && ++count == nth;
+          if (p.position <= 10) seen.push_back({p.stage, p.position, p.progressBar});
+          stopped = p.stage == c.stage && ++count == c.nth;
           return !stopped;
         });
-    EXPECT_EQ(result.status, nth ? ScanPointsStatus::Stopped : ScanPointsStatus::Completed);
-    EXPECT_EQ(fields(result.points), Fields(all.begin(), all.begin() + points)) << nth;
-    // Odd columns set the bar too (5 at column 3, 15 at column 9); the blob pass leaves it.
-    if (nth == 0) {
-      EXPECT_EQ(seen,
-                "M0:0 M2:0 M4:5 M6:10 M8:10 M10:15 R0:95 R2:95 R4:95 R6:95 R8:95 B10:95 R10:95 ");
+    EXPECT_EQ(result.status, c.nth ? ScanPointsStatus::Stopped : ScanPointsStatus::Completed);
+    expectPoints(result.points, std::vector(all.begin(), all.begin() + c.points));
+    if (c.nth != 0) continue;
+    ASSERT_EQ(seen.size(), std::size(firstYields));
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+      EXPECT_EQ(seen[i].stage, firstYields[i].stage) << "yield " << i;
+      EXPECT_EQ(seen[i].position, firstYields[i].position) << "yield " << i;
+      EXPECT_EQ(seen[i].bar, firstYields[i].bar) << "yield " << i;
     }
   }
 }
@@ -124,50 +147,74 @@ TEST(ScanPoints, YieldsInOrderAndStopsWhereTheCallbackSays) {
 // round(2.5 - 1) = round(2.5): the grid must still get a border around the scan area.
 // Black outside the scan area (first to last) and in its two corners.
 TEST(ScanPoints, RectangleOnHalfPixelsKeepsABorder) {
-  const std::tuple<float, float, float, float, PictureCell, PictureCell> cases[] = {
-      {2.5f, 10.5f, 2.5f, 8.5f, {2, 2}, {10, 8}},
-      {0.5f, 12.5f, 0.5f, 10.5f, {0, 0}, {12, 10}},
-      {2, 11, 4.5f, 9, {2, 4}, {10, 8}}};
-  for (const auto& [xs, xe, yt, yb, first, last] : cases) {
+  // clang-format off
+  const struct { PixelRect rect; PictureCell first, last; } cases[] = {
+      {.rect = {2.5f, 10.5f, 2.5f, 8.5f}, .first = {2, 2}, .last = {10, 8}},
+      {.rect = {0.5f, 12.5f, 0.5f, 10.5f}, .first = {0, 0}, .last = {12, 10}},
+      {.rect = {2, 11, 4.5f, 9}, .first = {2, 4}, .last = {10, 8}}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "left edge " << c.rect.lineXS);
     PixelArray picture(14, 12, kBlack);
-    for (int y = first.y; y <= last.y; ++y)
-      for (int x = first.x; x <= last.x; ++x)
-        if (PictureCell{x, y} != first && PictureCell{x, y} != last) picture.set(x, y, kWhite);
-    const ScanPointsParams params{{xs, xe, yt, yb, 0, 1, 0, 1}, 12, true};
+    for (int y = c.first.y; y <= c.last.y; ++y)
+      for (int x = c.first.x; x <= c.last.x; ++x)
+        if (PictureCell{x, y} != c.first && PictureCell{x, y} != c.last) picture.set(x, y, kWhite);
+    const ScanPointsParams params{
+        .calibration = {c.rect, 0, 1, 0, 1}, .pictureHeight = 12, .recordPainted = true};
     const ScanPointsResult result = scanPoints(picture, params);
-    EXPECT_EQ(fields(result.points),
-              (Fields{blobPoint(params, first.x, first.y), blobPoint(params, last.x, last.y)}));
-    EXPECT_EQ(result.painted.size(), 16u) << xs;
+    expectPoints(result.points,
+                 {blobPoint(params, c.first.x, c.first.y), blobPoint(params, c.last.x, c.last.y)});
+    EXPECT_EQ(result.painted.size(), 16u);
   }
 }
 
 // A 30000 x 30000 grid would not be allocated for this 6 x 5 picture.
 TEST(ScanPoints, RectangleIsClampedToThePicture) {
   const PixelArray picture = pictureFrom({"#.....", "......", "......", "......", ".....#"});
-  const std::pair<std::array<float, 4>, std::size_t> cases[] = {
-      {{-5, 30000, -5, 30000}, 2}, {{20, 30, 20, 30}, 0}, {{NAN, 6, 0, 5}, 0}, {{3, 3, 0, 5}, 0}};
-  for (const auto& [r, points] : cases)
-    EXPECT_EQ(scanPoints(picture, {{r[0], r[1], r[2], r[3], 0, 1, 0, 1}, 5}).points.size(), points);
+  // clang-format off
+  const struct { PixelRect rect; std::size_t points; } cases[] = {
+      {.rect = {-5, 30000, -5, 30000}, .points = 2}, {.rect = {20, 30, 20, 30}, .points = 0},
+      {.rect = {NAN, 6, 0, 5}, .points = 0}, {.rect = {3, 3, 0, 5}, .points = 0}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(scanPoints(picture, {{c.rect, 0, 1, 0, 1}, 5}).points.size(), c.points)
+        << c.rect.lineXS << " to " << c.rect.lineXE;
   EXPECT_TRUE(scanPoints(PixelArray(), wholePicture(picture)).points.empty());
 }
 
 // pct = x / 200 * 100: 9/200 and 19/200 round halves to even; 59/200 is 29.4999981 in float.
 TEST(ScanPoints, ProgressBarFollowsTheRoundedPercentage) {
-  const std::nullopt_t none = std::nullopt;
-  const std::tuple<int, float, float, std::optional<int>> cases[] = {
-      {0, 0, 200, 0},     {4, 0, 200, none}, {9, 0, 200, none},     {19, 0, 200, 9},
-      {59, 0, 200, none}, {110, 0, 200, 55}, {2, 2.5f, 2.5f, none}, {2, 2.5f, 102.5f, 0}};
-  for (const auto& [x, xs, xe, shown] : cases)
-    EXPECT_EQ(scanProgressValue(x, xs, xe), shown) << x << ' ' << xs << ' ' << xe;
+  // clang-format off
+  const struct { int x; float xs = 0, xe = 200; std::optional<int> shown = {}; } cases[] = {
+      {.x = 0, .shown = 0}, {.x = 4}, {.x = 9}, {.x = 19, .shown = 9}, {.x = 59},
+      {.x = 110, .shown = 55}, {.x = 2, .xs = 2.5f, .xe = 2.5f},
+      {.x = 2, .xs = 2.5f, .xe = 102.5f, .shown = 0}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(scanProgressValue(c.x, c.xs, c.xe), c.shown) << c.x << ' ' << c.xs << ' ' << c.xe;
 }
 
 TEST(VisitedCellBox, CornersRoundedAndOrdered) {
-  const std::tuple<PictureCell, float, int, int, DisplayBox> cases[] = {
-      {{3, 4}, 1, 0, 0, {3, 4, 3, 4}},       {{3, 4}, 2, 10, 6, {-4, 2, -3, 3}},
-      {{3, 4}, 0.5f, 0, 0, {1, 2, 2, 2}},    {{5, 1}, 0.25f, 0, 0, {0, 0, 1, 0}},
-      {{-1, -1}, 4, 0, 0, {-4, -4, -1, -1}}, {{100, 50}, 64, 6000, 3000, {400, 200, 463, 263}}};
-  for (const auto& [cell, zoom, h, v, box] : cases)
-    EXPECT_EQ(visitedCellBox(cell, zoom, h, v), box) << cell.x << " zoom " << zoom;
+  // clang-format off
+  const struct {
+    PictureCell cell; float zoom; int hScroll = 0, vScroll = 0; DisplayBox box;
+  } cases[] = {
+      {.cell = {3, 4}, .zoom = 1, .box = {3, 4, 3, 4}},
+      {.cell = {3, 4}, .zoom = 2, .hScroll = 10, .vScroll = 6, .box = {-4, 2, -3, 3}},
+      {.cell = {3, 4}, .zoom = 0.5f, .box = {1, 2, 2, 2}},
+      {.cell = {5, 1}, .zoom = 0.25f, .box = {0, 0, 1, 0}},
+      {.cell = {-1, -1}, .zoom = 4, .box = {-4, -4, -1, -1}},
+      {.cell = {100, 50}, .zoom = 64, .hScroll = 6000, .vScroll = 3000,
+       .box = {400, 200, 463, 263}}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.cell.x << "," << c.cell.y << " at zoom " << c.zoom);
+    const DisplayBox box = visitedCellBox(c.cell, c.zoom, c.hScroll, c.vScroll);
+    EXPECT_EQ(box.left, c.box.left);
+    EXPECT_EQ(box.top, c.box.top);
+    EXPECT_EQ(box.right, c.box.right);
+    EXPECT_EQ(box.bottom, c.box.bottom);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 #include "digitize/trace_line.h"
@@ -14,7 +13,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr auto grey = [](int level) { return rgbValue(level, level, level); };
 
 // A white 40 x 300 picture; each band fills from its first row down, over earlier ones.
-PixelArray withBands(const std::vector<std::pair<int, std::uint32_t>>& bands) {
+using Bands = std::vector<std::pair<int, std::uint32_t>>;
+PixelArray withBands(const Bands& bands) {
   PixelArray picture(40, 300, kWhite);
   for (const auto& [first, colour] : bands)
     for (int y = first; y < 300; ++y)
@@ -27,24 +27,33 @@ const TraceParams kRows{
     .rect = {.lineXE = 39, .lineYT = 50, .lineYB = 250}, .maxY = 100, .divisions = 10};
 
 TEST(TraceSurface, FindsTheStrongestDrop) {
-  const std::tuple<const char*, PixelArray, int, float, float> cases[] = {
-      {"black area from row 120", withBands({{120, 0}}), 1, 179, 65},
-      {"grey 250 area (drop 5)", withBands({{120, grey(250)}}), 1, 49, 0},
-      {"drop of exactly 10", withBands({{120, grey(245)}}), 1, 49, 0},
-      {"drop of 11", withBands({{120, grey(244)}}), 1, 179, 65},
-      {"light band above black", withBands({{100, grey(195)}, {150, grey(15)}}), 1, 149, 50},
+  // clang-format off
+  const struct { const char* name; Bands bands; int filter = 1; float yPixel, yData; } cases[] = {
+      {.name = "black from row 120", .bands = {{120, 0}}, .yPixel = 179, .yData = 65},
+      {.name = "grey 250 (drop 5)", .bands = {{120, grey(250)}}, .yPixel = 49, .yData = 0},
+      {.name = "drop of exactly 10", .bands = {{120, grey(245)}}, .yPixel = 49, .yData = 0},
+      {.name = "drop of 11", .bands = {{120, grey(244)}}, .yPixel = 179, .yData = 65},
+      {.name = "light band above black", .bands = {{100, grey(195)}, {150, grey(15)}},
+       .yPixel = 149, .yData = 50},
       // Smoothed 255, 170, 86, 1 on rows 118 to 121: drops 85, 84, 85.
-      {"F = 3: the first of two equal drops", withBands({{120, 0}}), 3, 180, 65.5f},
+      {.name = "F = 3: the first of two equal drops", .bands = {{120, 0}}, .filter = 3,
+       .yPixel = 180, .yData = 65.5f},
       // Black reads as 1, so its drop (254) loses to the drop into (0, 0, 1) = 1 (255).
-      {"black reads as 1", withBands({{100, 0}, {150, kWhite}, {200, 1}}), 1, 99, 25},
-      {"equal drops: topmost wins", withBands({{100, 0}, {150, kWhite}, {200, 0}}), 1, 199, 75}};
-  for (const auto& [name, picture, filter, yPixel, yData] : cases) {
+      {.name = "black reads as 1", .bands = {{100, 0}, {150, kWhite}, {200, 1}},
+       .yPixel = 99, .yData = 25},
+      {.name = "equal drops: topmost wins", .bands = {{100, 0}, {150, kWhite}, {200, 0}},
+       .yPixel = 199, .yData = 75}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     TraceParams p = kRows;
-    p.filter = filter;
-    const TraceResult result = traceSurface(picture, p);
-    ASSERT_EQ(result.points.size(), 11u) << name;
-    for (const DataPoint& point : result.points)
-      EXPECT_EQ(std::pair(point.YPixel, point.YData), std::pair(yPixel, yData)) << name;
+    p.filter = c.filter;
+    const TraceResult result = traceSurface(withBands(c.bands), p);
+    ASSERT_EQ(result.points.size(), 11u);
+    for (const DataPoint& point : result.points) {
+      EXPECT_EQ(point.YPixel, c.yPixel);
+      EXPECT_EQ(point.YData, c.yData);
+    }
   }
 }
 
@@ -54,13 +63,22 @@ TEST(TraceSurface, YValuesInSinglePrecision) {
   TraceParams p = kRows;
   p.minY = 0.1f, p.maxY = 0.7f, p.divisions = 3;
   // A black row 51 for the line, an area from row 247 for the surface.
-  for (const auto& [trace, picture, yPixel] :
-       {std::tuple{&traceLine, withBands({{51, 0}, {52, kWhite}}), 247.5f},
-        {&traceSurface, withBands({{247, 0}}), 52.0f}}) {
-    const float single = (yPixel - 49) * (p.maxY - p.minY) / 200 + p.minY;
-    ASSERT_NE(single, static_cast<float>((yPixel - 49) * (double(p.maxY) - p.minY) / 200 + p.minY));
-    for (const DataPoint& point : trace(picture, p, {}).points)
-      EXPECT_EQ(std::pair(point.YPixel, point.YData), std::pair(yPixel, single));
+  // clang-format off
+  const struct {
+    const char* name; decltype(&traceLine) trace; Bands bands; float yPixel;
+  } cases[] = {
+      {.name = "line", .trace = &traceLine, .bands = {{51, 0}, {52, kWhite}}, .yPixel = 247.5f},
+      {.name = "surface", .trace = &traceSurface, .bands = {{247, 0}}, .yPixel = 52.0f}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const float single = (c.yPixel - 49) * (p.maxY - p.minY) / 200 + p.minY;
+    ASSERT_NE(single,
+              static_cast<float>((c.yPixel - 49) * (double(p.maxY) - p.minY) / 200 + p.minY));
+    for (const DataPoint& point : c.trace(withBands(c.bands), p, {}).points) {
+      EXPECT_EQ(point.YPixel, c.yPixel);
+      EXPECT_EQ(point.YData, single);
+    }
   }
 }
 
@@ -74,10 +92,11 @@ TEST(TraceSurface, RowWiseScanKeepsEveryColumnApart) {
   const TraceParams p{.rect = {.lineXE = 2099, .lineYB = 64}, .maxY = 1, .divisions = 2099};
   const TraceResult line = traceLine(picture, p), surface = traceSurface(picture, p);
   ASSERT_EQ(line.points.size(), 2100u);
-  for (std::size_t x = 0; x < 2100; ++x)
-    ASSERT_EQ(std::pair(line.points[x].YPixel, surface.points[x].YPixel),
-              std::pair((62.0f - top(x)) / 2, 63.0f - top(x)))
-        << x;
+  ASSERT_EQ(surface.points.size(), 2100u);
+  for (std::size_t x = 0; x < 2100; ++x) {
+    ASSERT_EQ(line.points[x].YPixel, (62.0f - top(x)) / 2) << "column " << x;
+    ASSERT_EQ(surface.points[x].YPixel, 63.0f - top(x)) << "column " << x;
+  }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "support/picture_form.h"
@@ -24,37 +23,54 @@ using Names = std::vector<std::string>;
 const auto touch = [](const std::string& path) { std::ofstream(path) << "x"; };
 
 TEST(FilePaneNames, PatternsParentsAndDrives) {
-  const std::tuple<const char*, const char*, bool> wildcards[] = {
-      {"abc", "a?c", true}, {"ac", "a?c", false},       {"aXbY", "a*b*c", false},
-      {"aab", "*ab", true}, {"x.gif", ";;*.gif", true}, {"x.gif", "", false}};
-  for (auto [name, patterns, matches] : wildcards)
-    EXPECT_EQ(matchesPattern(name, patterns), matches) << name << " / " << patterns;
-
-  for (auto [folder, parent] : {std::pair{"/home/user", "/home"}, {"/home", "/"}, {"/", ""}})
-    EXPECT_EQ(parentFolder(folder), parent) << folder;
+  // clang-format off
+  const struct { const char* name; const char* patterns; bool matches; } wildcards[] = {
+      {.name = "abc", .patterns = "a?c", .matches = true},
+      {.name = "ac", .patterns = "a?c", .matches = false},
+      {.name = "aXbY", .patterns = "a*b*c", .matches = false},
+      {.name = "aab", .patterns = "*ab", .matches = true},
+      {.name = "x.gif", .patterns = ";;*.gif", .matches = true},
+      {.name = "x.gif", .patterns = "", .matches = false}};
+  const struct { const char* folder; const char* parent; } parents[] = {
+      {.folder = "/home/user", .parent = "/home"}, {.folder = "/home", .parent = "/"},
+      {.folder = "/", .parent = ""}};
   // A folder that only begins like a volume is not on it.
-  for (auto [folder, drive] :
-       {std::pair{"/media/u/USB/charts", "/media/u/USB"}, {"/media/u/USB-old", "/"}, {"x", ""}})
-    EXPECT_EQ(driveOf({"/", "/media/u/USB", "/mnt"}, folder), drive) << folder;
+  const struct { const char* folder; const char* drive; } drives[] = {
+      {.folder = "/media/u/USB/charts", .drive = "/media/u/USB"},
+      {.folder = "/media/u/USB-old", .drive = "/"}, {.folder = "x", .drive = ""}};
+  // clang-format on
+  for (const auto& c : wildcards)
+    EXPECT_EQ(matchesPattern(c.name, c.patterns), c.matches) << c.name << " / " << c.patterns;
+  for (const auto& c : parents) EXPECT_EQ(parentFolder(c.folder), c.parent) << c.folder;
+  for (const auto& c : drives)
+    EXPECT_EQ(driveOf({"/", "/media/u/USB", "/mnt"}, c.folder), c.drive) << c.folder;
   EXPECT_EQ(Platform::userVolumes({"/", "/boot", "/media/u/USB", "/mnt/", "/run/media/u/CARD",
                                    "/media2/x", "/run/user/1000", "/mnt/data", "/media/u/USB"}),
             (Names{"/", "/media/u/USB", "/mnt", "/mnt/data", "/run/media/u/CARD"}));
 }
 
 TEST(BorderDrag, ArmingSnappingAndClamps) {
-  // Pointer below the border of a 2400-high Dir1, whether a press there arms, whether it is near.
-  const std::tuple<int, bool, bool> presses[] = {
-      {-199, true, true}, {-200, false, false}, {99, true, true}, {100, false, true}, {200, 0, 0}};
-  for (auto [dy, arms, near] : presses) {
-    EXPECT_EQ(border_drag::arms(2400 + dy, 2400), arms) << dy;
-    EXPECT_EQ(border_drag::nearBorder(2400 + dy, 2400), near) << dy;
-  }
+  // The pointer this far below the border of a 2400-high Dir1: whether a press there arms a
+  // drag, whether it is near the border.
+  // clang-format off
+  const struct { int dy; bool arms, near; } presses[] = {
+      {.dy = -199, .arms = true, .near = true}, {.dy = -200, .arms = false, .near = false},
+      {.dy = 99, .arms = true, .near = true}, {.dy = 100, .arms = false, .near = true},
+      {.dy = 200, .arms = false, .near = false}};
   // Int((y - 300) / 210 + 0.5) * 210 + 300, and Int rounds down.
-  for (auto [y, height] : {std::pair{404, 300LL}, {405, 510}, {-15, 90}, {-16, -120}})
-    EXPECT_EQ(border_drag::snappedHeight(y), height) << y;
+  const struct { int y; long long height; } snaps[] = {
+      {.y = 404, .height = 300}, {.y = 405, .height = 510}, {.y = -15, .height = 90},
+      {.y = -16, .height = -120}};
   // The largest height leaves File1 (30 below Dir1) one 270-twip row in the pane.
-  for (auto [pane, most] : {std::pair{1710, 510}, {1709, 300}, {0, 300}})
-    EXPECT_EQ(border_drag::maximumHeight(pane, 900), most) << pane;
+  const struct { int pane, most; } limits[] = {
+      {.pane = 1710, .most = 510}, {.pane = 1709, .most = 300}, {.pane = 0, .most = 300}};
+  // clang-format on
+  for (const auto& c : presses) {
+    EXPECT_EQ(border_drag::arms(2400 + c.dy, 2400), c.arms) << c.dy;
+    EXPECT_EQ(border_drag::nearBorder(2400 + c.dy, 2400), c.near) << c.dy;
+  }
+  for (const auto& c : snaps) EXPECT_EQ(border_drag::snappedHeight(c.y), c.height) << c.y;
+  for (const auto& c : limits) EXPECT_EQ(border_drag::maximumHeight(c.pane, 900), c.most) << c.pane;
 }
 
 TEST(BorderDrag, DraggingTheBorderResizesDir1AndFile1) {
@@ -73,11 +89,18 @@ TEST(BorderDrag, DraggingTheBorderResizesDir1AndFile1) {
   EXPECT_TRUE(f.ui.Dir1.resizePointer);
   dir1MouseMove(f.form, true, 1000);
   EXPECT_EQ(dir1Height(), 930);
-  EXPECT_EQ(f.ui.File1.geometry,
-            (Geometry{file1.left, 1860, file1.width, (10350 - 1860 - 270) / 180 * 180 + 270}));
-  for (auto [y, height] : {std::pair{194, 300}, {-500, 300}, {50000, 9120}}) {
-    dir1MouseMove(f.form, true, y);  // clamped: the snap alone gives 90 and less near the top
-    EXPECT_EQ(dir1Height(), height) << y;
+  EXPECT_EQ(f.ui.File1.geometry.left, file1.left);
+  EXPECT_EQ(f.ui.File1.geometry.top, 1860);
+  EXPECT_EQ(f.ui.File1.geometry.width, file1.width);
+  EXPECT_EQ(f.ui.File1.geometry.height, (10350 - 1860 - 270) / 180 * 180 + 270);
+  // Clamped: the snap alone gives 90 and less near the top.
+  // clang-format off
+  const struct { int y, height; } moves[] = {
+      {.y = 194, .height = 300}, {.y = -500, .height = 300}, {.y = 50000, .height = 9120}};
+  // clang-format on
+  for (const auto& c : moves) {
+    dir1MouseMove(f.form, true, c.y);
+    EXPECT_EQ(dir1Height(), c.height) << c.y;
   }
   EXPECT_EQ(f.ui.File1.geometry.height, 270);
   dir1MouseUp(f.form);

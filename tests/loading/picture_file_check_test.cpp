@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
 #include "loading/picture_bytes.h"
 #include "picture/gif_writer.h"
@@ -30,26 +29,44 @@ TEST(PictureFileCheck, TellsCompleteFilesFromBrokenOnesAndNeverReadsPastThem) {
   const std::string png =
       std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x03\x20\0\0\x02\x58", 24);
   // The bytes, their format, whether they are complete, and the declared size.
-  const std::tuple<std::string, F, bool, long long, long long> cases[] = {
-      {bmpFile(codedPicture(5, 3), true), F::Bmp, true, 5, 3},  // top-down
-      {cut(bmp, 1), F::Bmp, false, 5, 3},
-      {bmpHeaders(100000, 100000, 24), F::Bmp, false, 100000, 100000},
-      {bmpHeaders(40000, 10, 8, 0, 0, 256) + std::string(400000, 0), F::Bmp, true, 40000, 10},
-      {jpeg + std::string(100, '\0'), F::Jpeg, true, 640, 480},
-      {cut(jpeg, 2), F::Jpeg, false, 640, 480},
-      {thumbnailed, F::Jpeg, true, 640, 480},
-      {cut(gif, 1), F::Gif, false, 9, 7},
-      {gifWithFrame(0, 0), F::Gif, false, 10, 10},    // an empty first frame
-      {gifWithFrame(10, 10), F::Gif, false, 10, 10},  // a first frame without data
-      {png, F::Png, true, 800, 600},
-      {"This is not a picture.\n", F::Unknown, true, 0, 0},
-      {"", F::Unknown, false, 0, 0}};
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const auto& [bytes, format, complete, width, height] = cases[i];
-    const PictureFileInfo info = examine(bytes);
-    EXPECT_EQ(std::tuple(info.format, info.complete, info.width, info.height),
-              std::tuple(format, complete, width, height))
-        << "case " << i;
+  // clang-format off
+  const struct {
+    const char* name; std::string bytes; F format; bool complete; long long width, height;
+  } cases[] = {
+      {.name = "top-down bitmap", .bytes = bmpFile(codedPicture(5, 3), true), .format = F::Bmp,
+       .complete = true, .width = 5, .height = 3},
+      {.name = "bitmap a byte short", .bytes = cut(bmp, 1), .format = F::Bmp, .complete = false,
+       .width = 5, .height = 3},
+      {.name = "bitmap headers only", .bytes = bmpHeaders(100000, 100000, 24), .format = F::Bmp,
+       .complete = false, .width = 100000, .height = 100000},
+      {.name = "8-bit", .bytes = bmpHeaders(40000, 10, 8, 0, 0, 256) + std::string(400000, 0),
+       .format = F::Bmp, .complete = true, .width = 40000, .height = 10},
+      {.name = "JPEG and more", .bytes = jpeg + std::string(100, '\0'), .format = F::Jpeg,
+       .complete = true, .width = 640, .height = 480},
+      {.name = "JPEG without its end", .bytes = cut(jpeg, 2), .format = F::Jpeg, .complete = false,
+       .width = 640, .height = 480},
+      {.name = "JPEG with a thumbnail", .bytes = thumbnailed, .format = F::Jpeg, .complete = true,
+       .width = 640, .height = 480},
+      {.name = "GIF a byte short", .bytes = cut(gif, 1), .format = F::Gif, .complete = false,
+       .width = 9, .height = 7},
+      {.name = "GIF with an empty first frame", .bytes = gifWithFrame(0, 0), .format = F::Gif,
+       .complete = false, .width = 10, .height = 10},
+      {.name = "GIF with a first frame without data", .bytes = gifWithFrame(10, 10),
+       .format = F::Gif, .complete = false, .width = 10, .height = 10},
+      {.name = "PNG", .bytes = png, .format = F::Png, .complete = true, .width = 800,
+       .height = 600},
+      {.name = "text", .bytes = "This is not a picture.\n", .format = F::Unknown, .complete = true,
+       .width = 0, .height = 0},
+      {.name = "empty", .bytes = "", .format = F::Unknown, .complete = false, .width = 0,
+       .height = 0}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PictureFileInfo info = examine(c.bytes);
+    EXPECT_EQ(info.format, c.format);
+    EXPECT_EQ(info.complete, c.complete);
+    EXPECT_EQ(info.width, c.width);
+    EXPECT_EQ(info.height, c.height);
   }
   // Every prefix of a good file is incomplete. Each is a heap copy of exactly
   // its length, so the sanitizer build catches a read past it.
@@ -61,10 +78,15 @@ TEST(PictureFileCheck, TellsCompleteFilesFromBrokenOnesAndNeverReadsPastThem) {
 }
 
 TEST(PictureLimits, PixelsMustBeThereAndFitTheMemoryBound) {
-  const std::tuple<int, int, bool> sizes[] = {{10, 10, true}, {1, 100, true}, {10, 11, false},
-                                              {0, 5, false},  {5, 0, false},  {-3, 4, false}};
-  for (auto [w, h, fits] : sizes)
-    EXPECT_EQ((PictureLimits{32766, 400}.accepts(w, h)), fits) << w << "x" << h;
+  // clang-format off
+  const struct { int width, height; bool fits; } sizes[] = {
+      {.width = 10, .height = 10, .fits = true}, {.width = 1, .height = 100, .fits = true},
+      {.width = 10, .height = 11, .fits = false}, {.width = 0, .height = 5, .fits = false},
+      {.width = 5, .height = 0, .fits = false}, {.width = -3, .height = 4, .fits = false}};
+  // clang-format on
+  for (const auto& c : sizes)
+    EXPECT_EQ((PictureLimits{32766, 400}.accepts(c.width, c.height)), c.fits)
+        << c.width << "x" << c.height;
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -38,41 +37,54 @@ std::string rows(const PixelArray& image) {
 // Halfway between two rows (0,0 to 4,2) the row nearer the start is kept. Lines clipped on every
 // side, steep and shallow, both ways, out to 16 bits, keep exactly the unclipped line's pixels.
 TEST(Drawing, LinesLeaveOutTheLastPointAndClipToTheUnclippedPixels) {
-  const std::pair<std::array<int, 4>, const char*> examples[] = {
-      {{1, 1, 5, 1}, "....../.####./....../"}, {{1, 0, 1, 2}, ".#..../.#..../....../"},
-      {{0, 0, 3, 3}, "#...../.#..../..#.../"}, {{2, 2, 2, 2}, "....../....../....../"},
-      {{0, 0, 4, 2}, "##..../..##../....../"}, {{4, 2, 0, 0}, "....../.##.../...##./"}};
-  for (const auto& [line, want] : examples) {
-    PixelArray image(6, 3, kPaper);
-    drawLine(image, line[0], line[1], line[2], line[3], kInk);
-    EXPECT_EQ(rows(image), want) << ::testing::PrintToString(line);
-  }
+  // clang-format off
+  const struct { int x1, y1, x2, y2; const char* rows; } examples[] = {
+      {.x1 = 1, .y1 = 1, .x2 = 5, .y2 = 1, .rows = "....../.####./....../"},
+      {.x1 = 1, .y1 = 0, .x2 = 1, .y2 = 2, .rows = ".#..../.#..../....../"},
+      {.x1 = 0, .y1 = 0, .x2 = 3, .y2 = 3, .rows = "#...../.#..../..#.../"},
+      {.x1 = 2, .y1 = 2, .x2 = 2, .y2 = 2, .rows = "....../....../....../"},
+      {.x1 = 0, .y1 = 0, .x2 = 4, .y2 = 2, .rows = "##..../..##../....../"},
+      {.x1 = 4, .y1 = 2, .x2 = 0, .y2 = 0, .rows = "....../.##.../...##./"}};
   const int lo = -32768, hi = 32767;
-  const std::array<int, 4> clipped[] = {{150, 17, -50, 3},    {7, -40, 11, 90}, {lo, lo, hi, hi},
-                                        {-32000, 20, hi, 21}, {13, hi, 14, lo}, {63, 47, 63, 48}};
-  for (const auto& [x1, y1, x2, y2] : clipped) {
+  const struct { int x1, y1, x2, y2; } clipped[] = {
+      {.x1 = 150, .y1 = 17, .x2 = -50, .y2 = 3}, {.x1 = 7, .y1 = -40, .x2 = 11, .y2 = 90},
+      {.x1 = lo, .y1 = lo, .x2 = hi, .y2 = hi}, {.x1 = -32000, .y1 = 20, .x2 = hi, .y2 = 21},
+      {.x1 = 13, .y1 = hi, .x2 = 14, .y2 = lo}, {.x1 = 63, .y1 = 47, .x2 = 63, .y2 = 48}};
+  // clang-format on
+  for (const auto& c : examples) {
+    PixelArray image(6, 3, kPaper);
+    drawLine(image, c.x1, c.y1, c.x2, c.y2, kInk);
+    EXPECT_EQ(rows(image), c.rows) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
+  }
+  for (const auto& c : clipped) {
     PixelArray image(64, 48, kPaper);
-    drawLine(image, x1, y1, x2, y2, kInk);
-    EXPECT_EQ(image, textbookLine(x1, y1, x2, y2)) << x1 << "," << y1 << " to " << x2 << "," << y2;
+    drawLine(image, c.x1, c.y1, c.x2, c.y2, kInk);
+    EXPECT_EQ(image, textbookLine(c.x1, c.y1, c.x2, c.y2))
+        << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
   }
 }
 
 // Corners round half to even in any order, both filled; nothing beside the image or out of range.
 TEST(Drawing, BoxesRoundHalfToEvenAndNothingIsDrawnBesideTheImage) {
-  const std::pair<std::array<double, 4>, const char*> cases[] = {
-      {{0.5, 0.5, 2.5, 1.5}, "###.../###.../###.../....../"},  // 0..2, 0..2
-      {{3.5, 1.5, 1.5, 2.5}, "....../....../..###./....../"},  // 2..4, 2..2
-      {{4.4, 3.6, 4.6, 3.4}, "....../....../....../....##/"},  // 4..5, 3..4 (clipped)
-      {{1, 3, 1, 3}, "....../....../....../.#..../"}};
-  for (const auto& [box, want] : cases) {
+  // clang-format off
+  const struct { double x1, y1, x2, y2; const char* rows; } cases[] = {
+      // Corners 0..2, 0..2; 2..4, 2..2; 4..5, 3..4 (clipped).
+      {.x1 = 0.5, .y1 = 0.5, .x2 = 2.5, .y2 = 1.5, .rows = "###.../###.../###.../....../"},
+      {.x1 = 3.5, .y1 = 1.5, .x2 = 1.5, .y2 = 2.5, .rows = "....../....../..###./....../"},
+      {.x1 = 4.4, .y1 = 3.6, .x2 = 4.6, .y2 = 3.4, .rows = "....../....../....../....##/"},
+      {.x1 = 1, .y1 = 3, .x2 = 1, .y2 = 3, .rows = "....../....../....../.#..../"}};
+  const struct { double x1, y1, x2, y2; } outside[] = {
+      {.x1 = -9, .y1 = -9, .x2 = -2, .y2 = 2}, {.x1 = 7, .y1 = 0, .x2 = 30, .y2 = 3},
+      {.x1 = 0, .y1 = 5, .x2 = 4, .y2 = 8}, {.x1 = 0, .y1 = -4, .x2 = 4, .y2 = -1},
+      {.x1 = NAN, .y1 = 0, .x2 = 3, .y2 = 3}};
+  // clang-format on
+  for (const auto& c : cases) {
     PixelArray image(6, 4, kPaper);
-    drawBox(image, box[0], box[1], box[2], box[3], kInk);
-    EXPECT_EQ(rows(image), want) << ::testing::PrintToString(box);
+    drawBox(image, c.x1, c.y1, c.x2, c.y2, kInk);
+    EXPECT_EQ(rows(image), c.rows) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
   }
   PixelArray image(6, 4, kPaper), empty;
-  const double outside[][4] = {
-      {-9, -9, -2, 2}, {7, 0, 30, 3}, {0, 5, 4, 8}, {0, -4, 4, -1}, {NAN, 0, 3, 3}};
-  for (const auto& [x1, y1, x2, y2] : outside) drawBox(image, x1, y1, x2, y2, kInk);
+  for (const auto& c : outside) drawBox(image, c.x1, c.y1, c.x2, c.y2, kInk);
   drawLine(image, -kMaxLineCoordinate - 1, 3, 5, 3, kInk);
   drawLine(image, 1, 1, 1, 2147483647, kInk);
   drawLine(empty, 0, 0, 5, 5, kInk);

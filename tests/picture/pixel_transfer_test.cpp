@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
 #include <stdexcept>
-#include <tuple>
 
 #include "base/number_text.h"
 #include "support/picture_form.h"
@@ -34,13 +32,28 @@ TEST(PixelTransfer, RoundTripByteForByteAndTheTopByteRuleDownToOnePixel) {
 }
 
 TEST(BlitExtent, CountsAndDestinationFollowTheRoundingRules) {
-  const std::pair<std::tuple<int, int, float>, std::array<int, 4>> cases[] = {
-      {{300, 200, 1}, {301, 201, 301, 201}},      {{300, 200, 0.25f}, {1201, 801, 300, 200}},
-      {{300, 200, 2}, {151, 101, 302, 202}},      {{301, 3, 0.5f}, {603, 7, 302, 4}},  // to even
-      {{511, 1, 1.0f / 64}, {32705, 65, 511, 1}}, {{5, 5, 64}, {1, 1, 64, 64}}};
-  for (const auto& [view, want] : cases) {
-    const BlitExtent got = std::apply(blitExtent, view);
-    EXPECT_EQ((std::array{got.cols, got.rows, got.destW, got.destH}), want) << std::get<2>(view);
+  // A view of 300 x 200 unless given.
+  // clang-format off
+  const struct {
+    int viewWidth = 300, viewHeight = 200; float zoom; int cols, rows, destW, destH;
+  } cases[] = {
+      {.zoom = 1, .cols = 301, .rows = 201, .destW = 301, .destH = 201},
+      {.zoom = 0.25f, .cols = 1201, .rows = 801, .destW = 300, .destH = 200},
+      {.zoom = 2, .cols = 151, .rows = 101, .destW = 302, .destH = 202},
+      {.viewWidth = 301, .viewHeight = 3, .zoom = 0.5f, .cols = 603, .rows = 7, .destW = 302,
+       .destH = 4},  // to even
+      {.viewWidth = 511, .viewHeight = 1, .zoom = 1.0f / 64, .cols = 32705, .rows = 65,
+       .destW = 511, .destH = 1},
+      {.viewWidth = 5, .viewHeight = 5, .zoom = 64, .cols = 1, .rows = 1, .destW = 64,
+       .destH = 64}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.viewWidth << " x " << c.viewHeight << " at " << c.zoom);
+    const BlitExtent got = blitExtent(c.viewWidth, c.viewHeight, c.zoom);
+    EXPECT_EQ(got.cols, c.cols);
+    EXPECT_EQ(got.rows, c.rows);
+    EXPECT_EQ(got.destW, c.destW);
+    EXPECT_EQ(got.destH, c.destH);
   }
   // 1024 display pixels at 1/32 need 32 769 picture columns.
   EXPECT_THROW(blitExtent(1024, 10, 1.0f / 32), OverflowError);
@@ -52,17 +65,26 @@ TEST(BlitExtent, CountsAndDestinationFollowTheRoundingRules) {
 // picture.
 TEST(BlitZoomed, ShowsThePixelsOfTheDisplayRule) {
   const PixelArray picture = codedPicture(1300, 900);
-  const std::tuple<float, float, float, int, int, std::uint32_t> cases[] = {
-      {1, 5, 7, 299, 199, codedPixel(304, 206)},    {0.25f, 0, 0, 299, 199, codedPixel(1196, 796)},
-      {0.25f, 0, 0, 123, 45, codedPixel(492, 180)}, {2, 2.5f, 0.5f, 3, 3, codedPixel(3, 1)},
-      {2, 3.5f, 1.5f, 0, 0, codedPixel(4, 2)},      {3, 0, 0, 5, 8, codedPixel(1, 2)},
-      {1, -0.5f, 0, 0, 0, codedPixel(0, 0)},        {1, -3, 0, 2, 0, kFace},
-      {0.25f, 1000, 0, 74, 0, codedPixel(1296, 0)}, {0.25f, 1000, 0, 75, 0, kFace},
-      {1, 0, 800, 0, 99, codedPixel(0, 899)},       {1, 0, 800, 0, 100, kFace}};
+  // clang-format off
+  const struct { float zoom, srcX = 0, srcY = 0; int dx, dy; std::uint32_t shown; } cases[] = {
+      {.zoom = 1, .srcX = 5, .srcY = 7, .dx = 299, .dy = 199, .shown = codedPixel(304, 206)},
+      {.zoom = 0.25f, .dx = 299, .dy = 199, .shown = codedPixel(1196, 796)},
+      {.zoom = 0.25f, .dx = 123, .dy = 45, .shown = codedPixel(492, 180)},
+      {.zoom = 2, .srcX = 2.5f, .srcY = 0.5f, .dx = 3, .dy = 3, .shown = codedPixel(3, 1)},
+      {.zoom = 2, .srcX = 3.5f, .srcY = 1.5f, .dx = 0, .dy = 0, .shown = codedPixel(4, 2)},
+      {.zoom = 3, .dx = 5, .dy = 8, .shown = codedPixel(1, 2)},
+      {.zoom = 1, .srcX = -0.5f, .dx = 0, .dy = 0, .shown = codedPixel(0, 0)},
+      {.zoom = 1, .srcX = -3, .dx = 2, .dy = 0, .shown = kFace},
+      {.zoom = 0.25f, .srcX = 1000, .dx = 74, .dy = 0, .shown = codedPixel(1296, 0)},
+      {.zoom = 0.25f, .srcX = 1000, .dx = 75, .dy = 0, .shown = kFace},
+      {.zoom = 1, .srcY = 800, .dx = 0, .dy = 99, .shown = codedPixel(0, 899)},
+      {.zoom = 1, .srcY = 800, .dx = 0, .dy = 100, .shown = kFace}};
+  // clang-format on
   PixelArray view(300, 200);
-  for (const auto& [zoom, srcX, srcY, dx, dy, shown] : cases) {
-    BlitZoomed(picture, view, zoom, srcX, srcY, kFace);
-    EXPECT_EQ(view.at(dx, dy), shown) << zoom << " " << srcX << " " << dx;
+  for (const auto& c : cases) {
+    BlitZoomed(picture, view, c.zoom, c.srcX, c.srcY, kFace);
+    EXPECT_EQ(view.at(c.dx, c.dy), c.shown) << "zoom " << c.zoom << " from " << c.srcX << ","
+                                            << c.srcY << " at " << c.dx << "," << c.dy;
   }
   BlitZoomed(PixelArray(), view, 1, 0, 0, kFace);
   EXPECT_EQ(view, PixelArray(300, 200, kFace));

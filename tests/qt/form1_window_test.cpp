@@ -16,6 +16,7 @@
 #include <fstream>
 #include <memory>
 
+#include "app/graph_types.h"
 #include "qt/qt_platform.h"
 #include "support/temp_dir.h"
 
@@ -56,8 +57,8 @@ TEST_F(Form1WindowTest, ShowsTheTitleAndEveryMenuAsItsModel) {
   EXPECT_EQ(window->actionFor(MenuId::mnuHelpHelp)->shortcut(), QKeySequence("F1"));
   EXPECT_EQ(window->menuFor(MenuId::mnuDataExcel)->actions().size(), 3);
 
-  EXPECT_EQ(window->toolButtonAt(13)->text(), "ZoomIn");
-  EXPECT_TRUE(window->toolButtonAt(10)->isChecked());
+  EXPECT_EQ(window->toolButtonAt(toolbarPositionOf(MenuId::mnuZoomIn).value())->text(), "ZoomIn");
+  EXPECT_TRUE(window->toolButtonAt(toolbarPositionOf(MenuId::mnuScale).value())->isChecked());
   EXPECT_EQ(window->toolButtonAt(1), nullptr);  // spacer
 }
 
@@ -68,7 +69,7 @@ TEST_F(Form1WindowTest, TabsSwitchThePanes) {
   EXPECT_FALSE(list->isVisible());
 
   window->tabBar()->setCurrentIndex(2);
-  EXPECT_EQ(form.ui.TabStrip1.selected, 3);
+  EXPECT_EQ(form.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
   EXPECT_FALSE(setting->isVisible());
   EXPECT_TRUE(list->isVisible());
   EXPECT_TRUE(window->widgetFor(form.ui.cmdListDelAll)->isVisible());
@@ -87,8 +88,8 @@ TEST_F(Form1WindowTest, UserInputReachesTheModelsAndLanguageSwitchRedrawsCaption
 
   auto* graphType = window->findChild<QComboBox*>("cmbGraphType");
   ASSERT_NE(graphType, nullptr);
-  emit graphType->activated(2);  // "Plot 1 Point"
-  EXPECT_EQ(form.ui.cmbGraphType.selected, 3);
+  emit graphType->activated(kPlotOnePoint - 1);  // the combo counts from 0
+  EXPECT_EQ(form.ui.cmbGraphType.selected, kPlotOnePoint);
   EXPECT_TRUE(window->findChild<QLineEdit*>("txtPicUpRange")->isEnabled());
   EXPECT_FALSE(division->isEnabled());
 

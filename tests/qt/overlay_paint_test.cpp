@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <set>
-#include <tuple>
 #include <vector>
 
 #include "data/data_list.h"
@@ -66,19 +65,30 @@ TEST_F(OverlayPaintTest, LinesAndFieldsInTheirStylesAndPlacesRepaintedOnlyWhereT
   EXPECT_GE(right->width(), right->fontMetrics().horizontalAdvance("WWWWWW"));
   form.state.Picture2.setRect({.lineXS = 50, .lineXE = 151, .lineYT = 40, .lineYB = 121});
   window.handle([&] { PlaceReferenceLines(form); });  // edges on column 150 and row 120
-  const auto c = shown({{50, 80}, {150, 41}, {100, 40}, {149, 120}, {100, 80}, {50, 20}, {50, 21}});
-  EXPECT_EQ((std::vector(c.begin(), c.begin() + 5)),
-            (std::vector{kEdge, kEdge, kEdge, kEdge, kPaper}));
-  EXPECT_EQ((std::set{c[5], c[6]}), (std::set{0x808080u, kPaper}));  // above the left edge
+  // clang-format off
+  const struct { const char* where; QPoint at; std::uint32_t colour; } points[] = {
+      {.where = "left edge", .at = {50, 80}, .colour = kEdge},
+      {.where = "right edge", .at = {150, 41}, .colour = kEdge},
+      {.where = "top edge", .at = {100, 40}, .colour = kEdge},
+      {.where = "bottom edge", .at = {149, 120}, .colour = kEdge},
+      {.where = "inside", .at = {100, 80}, .colour = kPaper}};
+  // clang-format on
+  for (const auto& p : points) EXPECT_EQ(shown({p.at}).at(0), p.colour) << p.where;
+  const auto dotted = shown({{50, 20}, {50, 21}});  // above the left edge: a dot and a gap
+  EXPECT_EQ((std::set{dotted[0], dotted[1]}), (std::set{0x808080u, kPaper}));
   window.handle([&] { ShowPointMarker(form, 100, 60); });
-  EXPECT_EQ(shown({{100, 48}, {111, 60}, {114, 60}}), (std::vector{kBlack, kBlack, kPaper}));
+  EXPECT_EQ(shown({{100, 48}}).at(0), kBlack);  // the ends of the arms
+  EXPECT_EQ(shown({{111, 60}}).at(0), kBlack);
+  EXPECT_EQ(shown({{114, 60}}).at(0), kPaper);
   QApplication::processEvents();
   painted = QRegion();
   window.handle([&] { ShowPointMarker(form, 200, 150); });
   QApplication::processEvents();
-  EXPECT_TRUE(painted.contains(QPoint(100, 55)) && painted.contains(QPoint(200, 145)) &&
-              !painted.contains(QPoint(150, 100)));
-  EXPECT_EQ(shown({{100, 55}, {200, 145}}), (std::vector{kPaper, kBlack}));
+  EXPECT_TRUE(painted.contains(QPoint(100, 55)));   // left
+  EXPECT_TRUE(painted.contains(QPoint(200, 145)));  // entered
+  EXPECT_FALSE(painted.contains(QPoint(150, 100)));
+  EXPECT_EQ(shown({{100, 55}}).at(0), kPaper);
+  EXPECT_EQ(shown({{200, 145}}).at(0), kBlack);
   EXPECT_EQ(form.state.picture1Version, version);
 }
 
@@ -86,21 +96,29 @@ TEST_F(OverlayPaintTest, LinesAndFieldsInTheirStylesAndPlacesRepaintedOnlyWhereT
 TEST_F(OverlayPaintTest, FootprintsGoWhenThePointerLeavesThePicture) {
   QWidget *viewport = window.findChild<QWidget*>("Picture3"), *central = window.centralWidget();
   ASSERT_NE(viewport, nullptr);
-  const std::tuple<QWidget*, QPoint, std::uint32_t> moves[] = {
-      {viewport, view->geometry().center(), kBlue},
-      {viewport, QPoint(viewport->width() - 3, viewport->height() - 3), kPaper},
-      {central, QPoint(2, central->height() - 40), kPaper}};
+  // clang-format off
+  const struct { const char* where; QWidget* widget; QPoint at; std::uint32_t after; } moves[] = {
+      {.where = "the picture", .widget = viewport, .at = view->geometry().center(), .after = kBlue},
+      {.where = "the viewport's margin", .widget = viewport,
+       .at = QPoint(viewport->width() - 3, viewport->height() - 3), .after = kPaper},
+      {.where = "the window", .widget = central, .at = QPoint(2, central->height() - 40),
+       .after = kPaper}};
+  // clang-format on
   ShapeControl& shape = form.ui.shapPicUpRange;
-  for (const auto& [widget, at, after] : moves) {
+  for (const auto& c : moves) {
+    SCOPED_TRACE(c.where);
     window.handle([&] {
       shape.left = shape.top = 10, shape.width = shape.height = 20;
       shape.visible = true;
     });
-    EXPECT_EQ(shown({{10, 15}, {29, 15}, {30, 15}}), (std::vector{kBlue, kBlue, kPaper}));
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-    EXPECT_EQ(shown({{10, 15}}), (std::vector{after}));
+    const auto before = shown({{10, 15}, {29, 15}, {30, 15}});  // 20 pixels wide from 10
+    EXPECT_EQ(before[0], kBlue);
+    EXPECT_EQ(before[1], kBlue);
+    EXPECT_EQ(before[2], kPaper);
+    QMouseEvent move(QEvent::MouseMove, QPointF(c.at), c.widget->mapToGlobal(QPointF(c.at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(c.widget, &move);
+    EXPECT_EQ(shown({{10, 15}}).at(0), c.after);
   }
 }
 

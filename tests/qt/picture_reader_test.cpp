@@ -63,18 +63,28 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
   // Top rows of 8, 4, 1-bit, run-length, 32, 16, 24-bit and top-down files: palette entry i is
   // grey i, Qt widens 5-bit channels by shifting (31 gives 248), the top byte is cleared.
   const std::uint32_t g = 0x010101;
-  const std::pair<std::string, Row> kinds[] = {
-      {bmpHeaders(3, 2, 8, 0, 0, 256) + "\1\2\3\0\4\5\6\0"s, {4 * g, 5 * g, 6 * g}},
-      {bmpHeaders(3, 1, 4, 0, 0, 16) + "\x12\x30\0\0"s, {g, 2 * g, 3 * g}},
-      {bmpHeaders(10, 1, 1, 0, 0, 2) + "\xA0\x40\0\0"s, {g, 0, g, 0, 0, 0, 0, 0, 0, g}},
-      {bmpHeaders(4, 1, 8, 1, 4, 256) + "\4\7\0\1"s, {7 * g, 7 * g, 7 * g, 7 * g}},
-      {bmpHeaders(2, 1, 32) + "\x10\x20\x30\xFF\x40\x50\x60\0"s, {0x302010, 0x605040}},
-      {bmpHeaders(2, 1, 16) + "\x1F\0\0\x7C"s, {0x0000F8, 0xF80000}},
-      {bmpHeaders(2, 1, 24) + "\x10\x20\x30\x40\x50\x60\0\0"s, {0x302010, 0x605040}},
-      {bmpHeaders(1, -2, 24) + "\x10\x20\x30\0\x40\x50\x60\0"s, {0x302010}}};
-  for (const auto& [bytes, row] : kinds) {
-    const PixelArray read = readBytes(bytes);
-    EXPECT_EQ(Row(read.data(), read.data() + read.width()), row);
+  // clang-format off
+  const struct { const char* name; std::string bytes; Row row; } kinds[] = {
+      {.name = "8-bit", .bytes = bmpHeaders(3, 2, 8, 0, 0, 256) + "\1\2\3\0\4\5\6\0"s,
+       .row = {4 * g, 5 * g, 6 * g}},
+      {.name = "4-bit", .bytes = bmpHeaders(3, 1, 4, 0, 0, 16) + "\x12\x30\0\0"s,
+       .row = {g, 2 * g, 3 * g}},
+      {.name = "1-bit", .bytes = bmpHeaders(10, 1, 1, 0, 0, 2) + "\xA0\x40\0\0"s,
+       .row = {g, 0, g, 0, 0, 0, 0, 0, 0, g}},
+      {.name = "run-length", .bytes = bmpHeaders(4, 1, 8, 1, 4, 256) + "\4\7\0\1"s,
+       .row = {7 * g, 7 * g, 7 * g, 7 * g}},
+      {.name = "32-bit", .bytes = bmpHeaders(2, 1, 32) + "\x10\x20\x30\xFF\x40\x50\x60\0"s,
+       .row = {0x302010, 0x605040}},
+      {.name = "16-bit", .bytes = bmpHeaders(2, 1, 16) + "\x1F\0\0\x7C"s,
+       .row = {0x0000F8, 0xF80000}},
+      {.name = "24-bit", .bytes = bmpHeaders(2, 1, 24) + "\x10\x20\x30\x40\x50\x60\0\0"s,
+       .row = {0x302010, 0x605040}},
+      {.name = "top-down", .bytes = bmpHeaders(1, -2, 24) + "\x10\x20\x30\0\x40\x50\x60\0"s,
+       .row = {0x302010}}};
+  // clang-format on
+  for (const auto& c : kinds) {
+    const PixelArray read = readBytes(c.bytes);
+    EXPECT_EQ(Row(read.data(), read.data() + read.width()), c.row) << c.name;
   }
 
   const std::uint32_t red = 0xC82828, blue = 0x143CDC, white = 0xFFFFFF;
@@ -91,21 +101,27 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
   animation.addFrame(picture);
   animation.addFrame(PixelArray(64, 48, 0));
   // JPEG pictures are compared in each block's middle, where no edge bleeds in; others exactly.
-  const std::tuple<const char*, std::string, const PixelArray&> cases[] = {
-      {"baseline jpeg", encoded(imageOf(picture), "jpeg"), picture},
-      {"progressive jpeg", encoded(imageOf(picture), "jpeg", {}, true), picture},
-      {"greyscale jpeg", encoded(imageOf(grey).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
-       grey},
-      {"turned jpeg", encoded(imageOf(pattern(48, 64, red, blue)), "jpeg", turn), turned},
-      {"gif", encodeGif(picture), picture},
-      {"interlaced gif", encodeGif(picture, interlaced), picture},
-      {"first frame of an animated gif", animation.finish(), picture},
-      {"transparent gif", encodeGif(picture, transparent), overWhite},
-      {"png", encoded(imageOf(picture), "png"), picture},
-      {"png with alpha", encoded(alpha, "png"), half}};
+  // clang-format off
+  const struct { const char* name; std::string bytes; const PixelArray& expected; } cases[] = {
+      {.name = "baseline jpeg", .bytes = encoded(imageOf(picture), "jpeg"), .expected = picture},
+      {.name = "progressive jpeg", .bytes = encoded(imageOf(picture), "jpeg", {}, true),
+       .expected = picture},
+      {.name = "greyscale jpeg",
+       .bytes = encoded(imageOf(grey).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
+       .expected = grey},
+      {.name = "turned jpeg", .bytes = encoded(imageOf(pattern(48, 64, red, blue)), "jpeg", turn),
+       .expected = turned},
+      {.name = "gif", .bytes = encodeGif(picture), .expected = picture},
+      {.name = "interlaced gif", .bytes = encodeGif(picture, interlaced), .expected = picture},
+      {.name = "first frame of an animated gif", .bytes = animation.finish(), .expected = picture},
+      {.name = "transparent gif", .bytes = encodeGif(picture, transparent), .expected = overWhite},
+      {.name = "png", .bytes = encoded(imageOf(picture), "png"), .expected = picture},
+      {.name = "png with alpha", .bytes = encoded(alpha, "png"), .expected = half}};
+  // clang-format on
   for (const auto& [name, bytes, expected] : cases) {
     const PixelArray read = readBytes(bytes);
-    ASSERT_EQ(std::pair(read.width(), read.height()), std::pair(64, 48)) << name;
+    ASSERT_EQ(read.width(), 64) << name;
+    ASSERT_EQ(read.height(), 48) << name;
     EXPECT_TRUE(std::string(name).ends_with("jpeg") || read == expected) << name;
     for (int y = 8; y < 48; y += 16)
       for (int x = 8; x < 64; x += 16)
@@ -122,23 +138,28 @@ TEST(PictureReader, OpensALargeChartAndRefusesBrokenHostileAndTooLargeOnes) {
   const QString large = write(encoded(chart, "jpeg"), "large.jpg");
   PixelArray picture;
   ASSERT_TRUE(readPictureFile(large, limits, picture));
-  EXPECT_EQ(std::pair(picture.width(), picture.height()), std::pair(8000, 6000));
+  EXPECT_EQ(picture.width(), 8000);
+  EXPECT_EQ(picture.height(), 6000);
   EXPECT_LT(redOf(picture.at(250, 400)), 16);
   EXPECT_GT(redOf(picture.at(7999, 5999)), 240);
 
   // Detailed pictures: the cuts fall inside pixel data, which decoders fill in and call read.
   const std::string jpeg = encoded(imageOf(pattern(256, 192)), "jpeg");
   const std::string gif = encodeGif(pattern(256, 192)), bmp = bmpFile(pattern(20, 10));
-  const std::pair<const char*, std::string> files[] = {
-      {"truncated jpeg", jpeg.substr(0, jpeg.size() * 2 / 3)},
-      {"jpeg with damaged data", jpeg.substr(0, jpeg.size() * 2 / 3) + kJpegEnd},
-      {"truncated gif", gif.substr(0, gif.size() * 2 / 3)},
-      {"bitmap shorter than its header says", bmp.substr(0, bmp.size() - 10)},
-      {"bitmap claiming 100000 x 100000", bmpHeaders(100000, 100000, 24) + std::string(4096, 'x')},
-      {"gif with an empty frame", gifWithFrame(0, 0)},
-      {"bitmap 40000 x 10", bmpHeaders(40000, 10, 8, 0, 0, 256) + std::string(400000, '\0')},
-      {"text renamed", "Plotvane test: this is text, not a picture.\n"},
-      {"empty file", ""}};
+  // clang-format off
+  const struct { const char* name; std::string bytes; } files[] = {
+      {.name = "truncated jpeg", .bytes = jpeg.substr(0, jpeg.size() * 2 / 3)},
+      {.name = "jpeg with damaged data", .bytes = jpeg.substr(0, jpeg.size() * 2 / 3) + kJpegEnd},
+      {.name = "truncated gif", .bytes = gif.substr(0, gif.size() * 2 / 3)},
+      {.name = "bitmap shorter than its header says", .bytes = bmp.substr(0, bmp.size() - 10)},
+      {.name = "bitmap claiming 100000 x 100000",
+       .bytes = bmpHeaders(100000, 100000, 24) + std::string(4096, 'x')},
+      {.name = "gif with an empty frame", .bytes = gifWithFrame(0, 0)},
+      {.name = "bitmap 40000 x 10",
+       .bytes = bmpHeaders(40000, 10, 8, 0, 0, 256) + std::string(400000, '\0')},
+      {.name = "text renamed", .bytes = "Plotvane test: this is text, not a picture.\n"},
+      {.name = "empty file", .bytes = ""}};
+  // clang-format on
   const PixelArray untouched = pattern(3, 3);
   picture = untouched;
   for (const auto& [name, bytes] : files) {

@@ -8,11 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "app/graph_types.h"
 #include "app/handler_boundary.h"
 #include "app/panes.h"
 #include "base/number_text.h"
 #include "platform/headless_platform.h"
 #include "support/file_bytes.h"
+#include "support/picture_form.h"
 #include "support/temp_dir.h"
 
 namespace plotvane {
@@ -20,6 +22,9 @@ namespace {
 
 using testing::readAll;
 using testing::writeAll;
+
+// The language values; any value other than 0 counts as English.
+constexpr int kJapanese = 0, kEnglish = 1;
 
 class Form1Events : public ::testing::Test {
  protected:
@@ -39,54 +44,53 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(form.app.undoRing->undoBufferSize(), 50);
   EXPECT_EQ(form.state.settingsDir, dir.path());
-  EXPECT_EQ(
-      std::vector<float>({form.state.minX, form.state.maxX, form.state.minY, form.state.maxY}),
-      std::vector<float>({0, 1, 0, 1}));
+  EXPECT_EQ(form.state.minX, 0);
+  EXPECT_EQ(form.state.maxX, 1);
+  EXPECT_EQ(form.state.minY, 0);
+  EXPECT_EQ(form.state.maxY, 1);
 
   // What the user sees: texts and enabled states.
   Form1Controls& ui = form.ui;
-  const struct {
-    const Control& control;
-    const char* text;
-    bool enabled;
-  } controls[] = {
-      {ui.txtSmpX, "200", true},
-      {ui.txtStpX, "0.005", true},
-      {ui.txtMaxLabelX, "1", true},
-      {ui.txtMinLabelY, "0", true},
-      {ui.txtGrid, "0.5", true},
-      {ui.txtErs, "5", true},
-      {ui.txtPicUpRange, "10", false},
-      {ui.cmbFRange, "1", true},
-      {ui.Label19, "Max Scale", true},
-      {ui.Label18, "Min Scale", true},
-      {ui.chkOnGrid, "On Grid", true},
-      {ui.cmdSaveData, "Save", false},
-      {ui.Label20, "Picture File", true},
-      {ui.menu(MenuId::mnuFileOpen), "&Open Picture", true},
-      {ui.menu(MenuId::mnuDataSave), "Save Data As", false},
-      {ui.menu(MenuId::mnuDataExcelPoint), "Auto Draw &Point Graph", false},
-      {ui.menu(MenuId::mnuEdetUndo), "&Undo", false},
-      {ui.menu(MenuId::mnuExeStart), "&Execute Digitizing", false},
-      {ui.menu(MenuId::mnuExeCancel), "&Cancel", true},
-      {ui.menu(MenuId::mnuHelpHelp), "&Help", true},
-      {ui.menu(MenuId::mnuHelpV), "&About", true},
-  };
+  // clang-format off
+  const struct { const Control& control; const char* text; bool enabled = true; } controls[] = {
+      {.control = ui.txtSmpX, .text = "200"},
+      {.control = ui.txtStpX, .text = "0.005"},
+      {.control = ui.txtMaxLabelX, .text = "1"},
+      {.control = ui.txtMinLabelY, .text = "0"},
+      {.control = ui.txtGrid, .text = "0.5"},
+      {.control = ui.txtErs, .text = "5"},
+      {.control = ui.txtPicUpRange, .text = "10", .enabled = false},
+      {.control = ui.cmbFRange, .text = "1"},
+      {.control = ui.Label19, .text = "Max Scale"},
+      {.control = ui.Label18, .text = "Min Scale"},
+      {.control = ui.chkOnGrid, .text = "On Grid"},
+      {.control = ui.cmdSaveData, .text = "Save", .enabled = false},
+      {.control = ui.Label20, .text = "Picture File"},
+      {.control = ui.menu(MenuId::mnuFileOpen), .text = "&Open Picture"},
+      {.control = ui.menu(MenuId::mnuDataSave), .text = "Save Data As", .enabled = false},
+      {.control = ui.menu(MenuId::mnuDataExcelPoint), .text = "Auto Draw &Point Graph",
+       .enabled = false},
+      {.control = ui.menu(MenuId::mnuEdetUndo), .text = "&Undo", .enabled = false},
+      {.control = ui.menu(MenuId::mnuExeStart), .text = "&Execute Digitizing", .enabled = false},
+      {.control = ui.menu(MenuId::mnuExeCancel), .text = "&Cancel"},
+      {.control = ui.menu(MenuId::mnuHelpHelp), .text = "&Help"},
+      {.control = ui.menu(MenuId::mnuHelpV), .text = "&About"}};
+  // clang-format on
   for (const auto& c : controls) {
     EXPECT_EQ(c.control.text, c.text) << c.control.name;
     EXPECT_EQ(c.control.enabled, c.enabled) << c.control.name;
   }
   EXPECT_EQ(ui.chkOnGrid.value, 1);
   EXPECT_EQ(ui.menu(MenuId::mnuScale).value, 1);
-  EXPECT_EQ(ui.toolButton(10).value, 1);   // btnScale pressed
-  EXPECT_FALSE(ui.toolButton(5).enabled);  // btnExeStart
-  EXPECT_EQ(ui.toolButton(14).caption, "ZoomOut");
+  EXPECT_EQ(testing::toolButtonOf(ui, MenuId::mnuScale).value, 1);  // pressed
+  EXPECT_FALSE(testing::toolButtonOf(ui, MenuId::mnuExeStart).enabled);
+  EXPECT_EQ(testing::toolButtonOf(ui, MenuId::mnuZoomOut).caption, "ZoomOut");
   EXPECT_EQ(ui.TabStrip1.tabs, (std::vector<std::string>{"Setting", "File", "Data"}));
   EXPECT_TRUE(ui.frameSetting.visible);
   EXPECT_FALSE(ui.ListView1.visible);
-  EXPECT_EQ(ui.cmbGraphType.selected, 1);
+  EXPECT_EQ(ui.cmbGraphType.selected, kTraceLine);
   EXPECT_EQ(ui.cmbGraphType.items[3], "Trece Surface");
-  EXPECT_EQ(ui.StatusBar1.panels[2], "Selected Area : ");
+  EXPECT_EQ(ui.StatusBar1.panels[std::size_t(StatusPanel::SelectedArea)], "Selected Area : ");
   ASSERT_EQ(ui.ListView1.columns.size(), 5u);
   EXPECT_EQ(ui.ListView1.columns[0].widthTwips, 400);
   EXPECT_EQ(ui.ListView1.columns[4].text, "YPixel");
@@ -94,42 +98,43 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
 }
 
 TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
+  // clang-format off
   const struct {
-    const char* lang;
-    const char* file;  // nullptr: no settings file
-    int language;
-    std::size_t undoSlots;
+    const char* lang; std::optional<std::string> file = {}; int language; std::size_t undoSlots;
   } cases[] = {
-      {"en_US.UTF-8", "Language=Japanese\r\nUndoBufferSize=10\r\n", 0, 11},
-      {"ja_JP.UTF-8", nullptr, 0, 51},
-      {"ja_JP.UTF-8", "Language=English\r\n", 1, 51},
-      {"en_US.UTF-8", "Language= Japanese\r\nUndoBufferSize= 10", 1, 11},
-  };
+      {.lang = "en_US.UTF-8", .file = "Language=Japanese\r\nUndoBufferSize=10\r\n",
+       .language = kJapanese, .undoSlots = 11},
+      {.lang = "ja_JP.UTF-8", .language = kJapanese, .undoSlots = 51},
+      {.lang = "ja_JP.UTF-8", .file = "Language=English\r\n", .language = kEnglish,
+       .undoSlots = 51},
+      {.lang = "en_US.UTF-8", .file = "Language= Japanese\r\nUndoBufferSize= 10",
+       .language = kEnglish, .undoSlots = 11}};
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.lang) + " / " + (c.file ? c.file : "no file"));
+    SCOPED_TRACE(std::string(c.lang) + " / " + c.file.value_or("no file"));
     testing::TempWorkingDir caseDir;
     HeadlessPlatform casePlatform;
     casePlatform.setEnvironment("LANG", c.lang);
-    if (c.file) writeAll(caseDir.file("Plotinf.ini"), c.file);
+    if (c.file) writeAll(caseDir.file("Plotinf.ini"), *c.file);
     Form1 caseForm(casePlatform);
     formLoad(caseForm);
     EXPECT_EQ(caseForm.app.language, c.language);
     EXPECT_EQ(caseForm.app.undoRing->undoBufferSize() + 1u, c.undoSlots);
     EXPECT_EQ(casePlatform.messages().size(), c.file ? 0u : 1u);
-    EXPECT_EQ(caseForm.ui.TabStrip1.tabs[0], c.language == 0 ? "設定" : "Setting");
+    EXPECT_EQ(caseForm.ui.TabStrip1.tabs[0], c.language == kJapanese ? "設定" : "Setting");
   }
 }
 
 TEST_F(Form1Events, PaneSwitchShowsOnePaneAndTheListOnlyWithTheDataPane) {
   start();
-  const struct {
-    int tab;
-    bool setting, file, list;
-  } cases[] = {
-      {3, false, false, true}, {2, false, true, false}, {1, true, false, false},
-      {3, false, false, true}, {0, false, false, true},  // unknown tab: nothing changes
-      {4, false, false, true},
-  };
+  constexpr int kSetting = int(Pane::Setting), kFile = int(Pane::File), kData = int(Pane::Data);
+  // clang-format off
+  const struct { int tab; bool setting = false, file = false, list = false; } cases[] = {
+      {.tab = kData, .list = true}, {.tab = kFile, .file = true},
+      {.tab = kSetting, .setting = true}, {.tab = kData, .list = true},
+      // Unknown tabs: nothing changes.
+      {.tab = 0, .list = true}, {.tab = 4, .list = true}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tab);
     form.ui.TabStrip1.selected = c.tab;
@@ -147,9 +152,9 @@ TEST_F(Form1Events, ToolbarRunsTheCommandOfTheButtonAndSpacersDoNothing) {
     toolbarButtonClick(form, position);
     EXPECT_FALSE(form.app.cancelRequested) << position;
   }
-  toolbarButtonClick(form, 6);  // btnExeCancel
+  toolbarButtonClick(form, toolbarPositionOf(MenuId::mnuExeCancel).value());
   EXPECT_TRUE(form.app.cancelRequested);
-  EXPECT_TRUE(platform.messages().size() == 1u);  // only the settings warning
+  EXPECT_EQ(platform.messages().size(), 1u);  // only the settings warning
 }
 
 std::u32string codePoints(const std::string& utf8) {
@@ -167,12 +172,13 @@ std::u32string codePoints(const std::string& utf8) {
 
 TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   start();
-  form.ui.StatusBar1.panels[3] = "Size : w:640 h:480";
+  std::string& size = form.ui.StatusBar1.panels[std::size_t(StatusPanel::PictureSize)];
+  size = "Size : w:640 h:480";
   menuClick(form, MenuId::mnuLangJP);
-  EXPECT_EQ(form.ui.StatusBar1.panels[3], "原画ｻｲｽﾞ : ");
+  EXPECT_EQ(size, "原画ｻｲｽﾞ : ");
   EXPECT_EQ(form.message(Message::UnsupportedFile), "未対応の形式です。");
   EXPECT_EQ(form.ui.TabStrip1.tabs, (std::vector<std::string>{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
-  EXPECT_EQ(form.ui.toolButton(2).caption, "戻す  ");
+  EXPECT_EQ(testing::toolButtonOf(form.ui, MenuId::mnuEdetUndo).caption, "戻す  ");
   // Full-width tilde and half-width katakana, code point by code point.
   EXPECT_EQ(codePoints(form.caption(Caption::RotateAngle)),
             (std::u32string{0x56DE, 0x8EE2, 0x89D2, 0x5EA6, 0x20, 0x28, 0x30, 0x2E, 0x30, 0x30,
@@ -192,24 +198,20 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   EXPECT_EQ(form.message(Message::UnsupportedFile), "Tthis type of file is not supported.");
   EXPECT_EQ(form.caption(Caption::RotateAngle), "Angle (0.001～360deg)");
   EXPECT_EQ(form.ui.cmbGraphType.items[3], "Trece Surface");
-  EXPECT_EQ(form.ui.cmbGraphType.selected, 1);
+  EXPECT_EQ(form.ui.cmbGraphType.selected, kTraceLine);
 }
 
 TEST(PictureArgument, QuotesAroundTheWholeArgumentAreRemoved) {
-  const struct {
-    std::optional<std::string> argument;
-    std::optional<std::string> path;
-  } cases[] = {
-      {std::nullopt, std::nullopt},
-      {"", std::nullopt},
-      {"\"", std::nullopt},
-      {"\"\"", std::nullopt},
-      {"\"/home/a b/chart.png\"", "/home/a b/chart.png"},
-      {"/home/a/chart.png", "/home/a/chart.png"},
-      {"\"/half-quoted.png", "\"/half-quoted.png"},
-      {"x", "x"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(pictureArgument(c.argument), c.path);
+  // clang-format off
+  const struct { std::optional<std::string> argument, path = {}; } cases[] = {
+      {.argument = std::nullopt}, {.argument = ""}, {.argument = "\""}, {.argument = "\"\""},
+      {.argument = "\"/home/a b/chart.png\"", .path = "/home/a b/chart.png"},
+      {.argument = "/home/a/chart.png", .path = "/home/a/chart.png"},
+      {.argument = "\"/half-quoted.png", .path = "\"/half-quoted.png"},
+      {.argument = "x", .path = "x"}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(pictureArgument(c.argument), c.path) << ::testing::PrintToString(c.argument);
 }
 
 TEST_F(Form1Events, ExitWritesTheSettingsWithoutAskingAndClosesTheWindow) {

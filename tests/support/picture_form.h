@@ -1,6 +1,6 @@
 // A main window after start-up with a given client size, on the headless
-// platform, in a fresh working folder; and test pictures whose every pixel
-// tells where it came from.
+// platform, in a fresh working folder; test pictures whose every pixel tells
+// where it came from; and small look-ups that tests share.
 #pragma once
 
 #include <string>
@@ -24,6 +24,18 @@ inline PixelArray codedPicture(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) picture.set(x, y, codedPixel(x, y));
   return picture;
+}
+
+// The toolbar button that runs the command.
+inline ToolButtonModel& toolButtonOf(Form1Controls& ui, MenuId command) {
+  return ui.toolButton(toolbarPositionOf(command).value());
+}
+
+// A graph type as the user knows it, for the trace of a failed check.
+inline std::string graphTypeName(int type) {
+  static const char* const names[] = {"Trace Line", "Plot All Points", "Plot 1 Point",
+                                      "Trace Surface", "Manual Plotting"};
+  return type >= 1 && type <= 5 ? names[type - 1] : "graph type " + std::to_string(type);
 }
 
 class PictureForm {

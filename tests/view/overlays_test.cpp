@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,7 +24,6 @@ struct Overlays : ::testing::Test {
       f.app.dataPoints.push_back({0, 0, float(x), float(f.state.Picture2.height() - 1 - y)});
     f.app.pointCount = static_cast<std::int16_t>(display.size());
   }
-  std::pair<int, int> pen() const { return {f.state.polylinePrevX, f.state.polylinePrevY}; }
   // '.' white, 'r' red, 'c' cyan, each row ended by '/'.
   std::string rows() const {
     const PixelArray& image = f.state.Picture1Image;
@@ -47,48 +45,82 @@ TEST_F(Overlays, ReferenceLinesFollowTheRoundedRectangleAndReachTheBorders) {
   f.state.Picture2.setRect({.lineXS = 10, .lineXE = 110, .lineYT = 20, .lineYB = 220});
   PlaceReferenceLines(f.form);
   // In the order of kOverlayLines: T1 T2 B1 B2 L1 L2 R1 R2, then the edges Line1 to Line4.
-  const std::array<float, 4> expected[] = {
-      {20, 0, 20, 40},   {219, 0, 219, 40},   {20, 439, 20, 500}, {219, 439, 219, 500},
-      {0, 40, 20, 40},   {0, 439, 20, 439},   {219, 40, 600, 40}, {219, 439, 600, 439},
-      {20, 40, 20, 439}, {219, 40, 219, 439}, {20, 40, 219, 40},  {20, 439, 219, 439}};
+  // clang-format off
+  const struct { float x1, y1, x2, y2; } expected[] = {
+      {.x1 = 20, .y1 = 0, .x2 = 20, .y2 = 40}, {.x1 = 219, .y1 = 0, .x2 = 219, .y2 = 40},
+      {.x1 = 20, .y1 = 439, .x2 = 20, .y2 = 500}, {.x1 = 219, .y1 = 439, .x2 = 219, .y2 = 500},
+      {.x1 = 0, .y1 = 40, .x2 = 20, .y2 = 40}, {.x1 = 0, .y1 = 439, .x2 = 20, .y2 = 439},
+      {.x1 = 219, .y1 = 40, .x2 = 600, .y2 = 40}, {.x1 = 219, .y1 = 439, .x2 = 600, .y2 = 439},
+      {.x1 = 20, .y1 = 40, .x2 = 20, .y2 = 439}, {.x1 = 219, .y1 = 40, .x2 = 219, .y2 = 439},
+      {.x1 = 20, .y1 = 40, .x2 = 219, .y2 = 40}, {.x1 = 20, .y1 = 439, .x2 = 219, .y2 = 439}};
+  // clang-format on
   for (int i = 0; i < 12; ++i) {
     const LineControl& line = f.ui.*kOverlayLines[i].line;
-    EXPECT_EQ((std::array{line.x1, line.y1, line.x2, line.y2}), expected[i]) << line.name;
+    SCOPED_TRACE(line.name);
+    EXPECT_EQ(line.x1, expected[i].x1);
+    EXPECT_EQ(line.y1, expected[i].y1);
+    EXPECT_EQ(line.x2, expected[i].x2);
+    EXPECT_EQ(line.y2, expected[i].y2);
   }
   f.app.zoom = 4, f.ui.HScroll1.value = 10, f.ui.VScroll1.value = 6;  // scrolled: the -1 edges
   f.state.Picture2.setRect({.lineXS = 3, .lineXE = 5, .lineYT = 2, .lineYB = 4});
-  EXPECT_EQ(displayEdges(f.form), (DisplayEdges{2, 2, 9, 9}));
+  const DisplayEdges edges = displayEdges(f.form);
+  EXPECT_EQ(edges.xs, 2);
+  EXPECT_EQ(edges.yt, 2);
+  EXPECT_EQ(edges.xe, 9);
+  EXPECT_EQ(edges.yb, 9);
 }
 
 // In the top-left corner the Y label moves below the X label (6.5 rounds to 6, 10.5 to 10, 11.5
 // to 12); scrolled by 4, xs = -1 lies outside the corner.
 TEST_F(Overlays, LabelsBesideTheirLinesAndApartInTheTopLeftCorner) {
   ASSERT_TRUE(f.load("white.bmp", PixelArray(200, 150, kWhite)));
-  const std::array<float, 5> cases[] = {{3, 5, 0, 7, 11},        {6.5f, 10.5f, 0, 7, 11},
-                                        {7, 5, 0, 8, 6},         {3, 12, 0, 4, 13},
-                                        {6.5f, 11.5f, 0, 7, 13}, {3, 5, 4, 0, 6}};
-  auto at = [](const Control& c) { return std::pair(c.geometry.left / 15, c.geometry.top / 15); };
-  for (const auto& [xs, yt, h, lxsLeft, lytTop] : cases) {
-    f.ui.HScroll1.value = static_cast<int>(h);
-    f.state.Picture2.setRect({.lineXS = xs, .lineXE = 100, .lineYT = yt, .lineYB = 80});
+  // The left edge of txtLXS and the top of txtLYT, in display pixels.
+  // clang-format off
+  const struct { float xs, yt; int hScroll = 0, lxsLeft, lytTop; } cases[] = {
+      {.xs = 3, .yt = 5, .lxsLeft = 7, .lytTop = 11},
+      {.xs = 6.5f, .yt = 10.5f, .lxsLeft = 7, .lytTop = 11},
+      {.xs = 7, .yt = 5, .lxsLeft = 8, .lytTop = 6},
+      {.xs = 3, .yt = 12, .lxsLeft = 4, .lytTop = 13},
+      {.xs = 6.5f, .yt = 11.5f, .lxsLeft = 7, .lytTop = 13},
+      {.xs = 3, .yt = 5, .hScroll = 4, .lxsLeft = 0, .lytTop = 6}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.xs << "," << c.yt << " scrolled by " << c.hScroll);
+    f.ui.HScroll1.value = c.hScroll;
+    f.state.Picture2.setRect({.lineXS = c.xs, .lineXE = 100, .lineYT = c.yt, .lineYB = 80});
     PlaceReferenceLabels(f.form);
-    EXPECT_EQ((std::array{at(f.ui.txtLXS), at(f.ui.txtLXE), at(f.ui.txtLYT), at(f.ui.txtLYB)}),
-              (std::array{std::pair(int(lxsLeft), 0), std::pair(100 - int(h), 0),
-                          std::pair(0, int(lytTop)), std::pair(0, 79 - 12)}))
-        << xs << "," << yt;
+    const auto expectAt = [](const Control& field, int left, int top) {
+      EXPECT_EQ(field.geometry.left / 15, left) << field.name;
+      EXPECT_EQ(field.geometry.top / 15, top) << field.name;
+    };
+    expectAt(f.ui.txtLXS, c.lxsLeft, 0);
+    expectAt(f.ui.txtLXE, 100 - c.hScroll, 0);
+    expectAt(f.ui.txtLYT, 0, c.lytTop);
+    expectAt(f.ui.txtLYB, 0, 79 - 12);
   }
 }
 
 // In a 100-row picture: floor(11 / 2) = 5 rows scrolled, 12.5 at 0.5 less 3 columns is 3.25 -> 3,
 // halves to even, and positions beyond 16 bits saturate.
 TEST(DisplayPosition, RowsCountFromTheBottomAndTheViewStartsOnAWholePixel) {
-  const int lo = -32768, hi = 32767;
-  const std::tuple<ViewPlacement, float, float, DisplayPoint> cases[] = {
-      {{2, 0, 11, 100}, 0, 0, {0, 188}},        {{0.5f, 3, 0, 100}, 12.5f, 3, {3, 48}},
-      {{1, 0, 0, 100}, 2.5f, 0.5f, {2, 98}},    {{1, 0, 0, 100}, 3.5f, 1.5f, {4, 98}},
-      {{64, 0, 0, 100}, 1000, -1000, {hi, hi}}, {{64, 30000, 0, 100}, -1000, 1000, {lo, lo}}};
-  for (const auto& [view, x, y, want] : cases)
-    EXPECT_EQ(displayPosition(view, {0, 0, x, y}), want) << view.zoom << " " << x;
+  const std::int16_t lo = -32768, hi = 32767;
+  // clang-format off
+  const struct { ViewPlacement view; float xPixel, yPixel; std::int16_t x, y; } cases[] = {
+      {.view = {2, 0, 11, 100}, .xPixel = 0, .yPixel = 0, .x = 0, .y = 188},
+      {.view = {0.5f, 3, 0, 100}, .xPixel = 12.5f, .yPixel = 3, .x = 3, .y = 48},
+      {.view = {1, 0, 0, 100}, .xPixel = 2.5f, .yPixel = 0.5f, .x = 2, .y = 98},
+      {.view = {1, 0, 0, 100}, .xPixel = 3.5f, .yPixel = 1.5f, .x = 4, .y = 98},
+      {.view = {64, 0, 0, 100}, .xPixel = 1000, .yPixel = -1000, .x = hi, .y = hi},
+      {.view = {64, 30000, 0, 100}, .xPixel = -1000, .yPixel = 1000, .x = lo, .y = lo}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.xPixel << ", " << c.yPixel << " at zoom " << c.view.zoom);
+    const DisplayPoint at = displayPosition(c.view, {0, 0, c.xPixel, c.yPixel});
+    EXPECT_EQ(at.x, c.x);
+    EXPECT_EQ(at.y, c.y);
+  }
 }
 
 TEST_F(Overlays, CyanMarksOnListedPointsInsideTheViewAndRedCrosses) {
@@ -111,12 +143,14 @@ TEST_F(Overlays, PolylineSegmentsCrossingTheViewAreDrawnAndClipped) {
   ASSERT_TRUE(f.load("white.bmp", PixelArray(8, 6, kWhite)));
   listAt({{5, 4}});  // a single point draws nothing but starts the polyline
   DrawTracePolyline(f.form);
-  EXPECT_EQ(pen(), std::pair(5, 4));
+  EXPECT_EQ(f.state.polylinePrevX, 5);
+  EXPECT_EQ(f.state.polylinePrevY, 4);
   // Both ends of the first segment lie outside; the second lies wholly to the right; the third
   // runs from beyond the right border to beyond the left. A new polyline starts afresh.
   listAt({{-4, -1}, {9, 5}, {12, 0}, {-3, 0}});
   DrawTracePolyline(f.form);
-  EXPECT_EQ(pen(), std::pair(-3, 0));
+  EXPECT_EQ(f.state.polylinePrevX, -3);
+  EXPECT_EQ(f.state.polylinePrevY, 0);
   DrawPolylineSegment(f.form, 3, 5, 0);  // flag 0 only moves the start
   DrawPolylineSegment(f.form, 3, 3, 1);
   EXPECT_EQ(rows(), "rrrrrrrr/rr....../..rr..../....rr../...r..rr/...r..../");
@@ -130,11 +164,13 @@ TEST_F(Overlays, TheRedrawDrawsTheMarksAgainWhereTheViewNowShowsThem) {
   f.ui.VScroll1.value = 5;
   scrollBarChange(f.form);
   const PixelArray& view = f.state.Picture1Image;
-  EXPECT_EQ((std::array{view.at(10, 9), view.at(10, 4), view.at(20, 14)}),
-            (std::array{kWhite, kCyan, kRed}));
+  EXPECT_EQ(view.at(10, 9), kWhite);  // where the first point was before the scroll
+  EXPECT_EQ(view.at(10, 4), kCyan);
+  EXPECT_EQ(view.at(20, 14), kRed);  // on the polyline between the points
   f.ui.cmbGraphType.selected = kPlotAllPoints;
   Pict1PictSet(f.form);
-  EXPECT_EQ((std::array{view.at(10, 4), view.at(20, 14)}), (std::array{kCyan, kWhite}));
+  EXPECT_EQ(view.at(10, 4), kCyan);
+  EXPECT_EQ(view.at(20, 14), kWhite);
 }
 
 }  // namespace

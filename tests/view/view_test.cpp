@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <set>
 #include <string>
 
@@ -19,18 +18,28 @@ using testing::codedPicture;
 using testing::codedPixel;
 using testing::PictureForm;
 
+const std::string& magnification(const PictureForm& f) {
+  return f.ui.StatusBar1.panels.at(static_cast<std::size_t>(StatusPanel::Magnification));
+}
+
 // 2000 x 1500 at 32 needs a scroll range of 64 000 - 800; 1024 x 8 at 32 has a range inside 16
 // bits but would be 32 768 display pixels wide (no vertical bar for 8 rows: 818 wide here).
 TEST(View, ZoomInIsRefusedBeyondSixteenBitsAndLaidOutAgain) {
-  for (const auto& [w, h, innerW, hMax] :
-       {std::array{2000, 1500, 800, 32000 - 800}, std::array{1024, 8, 818, 16384 - 816}}) {
+  // clang-format off
+  const struct { int width, height, innerWidth, hMaximum; } cases[] = {
+      {.width = 2000, .height = 1500, .innerWidth = 800, .hMaximum = 32000 - 800},
+      {.width = 1024, .height = 8, .innerWidth = 818, .hMaximum = 16384 - 816}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
     PictureForm f(17115, 10485);  // an 800 x 600 viewport inside its border with both bars
-    ASSERT_TRUE(f.load("big.bmp", codedPicture(w, h)));
+    ASSERT_TRUE(f.load("big.bmp", codedPicture(c.width, c.height)));
     for (int i = 0; i < 9; ++i) menuClick(f.form, MenuId::mnuZoomIn);  // to 16, then refused
-    EXPECT_EQ(f.app.zoom, 16) << w;
-    EXPECT_EQ(f.ui.StatusBar1.panels.at(4), "Magnification : 32");  // the refused text stays
-    EXPECT_EQ(f.ui.HScroll1.maximum, hMax);
-    EXPECT_EQ(f.state.Picture1Image.at(innerW - 1, 7), codedPixel((innerW - 1) / 16, 0));
+    EXPECT_EQ(f.app.zoom, 16);
+    EXPECT_EQ(magnification(f), "Magnification : 32");  // the refused text stays
+    EXPECT_EQ(f.ui.HScroll1.maximum, c.hMaximum);
+    EXPECT_EQ(f.state.Picture1Image.at(c.innerWidth - 1, 7),
+              codedPixel((c.innerWidth - 1) / 16, 0));
   }
 }
 
@@ -39,19 +48,28 @@ TEST(View, ScrollPositionsSnapAndZoomStopsAtItsLimits) {
   PictureForm f;
   ASSERT_TRUE(f.load("grid.bmp", codedPicture(300, 300)));
   for (int i = 0; i < 2; ++i) menuClick(f.form, MenuId::mnuZoomIn);  // 4
-  for (const auto& [dragged, snapped] : {std::pair{10, 8}, {11, 8}, {12, 12}, {3, 0}}) {
-    f.ui.HScroll1.value = f.ui.VScroll1.value = dragged;
+  // clang-format off
+  const struct { int dragged, snapped; } cases[] = {
+      {.dragged = 10, .snapped = 8}, {.dragged = 11, .snapped = 8}, {.dragged = 12, .snapped = 12},
+      {.dragged = 3, .snapped = 0}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "dragged to " << c.dragged);
+    f.ui.HScroll1.value = f.ui.VScroll1.value = c.dragged;
     scrollBarChange(f.form);
-    EXPECT_EQ(std::pair(f.ui.HScroll1.value, f.ui.VScroll1.value), std::pair(snapped, snapped));
-    EXPECT_EQ(f.state.Picture1Image.at(7, 3), codedPixel(snapped / 4 + 1, snapped / 4));
+    EXPECT_EQ(f.ui.HScroll1.value, c.snapped);
+    EXPECT_EQ(f.ui.VScroll1.value, c.snapped);
+    EXPECT_EQ(f.state.Picture1Image.at(7, 3), codedPixel(c.snapped / 4 + 1, c.snapped / 4));
   }
-  EXPECT_EQ(f.ui.HScroll1.smallChange % 4 + f.ui.HScroll1.largeChange % 4, 0);  // whole pixels
+  EXPECT_EQ(f.ui.HScroll1.smallChange % 4, 0);  // whole pixels
+  EXPECT_EQ(f.ui.HScroll1.largeChange % 4, 0);
   for (int step = 0; step < 20; ++step) picture1KeyDown(f.form, kKeyPageDown);
-  EXPECT_EQ(f.ui.StatusBar1.panels.at(4), "Magnification : 1/64");
+  EXPECT_EQ(magnification(f), "Magnification : 1/64");
   EXPECT_EQ(f.state.Picture1Image.at(2, 2), codedPixel(128, 128));
   ASSERT_TRUE(f.load("tiny.bmp", codedPicture(10, 10)));
   for (int step = 0; step < 8; ++step) picture1KeyDown(f.form, kKeyPageUp);
-  EXPECT_EQ(std::pair(f.app.zoom, f.state.Picture1Image.width()), std::pair(64.0f, 640));
+  EXPECT_EQ(f.app.zoom, 64.0f);
+  EXPECT_EQ(f.state.Picture1Image.width(), 640);
   EXPECT_EQ(magnificationText(f.form, 0.25f), "Magnification : 1/4");
   menuClick(f.form, MenuId::mnuLangJP);
   EXPECT_EQ(magnificationText(f.form, 8), "表示倍率 : 8");
@@ -85,41 +103,50 @@ TEST(View, ThePaneFollowsTheWindowAndScrollValuesStayInRange) {
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(1000, 600)));
   ASSERT_EQ(f.app.zoom, 0.5f);             // 500 x 300 display pixels
   formResize(f.form, 700 * 15, 500 * 15);  // too wide, high enough
-  EXPECT_EQ((std::array{h.visible, v.visible}), (std::array{true, false}));
+  EXPECT_TRUE(h.visible);
+  EXPECT_FALSE(v.visible);
   const int innerW = viewportInnerWidth(f.form);
   EXPECT_EQ(innerW, (700 * 15 - 4740 - 45) / 15 - 4);
-  EXPECT_EQ((std::array{h.maximum, f.state.Picture1Image.width()}),
-            (std::array{500 - innerW, innerW}));
+  EXPECT_EQ(h.maximum, 500 - innerW);
+  EXPECT_EQ(f.state.Picture1Image.width(), innerW);
   menuClick(f.form, MenuId::mnuZoomIn);  // both bars, scrolled to their ends
   h.value = h.maximum, v.value = v.maximum;
   scrollBarChange(f.form);
   menuClick(f.form, MenuId::mnuZoomOut);
-  EXPECT_EQ((std::array{h.maximum, v.maximum, h.value, v.value}),
-            (std::array{500 - innerW, 0, 500 - innerW, 0}));
+  const auto expectBars = [&](int hMaximum, int vMaximum, int hValue, int vValue) {
+    EXPECT_EQ(h.maximum, hMaximum);
+    EXPECT_EQ(v.maximum, vMaximum);
+    EXPECT_EQ(h.value, hValue);
+    EXPECT_EQ(v.value, vValue);
+  };
+  expectBars(500 - innerW, 0, 500 - innerW, 0);
   menuClick(f.form, MenuId::mnuZoomOut);  // 250 x 150 fits
-  EXPECT_EQ((std::array{h.maximum, v.maximum, h.value, v.value}), (std::array{0, 0, 0, 0}));
+  expectBars(0, 0, 0, 0);
   ASSERT_TRUE(f.load("wide.bmp", codedPicture(32000, 4)));  // 500 wide at the 1/64 floor
   h.value = 30;
   ASSERT_TRUE(f.load("wide.bmp", codedPicture(32000, 4)));
-  EXPECT_TRUE(h.value == 0 && h.maximum > 30) << h.maximum;
+  EXPECT_EQ(h.value, 0);
+  EXPECT_GT(h.maximum, 30);
 }
 
 // Up once, Down twice, Left once, Right three times: a swapped direction or axis, or a step other
 // than one pixel, ends elsewhere. The position follows even where the pointer cannot move.
 TEST(View, ArrowKeysMoveThePointerByOnePixelAndEnterEndsADrag) {
   for (bool movable : {true, false}) {
+    SCOPED_TRACE(movable ? "pointer movable" : "pointer fixed");
     PictureForm f;
     f.platform.setPointerMovable(movable);
     f.state.lastMouseX = 10, f.state.lastMouseY = 20;
     const int x = f.platform.pointerX(), y = f.platform.pointerY();
     for (int key : {kKeyUp, kKeyDown, kKeyDown, kKeyLeft, kKeyRight, kKeyRight, kKeyRight})
       picture1KeyDown(f.form, key);
-    EXPECT_EQ((std::pair(f.state.lastMouseX, f.state.lastMouseY)), (std::pair(12.0f, 21.0f)));
-    EXPECT_EQ((std::pair(f.platform.pointerX(), f.platform.pointerY())),
-              (std::pair(x + 2 * movable, y + movable)));
-    f.state.dragSnapshotTaken = -1;
+    EXPECT_EQ(f.state.lastMouseX, 12.0f);
+    EXPECT_EQ(f.state.lastMouseY, 21.0f);
+    EXPECT_EQ(f.platform.pointerX(), x + 2 * movable);
+    EXPECT_EQ(f.platform.pointerY(), y + movable);
+    f.state.dragTarget = 1;  // a drag under way
     picture1KeyDown(f.form, kKeyEnter);
-    EXPECT_EQ(f.state.dragSnapshotTaken, 0);
+    EXPECT_EQ(f.state.dragTarget, 0);
   }
 }
 
@@ -135,7 +162,9 @@ TEST(View, NothingIsDrawnOrZoomedBeforeTheFirstPicture) {
   menuClick(f.form, MenuId::mnuZoomIn);
   scrollBarChange(f.form);
   EXPECT_EQ(pict1Reload(f.form), 1);
-  EXPECT_TRUE(f.app.zoom == 0 && f.state.Picture1Image.empty() && f.platform.messages().empty());
+  EXPECT_EQ(f.app.zoom, 0);
+  EXPECT_TRUE(f.state.Picture1Image.empty());
+  EXPECT_TRUE(f.platform.messages().empty());
 }
 
 }  // namespace
