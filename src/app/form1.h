@@ -29,7 +29,7 @@ enum class PictureTool { Scale, Eraser, None };
 
 // Lives for the whole run.
 struct AppState {
-  std::int16_t language = 1;  // 1 English, any other value Japanese
+  std::int16_t language = 1;  // 0 Japanese, any other value English
   std::array<std::string, kCaptionCount> captionTable;
   std::array<std::string, kMessageCount> messageTable;
   bool cancelRequested = false;  // the Cancel command asks a running loop to stop

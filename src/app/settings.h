@@ -12,8 +12,8 @@ namespace plotvane {
 
 inline constexpr const char* kSettingsFileName = "Plotinf.ini";
 
-// The values the settings file reads and writes. language: 1 English, any
-// other value Japanese.
+// The values the settings file reads and writes. language: 0 Japanese, any
+// other value English.
 struct SettingsValues {
   std::int16_t language = 1;
   std::int16_t undoBufferSize = 50;
