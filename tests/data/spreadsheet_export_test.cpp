@@ -1,8 +1,10 @@
 #include "data/spreadsheet_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -197,6 +199,19 @@ TEST_F(SpreadsheetExport, WriteFailuresNameTheReasonAndLeaveNoFileBehind) {
     EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(namesIn(folder).empty());
   }
+  // A disk that fills up while the workbook is written: the writer's own
+  // files stop part way.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{}, limited{};
+  getrlimit(RLIMIT_FSIZE, &saved), limited = {1000, saved.rlim_max};
+  platform.clearMessages();
+  setrlimit(RLIMIT_FSIZE, &limited);
+  menuClick(form, MenuId::mnuDataExcelLine);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text,
+            kUnreachable + "\n\n" + workbook() + ": " + std::strerror(EFBIG));
+  EXPECT_TRUE(namesIn(folder).empty());
   // A file where the folder should be.
   fs::remove_all(folder);
   std::ofstream(folder) << "x";
