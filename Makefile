@@ -1,7 +1,8 @@
 # The two commands of the README: `make run` and `make test`.
 # Debian packages the build, the tests and the window need, in one place.
-PACKAGES := cmake g++ make ccache clang-format qt6-base-dev libgtest-dev libbenchmark-dev liblz4-dev \
-            xvfb xauth fonts-ipafont-gothic
+PACKAGES := cmake g++ make ccache clang-format pkgconf qt6-base-dev zlib1g-dev libxlsxwriter-dev \
+            liblz4-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic xdg-utils \
+            libreoffice-calc-nogui
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The configure and build preset: release for people, ci (warnings are
 # errors) for .ci/run.

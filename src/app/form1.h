@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -225,10 +224,6 @@ class Form1 {
   Model* dialogAs(DialogId id) const {
     return static_cast<Model*>(dialog(id));
   }
-
-  // The spreadsheet export that a completed run starts when "Excel Auto
-  // Export" is checked; empty until a spreadsheet module is installed.
-  std::function<void(int chartKind)> spreadsheetExport;
 
   const std::string& caption(Caption id) const { return app.captionTable.at(tableIndex(id)); }
   const std::string& message(Message id) const { return app.messageTable.at(tableIndex(id)); }

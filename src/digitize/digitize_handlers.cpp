@@ -5,6 +5,7 @@
 
 #include "base/number_text.h"
 #include "data/data_list.h"
+#include "data/spreadsheet_export.h"
 #include "digitize/calibration.h"
 #include "digitize/scan_points.h"
 #include "digitize/trace_line.h"
@@ -45,8 +46,9 @@ bool cancelled(const Form1& form) {
   return form.app.cancelRequested;
 }
 
-void autoExport(Form1& form, int chartKind) {
-  if (form.ui.chkExcel.value == 1 && form.spreadsheetExport) form.spreadsheetExport(chartKind);
+// "Excel Auto Export": a completed run sends the list with its chart.
+void autoExport(Form1& form, ChartKind kind) {
+  if (form.ui.chkExcel.value == 1) ExportToSpreadsheet(form, kind);
 }
 
 // Trace Line and Trace Surface share everything but the pixel routine.
@@ -69,7 +71,7 @@ void runTrace(Form1& form, Routine routine) {
   if (!feed.append(result.points)) return;
   DrawTracePolyline(form);
   DrawPointMarks(form, 0);
-  autoExport(form, kLineChart);
+  autoExport(form, ChartKind::Line);
 }
 
 }  // namespace
@@ -135,7 +137,7 @@ void runScanPoints(Form1& form) {
     return;
   }
   DrawPointMarks(form, 0);
-  autoExport(form, kPointChart);
+  autoExport(form, ChartKind::Point);
 }
 
 }  // namespace plotvane

@@ -15,9 +15,4 @@ void runTraceLine(Form1& form);
 void runTraceSurface(Form1& form);
 void runScanPoints(Form1& form);
 
-// Chart kinds of the spreadsheet export that a completed run starts when
-// "Excel Auto Export" is checked.
-inline constexpr int kLineChart = 1;
-inline constexpr int kPointChart = 2;
-
 }  // namespace plotvane

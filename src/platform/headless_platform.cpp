@@ -23,6 +23,7 @@ MessageResult HeadlessPlatform::messageBox(const std::string& text, MessageButto
 
 void HeadlessPlatform::yieldEvents() {
   ++yieldCount_;
+  clock_ += clockStep_;
   if (yieldHook_) yieldHook_();
 }
 
@@ -126,6 +127,18 @@ FileError HeadlessPlatform::listFolder(const std::string& path, std::vector<Fold
     return 0;
   }
   return posix_files::listFolder(path, entries);
+}
+
+FileError HeadlessPlatform::workbookFolder(std::string& folder) {
+  folder = workbookFolder_.empty() ? joinPath(posix_files::currentDirectory(), "Plotvane")
+                                   : workbookFolder_;
+  if (const FileError error = takeFailure(FileOperation::Folder, folder)) return error;
+  return posix_files::makeFolders(folder);
+}
+
+bool HeadlessPlatform::openDocument(const std::string& path) {
+  opened_.push_back(path);
+  return documentsOpen_;
 }
 
 bool HeadlessPlatform::movePointerBy(int dx, int dy) {

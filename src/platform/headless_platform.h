@@ -2,7 +2,8 @@
 // answered from a queue, environment variables come from the caller, file
 // operations can be made to fail on purpose, pictures are the ones the test
 // registered for a path, the open dialog answers from a queue, and folder
-// listings and mounted volumes can be scripted.
+// listings and mounted volumes can be scripted; documents "open" as the
+// test says, the clipboard is recorded, and the clock moves only at yields.
 #pragma once
 
 #include <deque>
@@ -28,8 +29,8 @@ class HeadlessPlatform : public Platform {
   // Write is also the writing step of replaceFile and appendFile; Exists is
   // fileExists; Create, Close and Rename are the other steps of a replace
   // (the temporary file) or an append (opening the file); List is
-  // listFolder.
-  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename, List };
+  // listFolder; Folder is making the workbook folder.
+  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename, List, Folder };
 
   // A recorded save dialog: what it offered and the filter it opened on.
   struct ShownSaveDialog {
@@ -58,6 +59,11 @@ class HeadlessPlatform : public Platform {
   std::uint32_t buttonFaceColour() override { return buttonFace_; }
   FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
   std::vector<std::string> mountedVolumes() override { return volumes_; }
+  FileError workbookFolder(std::string& folder) override;
+  bool openDocument(const std::string& path) override;
+  void setClipboardText(const std::string& text) override { clipboard_.push_back(text); }
+  double clockSeconds() override { return clock_; }
+  LocalTime localTime() override { return localTime_ ? *localTime_ : systemLocalTime(); }
 
   // Script.
   // readPicture of this path gives this picture (within the limits); any
@@ -91,6 +97,15 @@ class HeadlessPlatform : public Platform {
   void injectFailure(FileOperation operation, const std::string& path, FileError error) {
     failures_[{operation, path}] = error;
   }
+  // Workbooks go here (made if missing); "Plotvane" in the current folder
+  // until set.
+  void setWorkbookFolder(std::string folder) { workbookFolder_ = std::move(folder); }
+  // Whether an application opens the documents given to openDocument.
+  void setDocumentsOpen(bool open) { documentsOpen_ = open; }
+  // Every yield moves the clock on by this many seconds (0.05 until set).
+  void setClockStepPerYield(double seconds) { clockStep_ = seconds; }
+  // The date and time localTime gives; the system's until set.
+  void setLocalTime(LocalTime time) { localTime_ = time; }
   // Called at every yield, so a test can act "while a loop runs".
   void setYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
 
@@ -103,6 +118,10 @@ class HeadlessPlatform : public Platform {
   const std::vector<std::string>& pictureReads() const { return pictureReads_; }
   int pointerX() const { return pointerX_; }
   int pointerY() const { return pointerY_; }
+  // Every path given to openDocument, opened or not.
+  const std::vector<std::string>& openedDocuments() const { return opened_; }
+  // Every text put on the clipboard, in order.
+  const std::vector<std::string>& clipboardTexts() const { return clipboard_; }
 
  private:
   FileError takeFailure(FileOperation operation, const std::string& path);
@@ -125,6 +144,13 @@ class HeadlessPlatform : public Platform {
   std::uint32_t buttonFace_ = 0xF0F0F0;
   std::vector<std::string> volumes_{"/"};
   std::map<std::string, std::vector<FolderEntry>> listings_;
+  std::string workbookFolder_;
+  bool documentsOpen_ = true;
+  std::vector<std::string> opened_;
+  std::vector<std::string> clipboard_;
+  double clock_ = 0;
+  double clockStep_ = 0.05;
+  std::optional<LocalTime> localTime_;
 };
 
 }  // namespace plotvane

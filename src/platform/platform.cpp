@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,14 @@ std::string Platform::errorText(FileError error) {
 std::string Platform::joinPath(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+LocalTime Platform::systemLocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+          parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
 std::vector<std::string> Platform::userVolumes(const std::vector<std::string>& mountPoints) {
@@ -133,6 +142,22 @@ FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries)
   closedir(folder);
   if (error) return error;
   entries = std::move(found);
+  return 0;
+}
+
+FileError makeFolders(const std::string& path) {
+  if (path.empty()) return ENOENT;
+  std::size_t end = 0;
+  while (end != std::string::npos) {
+    end = path.find('/', end + 1);
+    const std::string folder = path.substr(0, end);
+    if (folder.empty() || folder.back() == '/') continue;
+    if (mkdir(folder.c_str(), 0777) == 0) continue;
+    const int error = errno;
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0) return error;
+    if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+  }
   return 0;
 }
 

@@ -66,6 +66,13 @@ struct FolderEntry {
   bool operator==(const FolderEntry&) const = default;
 };
 
+// A moment on the wall clock, in the user's time zone.
+struct LocalTime {
+  int year = 2000, month = 1, day = 1;  // month and day from 1
+  int hour = 0, minute = 0, second = 0;
+  bool operator==(const LocalTime&) const = default;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -131,12 +138,33 @@ class Platform {
   // mounted volumes in sorted order.
   virtual std::vector<std::string> mountedVolumes() = 0;
 
+  // The folder that exported workbooks go to, a "Plotvane" folder among the
+  // user's documents, made with its parents when it is not there. The path
+  // is given even when it cannot be made.
+  virtual FileError workbookFolder(std::string& folder) = 0;
+
+  // Opens the file with the desktop's default application for its type;
+  // false when no application could be started for it.
+  virtual bool openDocument(const std::string& path) = 0;
+
+  // Replaces the clipboard's contents with the text (UTF-8), as plain text.
+  virtual void setClipboardText(const std::string& text) = 0;
+
+  // Seconds on a clock that never goes back, for short waits.
+  virtual double clockSeconds() = 0;
+
+  // The date and time now.
+  virtual LocalTime localTime() = 0;
+
   // The colour of button faces (red * 65536 + green * 256 + blue), the
   // background of the view where there is no picture.
   virtual std::uint32_t buttonFaceColour() = 0;
 
   // The system's description of a file error ("No such file or directory").
   static std::string errorText(FileError error);
+
+  // The system clock's local time.
+  static LocalTime systemLocalTime();
 
   // The platform's path separator joined between a folder and a name; a
   // folder that already ends in the separator does not get a second one.
@@ -156,6 +184,9 @@ FileError readFile(const std::string& path, std::string& bytes);
 FileError removeFile(const std::string& path);
 FileError writeNewFile(const std::string& path, const std::string& bytes);
 FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries);
+// Makes the folder and any missing folders above it; a folder already there
+// is no error, anything else of that name is.
+FileError makeFolders(const std::string& path);
 
 // The steps of a replace or an append that can fail; the hook, when given,
 // is asked before each and a non-zero answer fails the step with that error.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/spreadsheet_export.h"
 #include "shell/about.h"
 
 namespace plotvane {
@@ -61,6 +62,27 @@ class AboutWindow : public DialogWindow {
   void closeRequested() override { aboutUnload(form_); }
 };
 
+// dlgMessage: the export's message, beside a main window that stays usable.
+class MessageWindow : public DialogWindow {
+ public:
+  MessageWindow(Form1& form, std::shared_ptr<Dialog> model, HandlerRunner run)
+      : DialogWindow(form, std::move(model), std::move(run)) {
+    auto& message = static_cast<MessageDialog&>(*model_);
+    setModal(false);
+    auto* column = new QVBoxLayout(this);
+    auto* label = new QLabel(this);
+    label->setWordWrap(true);
+    label->setMinimumWidth(360);
+    label->setAlignment(Qt::AlignCenter);
+    binder_.bind(message.Label1, label);
+    column->addWidget(label);
+  }
+
+ protected:
+  // The export closes it when it is done.
+  void closeRequested() override {}
+};
+
 }  // namespace
 
 DialogWindow* createDialogWindow(Form1& form, DialogId id, HandlerRunner run) {
@@ -69,6 +91,8 @@ DialogWindow* createDialogWindow(Form1& form, DialogId id, HandlerRunner run) {
   switch (id) {
     case DialogId::About:
       return new AboutWindow(form, std::move(model), std::move(run));
+    case DialogId::Message:
+      return new MessageWindow(form, std::move(model), std::move(run));
     default:
       return nullptr;
   }

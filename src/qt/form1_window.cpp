@@ -555,9 +555,11 @@ void Form1Window::syncDialogs() {
       window->sync();
       window->adjustSize();
       window->move(geometry().center() - window->rect().center());
-      window->show();
     }
-    if (window) window->sync();
+    if (!window) continue;
+    window->sync();
+    // A dialog may be loaded before it is shown.
+    if (window->isVisible() != model->window.visible) window->setVisible(model->window.visible);
   }
 }
 

@@ -1,15 +1,21 @@
 #include "qt/qt_platform.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPalette>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+#include <chrono>
 #include <cstdlib>
 
 #include "qt/qt_picture_reader.h"
@@ -204,6 +210,27 @@ bool QtPlatform::movePointerBy(int dx, int dy) {
 
 std::uint32_t QtPlatform::buttonFaceColour() {
   return QGuiApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
+}
+
+FileError QtPlatform::workbookFolder(std::string& folder) {
+  // Documents, not the cache: the workbook is the user's to keep.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty()) documents = QDir::homePath();
+  folder = joinPath(QFile::encodeName(documents).toStdString(), "Plotvane");
+  return posix_files::makeFolders(folder);
+}
+
+bool QtPlatform::openDocument(const std::string& path) {
+  if (beforeEvents_) beforeEvents_();
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+void QtPlatform::setClipboardText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
+double QtPlatform::clockSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace plotvane

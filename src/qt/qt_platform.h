@@ -1,5 +1,6 @@
-// The real platform: Qt message boxes, the Qt event loop for yields, and the
-// process environment and file system.
+// The real platform: Qt message boxes, the Qt event loop for yields, the
+// process environment and file system, the desktop's clipboard and its
+// default applications.
 #pragma once
 
 #include <QElapsedTimer>
@@ -34,6 +35,11 @@ class QtPlatform : public Platform {
   FileError appendFile(const std::string& path, const std::string& bytes) override;
   FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
   std::vector<std::string> mountedVolumes() override;
+  FileError workbookFolder(std::string& folder) override;
+  bool openDocument(const std::string& path) override;
+  void setClipboardText(const std::string& text) override;
+  double clockSeconds() override;
+  LocalTime localTime() override { return systemLocalTime(); }
 
   // The window mirrors its models before every yield and message box, so
   // what the user sees is the state the core is in.

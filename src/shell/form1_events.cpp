@@ -6,6 +6,7 @@
 #include "base/number_text.h"
 #include "data/data_export.h"
 #include "data/data_list.h"
+#include "data/spreadsheet_export.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "digitize/scale_fields.h"
@@ -28,6 +29,13 @@ void layoutPictureArea(Form1& form) {
 
 void closeDialogs(Form1& form) {
   if (form.dialog(DialogId::About)) aboutUnload(form);
+  if (form.dialog(DialogId::Message)) messageUnload(form);
+}
+
+// The three spreadsheet commands. A run that yields is rebuilding the list;
+// it sends the list itself when it completes.
+void sendListToSpreadsheet(Form1& form, ChartKind kind) {
+  if (!form.state.runActive) ExportToSpreadsheet(form, kind);
 }
 
 SettingsValues settingsOf(const AppState& app) {
@@ -176,9 +184,6 @@ void menuClick(Form1& form, MenuId id) {
       break;
     // Commands whose modules are not part of the program yet.
     case MenuId::mnuFileSave:
-    case MenuId::mnuDataExcelData:
-    case MenuId::mnuDataExcelLine:
-    case MenuId::mnuDataExcelPoint:
     case MenuId::mnuPictRot:
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:
@@ -195,6 +200,15 @@ void menuClick(Form1& form, MenuId id) {
       break;
     case MenuId::mnuDataSave:
       saveData(form);
+      break;
+    case MenuId::mnuDataExcelData:
+      sendListToSpreadsheet(form, ChartKind::None);
+      break;
+    case MenuId::mnuDataExcelLine:
+      sendListToSpreadsheet(form, ChartKind::Line);
+      break;
+    case MenuId::mnuDataExcelPoint:
+      sendListToSpreadsheet(form, ChartKind::Point);
       break;
     case MenuId::mnuExeStart:
       mnuExeStartClick(form);

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "data/data_list.h"
+#include "data/spreadsheet_export.h"
 #include "digitize/digitize_handlers.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "shell/form1_events.h"
 #include "support/picture_form.h"
+#include "support/workbook_parts.h"
 
 namespace plotvane {
 namespace {
@@ -27,7 +29,21 @@ class Execute : public ::testing::Test {
   Execute() {
     EXPECT_TRUE(f.load(f.folder.file("chart.bmp"), lineChart(40, 30)));
     f.ui.txtSmpX.setText("4");
-    f.form.spreadsheetExport = [this](int kind) { exports.push_back(kind); };
+  }
+
+  // The charts of the workbooks that the runs sent to the spreadsheet since
+  // the last call.
+  std::vector<ChartKind> exports() {
+    const std::vector<std::string>& opened = f.platform.openedDocuments();
+    std::vector<ChartKind> kinds;
+    for (; exportsSeen < opened.size(); ++exportsSeen) {
+      const std::string chart = testing::chartPart(testing::workbookPartsOf(opened[exportsSeen]));
+      kinds.push_back(chart.empty() ? ChartKind::None
+                      : chart.find("<c:symbol val=\"none\"/>") != std::string::npos
+                          ? ChartKind::Line
+                          : ChartKind::Point);
+    }
+    return kinds;
   }
 
   void selectType(GraphType type) {
@@ -42,7 +58,7 @@ class Execute : public ::testing::Test {
   }
 
   PictureForm f;
-  std::vector<int> exports;
+  std::size_t exportsSeen = 0;
 };
 
 TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
@@ -61,7 +77,7 @@ TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
   EXPECT_TRUE(f.ui.menu(MenuId::mnuDataSave).enabled);
   EXPECT_TRUE(f.ui.cmdSaveData.enabled);
   EXPECT_FALSE(f.state.runActive);
-  EXPECT_EQ(exports, std::vector<int>{kLineChart});
+  EXPECT_EQ(exports(), std::vector<ChartKind>{ChartKind::Line});
   EXPECT_TRUE(f.platform.messages().empty());
 }
 
@@ -129,11 +145,14 @@ TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "Cancel at yield " << c.cancelAtYield);
-    exports.clear();
     int yields = 0;
     f.platform.setYieldHook([&] {
       EXPECT_TRUE(f.state.runActive);
-      EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
+      // A successful export at the end enables Execute while it shows its
+      // message; the run still refuses a second start then.
+      if (!f.form.dialog(DialogId::Message)) {
+        EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
+      }
       if (++yields == c.cancelAtYield) menuClick(f.form, MenuId::mnuExeCancel);
     });
     menuClick(f.form, MenuId::mnuExeStart);
@@ -142,7 +161,7 @@ TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
     EXPECT_TRUE(testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled);
     EXPECT_FALSE(f.ui.ProgressBar1.visible);
     EXPECT_FALSE(f.ui.Line5.visible);
-    EXPECT_EQ(exports.size(), c.points == 251 ? 1u : 0u);
+    EXPECT_EQ(exports().size(), c.points == 251 ? 1u : 0u);
   }
 }
 
@@ -174,23 +193,27 @@ TEST_F(Execute, CommandsDuringARunAreRefusedOrWaitForIt) {
 TEST_F(Execute, PlotAllPointsExportsEvenWithoutPointsAndStopsWhenTheListIsFull) {
   selectType(kPlotAllPoints);
   f.ui.chkExcel.value = 1;
+  menuClick(f.form, MenuId::mnuExeStart);  // the line is one blob
+  EXPECT_EQ(exports(), std::vector<ChartKind>{ChartKind::Point});
+  // Without points, the export has nothing to send and says so.
   ASSERT_TRUE(f.load(f.folder.file("white.bmp"), PixelArray(20, 20, 0xFFFFFF)));
   menuClick(f.form, MenuId::mnuExeStart);
   EXPECT_EQ(f.app.pointCount, 0);
-  EXPECT_EQ(exports, std::vector<int>{kPointChart});
+  EXPECT_TRUE(exports().empty());
+  ASSERT_EQ(f.platform.messages().size(), 1u);
+  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(Message::ExcelUnsupported));
 
   // 200 x 200 separate dots: 40 000 blobs, more than the list holds.
   PixelArray dots(400, 400, 0xFFFFFF);
   for (int y = 0; y < 400; y += 2)
     for (int x = 0; x < 400; x += 2) dots.set(x, y, 0);
   ASSERT_TRUE(f.load(f.folder.file("dots.bmp"), std::move(dots)));
-  exports.clear();
   f.platform.clearMessages();
   menuClick(f.form, MenuId::mnuExeStart);
   EXPECT_EQ(f.app.pointCount, kMaxPointCount);
   ASSERT_EQ(f.platform.messages().size(), 1u);
   EXPECT_EQ(f.platform.messages()[0].text, f.form.message(Message::ListFull));
-  EXPECT_TRUE(exports.empty());
+  EXPECT_TRUE(exports().empty());
   EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
 }
 
