@@ -163,6 +163,7 @@ const TextEntry<Message> kMessageEntries[] = {
      "Y-Filtering must be an odd whole number from 1 to 127."},
     {Message::CountOutOfRange, u8"1以上32766以下の半角整数値を入力してください。",
      "Have to input number from 1 to 32766."},
+    {Message::Overflow, u8"ｵｰﾊﾞｰﾌﾛｰしました。", "Overflow"},
 };
 
 std::string fromUtf8(const char8_t* text) {

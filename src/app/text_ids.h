@@ -149,6 +149,7 @@ enum class Message : int {
   ListFull = 6,
   FilterOddNumber = 7,
   CountOutOfRange = 8,
+  Overflow = 9,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

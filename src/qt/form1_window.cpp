@@ -617,7 +617,7 @@ void Form1Window::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!form_.state.closed) runHandler(form_.platform, [&] { formUnload(form_); });
+  if (!form_.state.closed) runHandler(form_, [&] { formUnload(form_); });
   syncDialogs();
   event->accept();
 }
