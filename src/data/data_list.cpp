@@ -76,11 +76,15 @@ void removeAllPoints(Form1& form) {
 }
 
 void setDataCommandsEnabled(Form1& form, bool enabled) {
-  for (MenuId id : {MenuId::mnuDataSave, MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine,
-                    MenuId::mnuDataExcelPoint, MenuId::mnuDataExcel})
+  for (MenuId id : {MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine, MenuId::mnuDataExcelPoint,
+                    MenuId::mnuDataExcel})
     form.setCommandEnabled(id, enabled);
-  form.ui.cmdSaveData.enabled = enabled;
   form.ui.cmdSendExcel.enabled = enabled;
+  // Saving waits for a run to end: the list is still being filled. The run
+  // sets these again when it ends.
+  const bool save = enabled && !form.state.runActive;
+  form.setCommandEnabled(MenuId::mnuDataSave, save);
+  form.ui.cmdSaveData.enabled = save;
 }
 
 std::optional<std::size_t> selectedRow(const ListViewControl& list) {

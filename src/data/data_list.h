@@ -42,6 +42,7 @@ std::vector<std::string> dataRowTexts(int number, const DataPoint& point);
 void removeAllPoints(Form1& form);
 
 // mnuDataSave, mnuDataExcel and its three entries, cmdSaveData, cmdSendExcel.
+// mnuDataSave and cmdSaveData stay disabled while a run is active.
 void setDataCommandsEnabled(Form1& form, bool enabled);
 
 // The selected row of ListView1 (0-based), if any; the list selects one row
