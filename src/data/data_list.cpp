@@ -49,6 +49,10 @@ AddResult AddDataPoint(Form1& form, std::int16_t n, float xData, float yData, fl
     return AddResult::ListFull;
   }
   if (n < 0) throw std::out_of_range("Subscript out of range");
+  // A value beyond the single-precision range would stand in the list and
+  // the data file as "Infinity" or "NaN".
+  for (const float value : {xData, yData, xPixel, yPixel})
+    if (!std::isfinite(value)) throw OverflowError();
   AppState& app = form.app;
   const int number = n + 1;
   const DataPoint point{xData, yData, xPixel, yPixel};

@@ -29,7 +29,9 @@ std::vector<std::string> dataRowTexts(int number, const DataPoint& point);
 // last row of ListView1; the first point of an empty list enables the data
 // commands. The caller increments pointCount. With the list full (n is
 // 32767) nothing is added, message 6 is shown and ListFull returned: the
-// caller stops as on Cancel (no further points, no redraw, no export).
+// caller stops as on Cancel (no further points, no redraw, no export). A value
+// that is not finite (beyond the single-precision range) adds nothing and
+// raises OverflowError.
 [[nodiscard]] AddResult AddDataPoint(Form1& form, std::int16_t n, float xData, float yData,
                                      float xPixel, float yPixel);
 
