@@ -25,6 +25,15 @@ Form1Controls::Form1Controls() {
   for (Control* field : {&txtLXS, &txtLXE, &txtLYT, &txtLYB}) field->visible = false;
 }
 
+bool Form1Controls::editingText() const {
+  if (!focused) return false;
+  for (const Control* field : {&txtMaxLabelX, &txtMinLabelX, &txtSmpX, &txtStpX, &txtMaxLabelY,
+                               &txtMinLabelY, static_cast<const Control*>(&cmbFRange), &txtGrid,
+                               &txtErs, &txtPicUpRange, &txtLXS, &txtLXE, &txtLYT, &txtLYB})
+    if (focused == field) return true;
+  return false;
+}
+
 void Form1::setCommandEnabled(MenuId id, bool enabled) {
   ui.menu(id).enabled = enabled;
   if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;

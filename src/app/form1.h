@@ -197,6 +197,11 @@ struct Form1Controls {
   // The field that holds the keyboard focus, kept up to date by the window.
   const Control* focused = nullptr;
 
+  // Whether the focused control is a field that takes typed text (a text
+  // field or the Y-filtering combo): its keys, Delete among them, belong to
+  // it, so hovering elsewhere must not take the focus away.
+  bool editingText() const;
+
   Control& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
   const Control& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }
   ToolButtonModel& toolButton(int position) {

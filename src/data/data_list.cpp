@@ -229,11 +229,13 @@ void ListView1ItemClick(Form1& form, std::size_t row) {
   ignoringErrors([&] { ShowPointMarker(form, target.px, target.py); });
 }
 
-void ListView1MouseMove(Form1& form) {
+bool ListView1MouseMove(Form1& form) {
   Form1Controls& ui = form.ui;
-  if (ui.focused == &ui.ListView1) return;
+  if (ui.focused == &ui.ListView1) return true;
+  if (ui.editingText()) return false;
   ui.focused = &ui.ListView1;
   ListView1GotFocus(form);
+  return true;
 }
 
 void ListView1GotFocus(Form1& form) {

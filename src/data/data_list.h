@@ -102,9 +102,13 @@ void hidePointMarker(Form1& form);
 // the view scrolls to its point and the marker shows it.
 void ListView1ItemClick(Form1& form, std::size_t row);
 
-// The list takes the input focus on MouseMove; gaining the focus hides the
-// marker, which so stays on screen while the pointer is over the picture.
-void ListView1MouseMove(Form1& form);
+// MouseMove of ListView1: the list takes the input focus, so that keys such
+// as Delete act on the list the mouse is over, unless a text field is being
+// edited (Form1Controls::editingText): a Delete meant for the field must not
+// remove a point. Returns whether the list holds the focus. Gaining the focus
+// hides the marker, which so stays on screen while the pointer is over the
+// picture.
+bool ListView1MouseMove(Form1& form);
 void ListView1GotFocus(Form1& form);
 
 // Installs the Clicks of cmdListDelAll and cmdSaveData. The handlers keep a

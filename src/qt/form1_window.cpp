@@ -263,6 +263,7 @@ void Form1Window::buildSettingsPane() {
   filterCombo_ = new QComboBox(frame4);
   filterCombo_->setEditable(true);
   bind(ui.cmbFRange, filterCombo_);
+  binder_->trackFocus(ui.cmbFRange, filterCombo_);
   for (const std::string& item : ui.cmbFRange.items) filterCombo_->addItem(qs(item));
   filterLabel->setBuddy(filterCombo_);
   connect(filterCombo_, &QComboBox::editTextChanged, this, [this](const QString& text) {
