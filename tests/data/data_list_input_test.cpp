@@ -28,6 +28,7 @@ class DataListInput : public ::testing::Test {
 
 TEST_F(DataListInput, AValueThatIsNotFiniteAddsNothing) {
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   struct Case {
     const char* name;
     float xData, yData;
@@ -35,7 +36,7 @@ TEST_F(DataListInput, AValueThatIsNotFiniteAddsNothing) {
   const Case cases[] = {
       {.name = "Y above the range", .xData = 1, .yData = kInfinity},
       {.name = "X below the range", .xData = -kInfinity, .yData = 1},
-      {.name = "Y not a number", .xData = 1, .yData = std::numeric_limits<float>::quiet_NaN()},
+      {.name = "Y not a number", .xData = 1, .yData = kNaN},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -29,28 +29,13 @@ TEST(TracePoints, AValueBeyondTheSingleRangeRefusesThePointsBeforeAnyIsReported)
     float minX;
     double pitch;
     float minY, maxY;
-    bool refused;
+    bool refused = true;
   };
   const Case cases[] = {
-      {.name = "a Y range wider than single",
-       .minX = 0,
-       .pitch = 1,
-       .minY = -3e38f,
-       .maxY = 3e38f,
-       .refused = true},
-      {.name = "a Y range scaled past the limit before the division",
-       .minX = 0,
-       .pitch = 1,
-       .minY = 0,
-       .maxY = 3e38f,
-       .refused = true},
-      {.name = "an X value past the limit",
-       .minX = 3e38f,
-       .pitch = 3e37,
-       .minY = 0,
-       .maxY = 1,
-       .refused = true},
-      {.name = "values close to the limit",
+      {.name = "Y range too wide", .minX = 0, .pitch = 1, .minY = -3e38f, .maxY = 3e38f},
+      {.name = "Y scaled too far", .minX = 0, .pitch = 1, .minY = 0, .maxY = 3e38f},
+      {.name = "X too large", .minX = 3e38f, .pitch = 3e37, .minY = 0, .maxY = 1},
+      {.name = "close to the limit",
        .minX = 3e38f,
        .pitch = 1e37,
        .minY = -1e36f,
@@ -145,59 +130,38 @@ TEST_F(OverflowRefusal, ATraceBeyondTheSingleRangeAppendsNothingAndSaysSoInTheUs
 }
 
 TEST_F(OverflowRefusal, ASettingsValueBeyondTheSingleRangeLeavesBothFieldsAtTheValueInForce) {
+  using C = Calibration;
   struct Case {
-    Control* scaleField;
-    Control* valueField;
+    Control* scale;
+    Control* mirror;
     const float* value;
-    float Calibration::*converted;  // what the conversion reads from the settings field
-    const char* inForce;
-    const char* refused;
+    float C::*read;  // what the conversion reads from the settings field
   };
   FormState& state = f.state;
   Form1Controls& ui = f.ui;
   const Case cases[] = {
-      {.scaleField = &ui.txtMaxLabelY,
-       .valueField = &ui.txtLYT,
-       .value = &state.maxY,
-       .converted = &Calibration::y1,
-       .inForce = "1000",
-       .refused = "1e39"},
-      {.scaleField = &ui.txtMinLabelY,
-       .valueField = &ui.txtLYB,
-       .value = &state.minY,
-       .converted = &Calibration::y0,
-       .inForce = "-1000",
-       .refused = "-1e39"},
-      {.scaleField = &ui.txtMaxLabelX,
-       .valueField = &ui.txtLXE,
-       .value = &state.maxX,
-       .converted = &Calibration::x1,
-       .inForce = "1000",
-       .refused = "1e39"},
-      {.scaleField = &ui.txtMinLabelX,
-       .valueField = &ui.txtLXS,
-       .value = &state.minX,
-       .converted = &Calibration::x0,
-       .inForce = "-1000",
-       .refused = "1e40"},
+      {.scale = &ui.txtMaxLabelY, .mirror = &ui.txtLYT, .value = &state.maxY, .read = &C::y1},
+      {.scale = &ui.txtMinLabelY, .mirror = &ui.txtLYB, .value = &state.minY, .read = &C::y0},
+      {.scale = &ui.txtMaxLabelX, .mirror = &ui.txtLXE, .value = &state.maxX, .read = &C::x1},
+      {.scale = &ui.txtMinLabelX, .mirror = &ui.txtLXS, .value = &state.minX, .read = &C::x0},
   };
   menuClick(f.form, MenuId::mnuLangJP);
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.scaleField->name);
-    c.scaleField->setText(c.inForce);
+    SCOPED_TRACE(c.scale->name);
+    c.scale->setText("-1000");
     const std::string pitch = ui.txtStpX.text;
     f.platform.clearMessages();
-    EXPECT_FALSE(runHandler(f.form, [&] { c.scaleField->setText(c.refused); }));
+    EXPECT_FALSE(runHandler(f.form, [&] { c.scale->setText("-1e39"); }));
     EXPECT_EQ(f.platform.messages().size(), 1u);
     EXPECT_EQ(firstMessage(), f.form.message(Message::Overflow));
-    EXPECT_EQ(c.scaleField->text, c.inForce);
-    EXPECT_EQ(c.valueField->text, c.inForce);
-    EXPECT_EQ(*c.value, leadingNumber(c.inForce));
+    EXPECT_EQ(c.scale->text, "-1000");
+    EXPECT_EQ(c.mirror->text, "-1000");
+    EXPECT_EQ(*c.value, -1000.0f);
     EXPECT_EQ(ui.txtStpX.text, pitch);
     // The traces read the value, the conversion the settings field: they agree.
-    float converted = 0;
-    EXPECT_NO_THROW(converted = currentCalibration(f.form).*c.converted);
-    EXPECT_EQ(converted, *c.value);
+    float read = 0;
+    EXPECT_NO_THROW(read = currentCalibration(f.form).*c.read);
+    EXPECT_EQ(read, *c.value);
   }
 }
 

@@ -45,75 +45,41 @@ class RunRefusal : public ::testing::Test {
 };
 
 TEST_F(RunRefusal, ACountOrPitchItsCheckRefusesRefusesTheRunWithOneMessage) {
-  enum class Focus { None, Division, Pitch };
+  using enum Message;
+  enum Focus { kNone, kCount, kPitch };  // the field being edited when Execute is chosen
   struct Case {
-    const char* name;
-    const char* division;
+    const char* count;
     const char* pitch;
-    Focus focus;  // the field being edited when Execute is chosen from the menu
-    Message message;
+    Focus focus;
+    Message refusal;
   };
-  // The X range is 0 to 1.
+  // The X range is 0 to 1: a pitch of 0.00001 makes 100 000 divisions.
   const Case cases[] = {
-      {.name = "letters in the pitch being edited",
-       .division = "200",
-       .pitch = "abc",
-       .focus = Focus::Pitch,
-       .message = Message::ZeroNotAllowed},
-      {.name = "letters left in the pitch",
-       .division = "200",
-       .pitch = "abc",
-       .focus = Focus::None,
-       .message = Message::ZeroNotAllowed},
-      {.name = "a pitch of 100000 divisions, left",
-       .division = "200",
-       .pitch = "0.00001",
-       .focus = Focus::None,
-       .message = Message::CountOutOfRange},
-      {.name = "a pitch of 100000 divisions, being edited",
-       .division = "200",
-       .pitch = "0.00001",
-       .focus = Focus::Pitch,
-       .message = Message::CountOutOfRange},
-      {.name = "a pitch giving a negative count",
-       .division = "200",
-       .pitch = "-0.5",
-       .focus = Focus::None,
-       .message = Message::WholeNumberRequired},
-      {.name = "division 0 being edited",
-       .division = "0",
-       .pitch = "0.005",
-       .focus = Focus::Division,
-       .message = Message::WholeNumberRequired},
-      {.name = "division 40000 being edited",
-       .division = "40000",
-       .pitch = "0.005",
-       .focus = Focus::Division,
-       .message = Message::CountOutOfRange},
-      {.name = "both refused: the count's message only",
-       .division = "0",
-       .pitch = "abc",
-       .focus = Focus::None,
-       .message = Message::WholeNumberRequired},
+      {.count = "200", .pitch = "abc", .focus = kPitch, .refusal = ZeroNotAllowed},
+      {.count = "200", .pitch = "abc", .focus = kNone, .refusal = ZeroNotAllowed},
+      {.count = "200", .pitch = "0.00001", .focus = kNone, .refusal = CountOutOfRange},
+      {.count = "200", .pitch = "0.00001", .focus = kPitch, .refusal = CountOutOfRange},
+      {.count = "200", .pitch = "-0.5", .focus = kNone, .refusal = WholeNumberRequired},
+      {.count = "0", .pitch = "0.005", .focus = kCount, .refusal = WholeNumberRequired},
+      {.count = "40000", .pitch = "0.005", .focus = kCount, .refusal = CountOutOfRange},
+      {.count = "0", .pitch = "abc", .focus = kNone, .refusal = WholeNumberRequired},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(std::string(c.count) + " " + c.pitch + " focus " + std::to_string(c.focus));
     removeAllPoints(f.form);
     fillList();
     f.platform.clearMessages();
     f.ui.TabStrip1.selected = 1;
-    f.ui.txtSmpX.text = c.division;
+    f.ui.txtSmpX.text = c.count;
     f.ui.txtStpX.text = c.pitch;
-    f.ui.focused = c.focus == Focus::Division ? &f.ui.txtSmpX
-                   : c.focus == Focus::Pitch  ? &f.ui.txtStpX
-                                              : nullptr;
+    f.ui.focused = c.focus == kCount ? &f.ui.txtSmpX : c.focus == kPitch ? &f.ui.txtStpX : nullptr;
     menuClick(f.form, MenuId::mnuExeStart);
     EXPECT_EQ(f.platform.messages().size(), 1u);
-    EXPECT_EQ(firstMessage(), f.form.message(c.message));
+    EXPECT_EQ(firstMessage(), f.form.message(c.refusal));
     EXPECT_EQ(f.app.pointCount, 2);
     EXPECT_EQ(f.ui.ListView1.rows.size(), 2u);
     EXPECT_EQ(f.ui.TabStrip1.selected, 1);
-    EXPECT_EQ(f.ui.txtSmpX.text, c.division);
+    EXPECT_EQ(f.ui.txtSmpX.text, c.count);
     EXPECT_EQ(f.ui.txtStpX.text, c.pitch);
     EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
   }
