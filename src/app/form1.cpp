@@ -26,9 +26,10 @@ Form1Controls::Form1Controls() {
 }
 
 bool Form1Controls::editingText() const {
+  if (!focused) return false;
   for (const Control* field : {&txtMaxLabelX, &txtMinLabelX, &txtSmpX, &txtStpX, &txtMaxLabelY,
-                               &txtMinLabelY, &txtGrid, &txtErs, &txtPicUpRange, &txtLXS, &txtLXE,
-                               &txtLYT, &txtLYB, static_cast<const Control*>(&cmbFRange)})
+                               &txtMinLabelY, static_cast<const Control*>(&cmbFRange), &txtGrid,
+                               &txtErs, &txtPicUpRange, &txtLXS, &txtLXE, &txtLYT, &txtLYB})
     if (focused == field) return true;
   return false;
 }

@@ -195,8 +195,9 @@ struct Form1Controls {
   // focus there once the handler is done and clears the request.
   const Control* focusRequest = nullptr;
 
-  // Whether the focus is in a text field, whose typing must not be taken
-  // from it by a pointer passing over the picture or the list.
+  // Whether the focused control is a field that takes typed text (a text
+  // field or the Y-filtering combo): its keys, Delete among them, belong to
+  // it, so hovering elsewhere must not take the focus away.
   bool editingText() const;
 
   Control& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }

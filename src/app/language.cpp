@@ -163,6 +163,7 @@ const TextEntry<Message> kMessageEntries[] = {
      "Y-Filtering must be an odd whole number from 1 to 127."},
     {Message::CountOutOfRange, u8"1以上32766以下の半角整数値を入力してください。",
      "Have to input number from 1 to 32766."},
+    {Message::Overflow, u8"ｵｰﾊﾞｰﾌﾛｰしました。", "Overflow"},
     {Message::ClickDuringRun, u8"数値化の実行中は、クリックで点を追加できません。",
      "Points cannot be added by clicking while digitizing is running."},
 };

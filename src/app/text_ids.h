@@ -150,7 +150,8 @@ enum class Message : int {
   FilterOddNumber = 7,
   CountOutOfRange = 8,
   // The program's own messages, past the given ones.
-  ClickDuringRun = 20,
+  Overflow = 9,
+  ClickDuringRun = 10,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

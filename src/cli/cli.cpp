@@ -180,7 +180,7 @@ int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform
   std::optional<int> exitCode;
   auto step = [&](auto&& handler) {
     if (exitCode) return;
-    const bool ok = runHandler(platform, handler);
+    const bool ok = runHandler(form, handler);
     if (reportMessages(platform, shown, err) || !ok) exitCode = kCliFailed;
   };
 

@@ -49,6 +49,10 @@ AddResult AddDataPoint(Form1& form, std::int16_t n, float xData, float yData, fl
     return AddResult::ListFull;
   }
   if (n < 0) throw std::out_of_range("Subscript out of range");
+  // A value beyond the single-precision range would stand in the list and
+  // the data file as "Infinity" or "NaN".
+  for (const float value : {xData, yData, xPixel, yPixel})
+    if (!std::isfinite(value)) throw OverflowError();
   AppState& app = form.app;
   const int number = n + 1;
   const DataPoint point{xData, yData, xPixel, yPixel};
@@ -76,11 +80,15 @@ void removeAllPoints(Form1& form) {
 }
 
 void setDataCommandsEnabled(Form1& form, bool enabled) {
-  for (MenuId id : {MenuId::mnuDataSave, MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine,
-                    MenuId::mnuDataExcelPoint, MenuId::mnuDataExcel})
+  for (MenuId id : {MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine, MenuId::mnuDataExcelPoint,
+                    MenuId::mnuDataExcel})
     form.setCommandEnabled(id, enabled);
-  form.ui.cmdSaveData.enabled = enabled;
   form.ui.cmdSendExcel.enabled = enabled;
+  // Saving waits for a run to end: the list is still being filled. The run
+  // sets these again when it ends.
+  const bool save = enabled && !form.state.runActive;
+  form.setCommandEnabled(MenuId::mnuDataSave, save);
+  form.ui.cmdSaveData.enabled = save;
 }
 
 std::optional<std::size_t> selectedRow(const ListViewControl& list) {
@@ -221,11 +229,13 @@ void ListView1ItemClick(Form1& form, std::size_t row) {
   ignoringErrors([&] { ShowPointMarker(form, target.px, target.py); });
 }
 
-void ListView1MouseMove(Form1& form) {
+bool ListView1MouseMove(Form1& form) {
   Form1Controls& ui = form.ui;
-  if (ui.focused == &ui.ListView1) return;
+  if (ui.focused == &ui.ListView1) return true;
+  if (ui.editingText()) return false;
   ui.focused = &ui.ListView1;
   ListView1GotFocus(form);
+  return true;
 }
 
 void ListView1GotFocus(Form1& form) {

@@ -29,7 +29,9 @@ std::vector<std::string> dataRowTexts(int number, const DataPoint& point);
 // last row of ListView1; the first point of an empty list enables the data
 // commands. The caller increments pointCount. With the list full (n is
 // 32767) nothing is added, message 6 is shown and ListFull returned: the
-// caller stops as on Cancel (no further points, no redraw, no export).
+// caller stops as on Cancel (no further points, no redraw, no export). A value
+// that is not finite (beyond the single-precision range) adds nothing and
+// raises OverflowError.
 [[nodiscard]] AddResult AddDataPoint(Form1& form, std::int16_t n, float xData, float yData,
                                      float xPixel, float yPixel);
 
@@ -42,6 +44,7 @@ std::vector<std::string> dataRowTexts(int number, const DataPoint& point);
 void removeAllPoints(Form1& form);
 
 // mnuDataSave, mnuDataExcel and its three entries, cmdSaveData, cmdSendExcel.
+// mnuDataSave and cmdSaveData stay disabled while a run is active.
 void setDataCommandsEnabled(Form1& form, bool enabled);
 
 // The selected row of ListView1 (0-based), if any; the list selects one row
@@ -99,9 +102,13 @@ void hidePointMarker(Form1& form);
 // the view scrolls to its point and the marker shows it.
 void ListView1ItemClick(Form1& form, std::size_t row);
 
-// The list takes the input focus on MouseMove; gaining the focus hides the
-// marker, which so stays on screen while the pointer is over the picture.
-void ListView1MouseMove(Form1& form);
+// MouseMove of ListView1: the list takes the input focus, so that keys such
+// as Delete act on the list the mouse is over, unless a text field is being
+// edited (Form1Controls::editingText): a Delete meant for the field must not
+// remove a point. Returns whether the list holds the focus. Gaining the focus
+// hides the marker, which so stays on screen while the pointer is over the
+// picture.
+bool ListView1MouseMove(Form1& form);
 void ListView1GotFocus(Form1& form);
 
 // Installs the Clicks of cmdListDelAll and cmdSaveData. The handlers keep a

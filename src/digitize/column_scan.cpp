@@ -92,7 +92,7 @@ std::vector<int> sampledColumns(const TraceParams& p, int pictureWidth) {
 }
 
 float columnXData(const TraceParams& p, int column) {
-  return static_cast<float>(column * p.pitch + static_cast<double>(p.minX));
+  return toSingle(column * p.pitch + static_cast<double>(p.minX));
 }
 
 TraceResult makeTracePoints(const TraceParams& p, int pictureHeight, std::span<const float> yPixels,
@@ -100,19 +100,28 @@ TraceResult makeTracePoints(const TraceParams& p, int pictureHeight, std::span<c
   const float step = columnStep(p);
   const float bottomLine = static_cast<float>(pictureHeight - 1) - p.rect.lineYB;
   const float height = p.rect.lineYB - p.rect.lineYT;
-  TraceResult result;
-  result.points.reserve(yPixels.size());
+  // Every point is made before the first one is reported, so that a value
+  // beyond the single-precision range refuses the whole run and no point of
+  // it reaches the list.
+  std::vector<DataPoint> points;
+  points.reserve(yPixels.size());
   for (int i = 0; i < static_cast<int>(yPixels.size()); ++i) {
-    if (i % 100 == 0 && !goOn(onYield, {TracePass::Points, i, std::nullopt, result.points})) {
-      result.end = TraceEnd::CancelledInPoints;
-      return result;
-    }
     const float yPixel = yPixels[static_cast<std::size_t>(i)];
     const float yData =
         height > 0 ? (yPixel - bottomLine) * (p.maxY - p.minY) / height + p.minY : 0;
-    result.points.push_back(
-        {columnXData(p, i), yData, columnPosition(i, step, p.rect.lineXS), yPixel});
+    if (!std::isfinite(yData)) throw OverflowError();
+    points.push_back({columnXData(p, i), yData, columnPosition(i, step, p.rect.lineXS), yPixel});
   }
+  TraceResult result;
+  for (int i = 0; i < static_cast<int>(points.size()); i += 100) {
+    const std::span<const DataPoint> made(points.data(), static_cast<std::size_t>(i));
+    if (!goOn(onYield, {TracePass::Points, i, std::nullopt, made})) {
+      points.resize(static_cast<std::size_t>(i));
+      result.end = TraceEnd::CancelledInPoints;
+      break;
+    }
+  }
+  result.points = std::move(points);
   return result;
 }
 

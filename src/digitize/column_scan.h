@@ -82,12 +82,14 @@ inline float columnPosition(int column, float step, float lineXS) {
 // the picture (0 for a picture without columns).
 std::vector<int> sampledColumns(const TraceParams& params, int pictureWidth);
 
-// X value of column i: the exact grid i * pitch + minX.
+// X value of column i: the exact grid i * pitch + minX. OverflowError when it
+// lies beyond the single-precision range.
 float columnXData(const TraceParams& params, int column);
 
 // The points pass of both traces. `yPixels` holds each column's row counted
 // upward from the bottom row; the Y value is the linear scale between the
-// bottom and the top line, in single precision.
+// bottom and the top line, in single precision. OverflowError, before the
+// first yield, when an X or Y value does not fit single precision.
 TraceResult makeTracePoints(const TraceParams& params, int pictureHeight,
                             std::span<const float> yPixels, const TraceYieldFn& onYield);
 

@@ -58,14 +58,20 @@ void runTrace(Form1& form, Routine routine) {
   pict1Reload(form);
   const TraceParams params = traceParamsOf(form);
   PointFeed feed(form);
-  const TraceResult result =
-      routine(form.state.Picture2.pixels(), params, [&](const TraceYield& report) {
-        if (report.pass == TracePass::Scan && report.marker)
-          ShowPointMarker(form, report.marker->x, report.marker->y);
-        if (report.pass == TracePass::Points && !feed.append(report.points)) return false;
-        form.platform.yieldEvents();
-        return !cancelled(form);
-      });
+  TraceResult result;
+  try {
+    result = routine(form.state.Picture2.pixels(), params, [&](const TraceYield& report) {
+      if (report.pass == TracePass::Scan && report.marker)
+        ShowPointMarker(form, report.marker->x, report.marker->y);
+      if (report.pass == TracePass::Points && !feed.append(report.points)) return false;
+      form.platform.yieldEvents();
+      return !cancelled(form);
+    });
+  } catch (...) {
+    // A refused run (a value beyond the single range) leaves no marker.
+    hidePointMarker(form);
+    throw;
+  }
   hidePointMarker(form);
   if (result.end != TraceEnd::Completed || feed.full()) return;
   if (!feed.append(result.points)) return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "base/number_text.h"
 #include "digitize/conversion.h"
@@ -49,12 +50,26 @@ struct ScaleLink {
   bool updatesPitch;  // the X values also set the pitch of the divisions
 };
 
+// A refused value: both fields show the value in force again, so that the
+// traces (which read the value) and the conversion (which reads the settings
+// field) keep agreeing. Written without their change handling: nothing else
+// has changed. The overflow message follows from the handler boundary.
+[[noreturn]] void refuseValue(const ScaleLink& link) {
+  link.scaleField.text = singleText(link.value);
+  link.valueField.text = link.scaleField.text;
+  link.valueField.geometry.width = valueFieldWidth(link.valueField.text);
+  link.valueFieldInvalid = false;
+  throw OverflowError();
+}
+
 // Change of a settings-pane scale field: the leading number becomes the
 // reference value and is mirrored into the on-picture field.
 void scaleFieldChanged(Form1& form, MirrorGuard& guard, const ScaleLink& link) {
   FormState& state = form.state;
   Form1Controls& ui = form.ui;
-  const float value = toSingle(leadingNumber(link.scaleField.text));
+  const std::optional<float> single = singleOf(leadingNumber(link.scaleField.text));
+  if (!single) refuseValue(link);
+  const float value = *single;
   const float previous = link.value;
   link.value = value;
   // With a division count of 0 only the pitch stays as it was: the value and
@@ -64,7 +79,7 @@ void scaleFieldChanged(Form1& form, MirrorGuard& guard, const ScaleLink& link) {
     const double pitch = (double(state.maxX) - double(state.minX)) / count;
     if (!std::isfinite(pitch)) {
       link.value = previous;
-      throw OverflowError();
+      refuseValue(link);
     }
     ui.txtStpX.setText(doubleText(pitch));
   }

@@ -40,12 +40,19 @@ QWidget* ControlBinder::bind(Control& control, QWidget* widget, bool placed) {
 QLineEdit* ControlBinder::bindLineEdit(Control& control, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   bind(control, edit);
-  edit->installEventFilter(this);
-  focusFields_.emplace_back(edit, &control);
-  connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+  trackFocus(control, edit);
+  // Every change of the text reaches the model, not only keystrokes: text
+  // set by assistive tools too. The mirror's own writes are not forwarded
+  // (run does nothing while syncing), so nothing echoes back.
+  connect(edit, &QLineEdit::textChanged, this, [this, &control](const QString& text) {
     run([&] { control.setText(text.toStdString()); });
   });
   return edit;
+}
+
+void ControlBinder::trackFocus(Control& control, QWidget* widget) {
+  widget->installEventFilter(this);
+  focusFields_.emplace_back(widget, &control);
 }
 
 void ControlBinder::bindButton(Control& control, QAbstractButton* button,

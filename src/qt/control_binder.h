@@ -30,9 +30,14 @@ class ControlBinder : public QObject {
   // A placed widget takes its geometry from the model (twips).
   QWidget* bind(Control& control, QWidget* widget, bool placed = false);
 
-  // A line edit whose edits become the model's text (running its change
-  // handling) and whose loss of focus runs the model's onLostFocus.
+  // A line edit whose every text change becomes the model's text (running
+  // its change handling) and whose loss of focus runs the model's
+  // onLostFocus.
   QLineEdit* bindLineEdit(Control& control, QWidget* parent);
+
+  // The focus record follows the widget, and its loss of focus runs the
+  // model's onLostFocus (bindLineEdit does this for its fields).
+  void trackFocus(Control& control, QWidget* widget);
 
   // A button whose click runs the handler.
   void bindButton(Control& control, QAbstractButton* button, std::function<void()> onClick);

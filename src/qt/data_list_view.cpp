@@ -152,8 +152,10 @@ void DataListView::keyPressEvent(QKeyEvent* event) {
 }
 
 void DataListView::mouseMoveEvent(QMouseEvent* event) {
-  // Keys such as Delete act on the list the mouse is over.
-  if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+  // Keys such as Delete act on the list the mouse is over, unless a text
+  // field is being edited (ListView1MouseMove). Read here without a handler
+  // run: a pointer move must not mirror the whole window.
+  if (!hasFocus() && !form_.ui.editingText()) setFocus(Qt::MouseFocusReason);
   QTableView::mouseMoveEvent(event);
 }
 

@@ -264,6 +264,7 @@ void Form1Window::buildSettingsPane() {
   filterCombo_ = new QComboBox(frame4);
   filterCombo_->setEditable(true);
   bind(ui.cmbFRange, filterCombo_);
+  binder_->trackFocus(ui.cmbFRange, filterCombo_);
   for (const std::string& item : ui.cmbFRange.items) filterCombo_->addItem(qs(item));
   filterLabel->setBuddy(filterCombo_);
   connect(filterCombo_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -629,7 +630,7 @@ void Form1Window::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!form_.state.closed) runHandler(form_.platform, [&] { formUnload(form_); });
+  if (!form_.state.closed) runHandler(form_, [&] { formUnload(form_); });
   syncDialogs();
   event->accept();
 }

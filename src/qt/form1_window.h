@@ -49,7 +49,7 @@ class Form1Window : public QMainWindow {
   // Runs a handler through the core's boundary, then mirrors the models.
   template <typename Handler>
   void handle(Handler&& handler) {
-    runHandler(form_.platform, std::forward<Handler>(handler));
+    runHandler(form_, std::forward<Handler>(handler));
     afterHandler();
   }
 
