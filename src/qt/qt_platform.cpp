@@ -1,5 +1,7 @@
 #include "qt/qt_platform.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFile>
@@ -204,6 +206,18 @@ bool QtPlatform::movePointerBy(int dx, int dy) {
 
 std::uint32_t QtPlatform::buttonFaceColour() {
   return QGuiApplication::palette().color(QPalette::Button).rgb() & 0xFFFFFFu;
+}
+
+// Qt's own chooser, so that it looks and behaves the same everywhere. It
+// belongs to the window asking for it (a dialog), since the main window is
+// disabled while a dialog is open and would disable its children.
+std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial) {
+  if (beforeEvents_) beforeEvents_();
+  QWidget* active = QApplication::activeWindow();
+  QColorDialog dialog(QColor::fromRgb(initial & 0xFFFFFFu), active ? active : dialogParent_);
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedColor().rgb() & 0xFFFFFFu;
 }
 
 }  // namespace plotvane
