@@ -9,6 +9,8 @@
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "digitize/scale_fields.h"
+#include "filters/colour_mask_dialog.h"
+#include "filters/contrast_dialog.h"
 #include "loading/file_pane.h"
 #include "loading/load_picture.h"
 #include "shell/about.h"
@@ -28,6 +30,8 @@ void layoutPictureArea(Form1& form) {
 
 void closeDialogs(Form1& form) {
   if (form.dialog(DialogId::About)) aboutUnload(form);
+  filterUnload(form, DialogId::Contrast);
+  filterUnload(form, DialogId::ColourMask);
 }
 
 SettingsValues settingsOf(const AppState& app) {
@@ -180,9 +184,13 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
     case MenuId::mnuPictRot:
-    case MenuId::mnuFilterContrast:
-    case MenuId::mnuFilterColormask:
     case MenuId::mnuHelpHelp:
+      break;
+    case MenuId::mnuFilterContrast:
+      mnuFilterContrastClick(form);
+      break;
+    case MenuId::mnuFilterColormask:
+      mnuFilterColormaskClick(form);
       break;
     case MenuId::mnuHelpV:
       mnuHelpVClick(form);
