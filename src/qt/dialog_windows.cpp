@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "qt/filter_windows.h"
 #include "shell/about.h"
 
 namespace plotvane {
@@ -69,6 +70,9 @@ DialogWindow* createDialogWindow(Form1& form, DialogId id, HandlerRunner run) {
   switch (id) {
     case DialogId::About:
       return new AboutWindow(form, std::move(model), std::move(run));
+    case DialogId::Contrast:
+    case DialogId::ColourMask:
+      return createFilterWindow(form, std::move(model), std::move(run));
     default:
       return nullptr;
   }
