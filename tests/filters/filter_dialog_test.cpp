@@ -6,19 +6,16 @@
 #include <functional>
 #include <limits>
 #include <ostream>
-#include <string>
 
 #include "filters/brightness_contrast.h"
 #include "filters/colour_mask.h"
 #include "filters/colour_mask_dialog.h"
 #include "filters/contrast_dialog.h"
 #include "support/picture_form.h"
-#include "view/undo_commands.h"
 
 namespace plotvane {
 namespace {
 
-using testing::codedPicture;
 using testing::PictureForm;
 
 TEST(FilterPreview, PanIsHeldOnThePictureOrCentredWhenItFits) {
@@ -26,43 +23,25 @@ TEST(FilterPreview, PanIsHeldOnThePictureOrCentredWhenItFits) {
     const char* name;
     float pan;
     int picture;
-    int pane;
     float zoom;
-    float held;
+    float held;  // in a pane 320 pixels wide
   };
   const Case cases[] = {
-      {.name = "inside", .pan = 300, .picture = 1000, .pane = 320, .zoom = 1, .held = 300},
-      {.name = "past the start", .pan = -50, .picture = 1000, .pane = 320, .zoom = 1, .held = 0},
-      {.name = "past the end", .pan = 900, .picture = 1000, .pane = 320, .zoom = 1, .held = 680},
-      {.name = "past the end at 2",
-       .pan = 900,
-       .picture = 1000,
-       .pane = 320,
-       .zoom = 2,
-       .held = 840},
-      {.name = "past the end at 1/2",
-       .pan = 900,
-       .picture = 1000,
-       .pane = 320,
-       .zoom = 0.5f,
-       .held = 360},
-      {.name = "fits exactly", .pan = 37, .picture = 320, .pane = 320, .zoom = 1, .held = 0},
-      {.name = "narrower", .pan = 0, .picture = 200, .pane = 320, .zoom = 1, .held = -60},
-      {.name = "narrower at 1/4",
-       .pan = 500,
-       .picture = 1000,
-       .pane = 320,
-       .zoom = 0.25f,
-       .held = -140},
+      {.name = "inside", .pan = 300, .picture = 1000, .zoom = 1, .held = 300},
+      {.name = "past the start", .pan = -50, .picture = 1000, .zoom = 1, .held = 0},
+      {.name = "past the end", .pan = 900, .picture = 1000, .zoom = 1, .held = 680},
+      {.name = "past the end at 2", .pan = 900, .picture = 1000, .zoom = 2, .held = 840},
+      {.name = "past the end at 1/2", .pan = 900, .picture = 1000, .zoom = 0.5f, .held = 360},
+      {.name = "fits exactly", .pan = 37, .picture = 320, .zoom = 1, .held = 0},
+      {.name = "narrower", .pan = 0, .picture = 200, .zoom = 1, .held = -60},
+      {.name = "narrower at 1/4", .pan = 500, .picture = 1000, .zoom = 0.25f, .held = -140},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(clampedPan(c.pan, c.picture, c.pane, c.zoom), c.held);
+    EXPECT_EQ(clampedPan(c.pan, c.picture, 320, c.zoom), c.held);
   }
 }
 
-// Strictly inside: the first row and column do not count, nor a position
-// that rounds past the last one.
 TEST(FilterPreview, PaneColourIsReadOnlyStrictlyInside) {
   struct Case {
     const char* name;
@@ -83,7 +62,6 @@ TEST(FilterPreview, PaneColourIsReadOnlyStrictlyInside) {
       {.name = "bottom edge", .x = 1, .y = 3, .colour = std::nullopt},
       {.name = "rounds past the last column", .x = 3.6f, .y = 1, .colour = std::nullopt},
       {.name = "rounds past the last row", .x = 1, .y = 2.6f, .colour = std::nullopt},
-      {.name = "negative", .x = -1, .y = 1, .colour = std::nullopt},
       {.name = "not a number", .x = nan, .y = 1, .colour = std::nullopt},
   };
   for (const Case& c : cases) {
@@ -92,18 +70,23 @@ TEST(FilterPreview, PaneColourIsReadOnlyStrictlyInside) {
   }
 }
 
-// The two dialogs, each with a setting that changes the picture and the pure
-// pass it stands for.
+// Each dialog with a setting that changes the picture, and the pure pass that
+// setting stands for.
 struct DialogKind {
   const char* name;
   DialogId id;
   MenuId command;
   std::function<void(Form1&)> changeSetting;
   std::function<PixelArray(const PixelArray&)> expected;
+  std::function<PixelArray(const PixelArray&)> atRest;  // the pass a fresh dialog stands for
 };
 
+void PrintTo(const DialogKind& kind, std::ostream* out) {
+  *out << kind.name;
+}
+
 const DialogKind kDialogs[] = {
-    {.name = "brightness and contrast",
+    {.name = "Contrast",
      .id = DialogId::Contrast,
      .command = MenuId::mnuFilterContrast,
      .changeSetting =
@@ -111,8 +94,9 @@ const DialogKind kDialogs[] = {
            form.dialogAs<ContrastDialog>(DialogId::Contrast)->Slider1.value = 60;
            contrastSlider1Change(form);
          },
-     .expected = [](const PixelArray& p) { return *ApplyBrightnessContrast(p, 60, 0); }},
-    {.name = "colour mask",
+     .expected = [](const PixelArray& p) { return *ApplyBrightnessContrast(p, 60, 0); },
+     .atRest = [](const PixelArray& p) { return p; }},
+    {.name = "ColourMask",
      .id = DialogId::ColourMask,
      .command = MenuId::mnuFilterColormask,
      .changeSetting =
@@ -120,113 +104,92 @@ const DialogKind kDialogs[] = {
            form.dialogAs<ColourMaskDialog>(DialogId::ColourMask)->Slider1.value = 20;
            colourMaskSlider1Change(form);
          },
-     .expected =
-         [](const PixelArray& p) {
-           return *ApplyColourMask(p, {.red = 0, .green = 0, .blue = 0, .tolerance = 20});
-         }},
+     .expected = [](const PixelArray& p) { return *ApplyColourMask(p, {.tolerance = 20}); },
+     .atRest = [](const PixelArray& p) { return *ApplyColourMask(p, {.tolerance = 50}); }},
 };
-
-// A chart-like picture whose every pixel differs from its neighbours, so a
-// wrong offset shows.
-PixelArray testPicture(int width, int height) {
-  PixelArray picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      picture.set(x, y, rgbValue((x * 7 + y) & 255, (y * 5) & 255, (x + y * 3) & 255));
-  return picture;
-}
-
-void PrintTo(const DialogKind& kind, std::ostream* out) {
-  *out << kind.name;
-}
 
 class FilterDialogTest : public ::testing::TestWithParam<DialogKind> {
  protected:
-  void SetUp() override { ASSERT_TRUE(f.load("chart.bmp", testPicture(1000, 700))); }
+  // Every pixel differs from its neighbours, so a wrong offset shows.
+  void SetUp() override {
+    PixelArray picture(1000, 700);
+    for (int y = 0; y < 700; ++y)
+      for (int x = 0; x < 1000; ++x)
+        picture.set(x, y, rgbValue((x * 7 + y) & 255, (y * 5) & 255, (x + y * 3) & 255));
+    ASSERT_TRUE(f.load("chart.bmp", std::move(picture)));
+  }
 
-  FilterDialog* open() {
+  FilterDialog* open(float mainZoom) {
+    f.app.zoom = mainZoom;
     menuClick(f.form, GetParam().command);
     return filterDialog(f.form, GetParam().id);
   }
 
-  // What the left pane must show: the working picture from the pan's
-  // rounded position at the preview's zoom.
-  std::uint32_t expectedLeft(const FilterDialog& d, int dx, int dy) const {
+  // The left pane shows the working picture from the rounded pan at the zoom.
+  void expectLeftPaneShowsPicture(const FilterDialog& d, int dx, int dy) const {
     const PreviewState& p = d.preview;
-    const int x = static_cast<int>(std::nearbyint(p.panX)) +
-                  static_cast<int>(std::floor(dx / double(p.previewZoom)));
-    const int y = static_cast<int>(std::nearbyint(p.panY)) +
-                  static_cast<int>(std::floor(dy / double(p.previewZoom)));
-    return f.state.Picture2.pixels().at(x, y);
+    const int x = static_cast<int>(std::nearbyint(p.panX) + std::floor(dx / p.previewZoom));
+    const int y = static_cast<int>(std::nearbyint(p.panY) + std::floor(dy / p.previewZoom));
+    EXPECT_EQ(d.Picture1.image.at(dx, dy), f.state.Picture2.pixels().at(x, y));
   }
 
   PictureForm f;
 };
 
-TEST_P(FilterDialogTest, OpensAtTheMainZoomCentredWithTheMainWindowDisabled) {
-  f.app.zoom = 0.5f;  // as the main window's zoom commands leave it
-  FilterDialog* d = open();
+TEST_P(FilterDialogTest, OpensAtTheMainZoomCentredAndZoomsWithinTheViewLimits) {
+  FilterDialog* d = open(0.5f);
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(f.ui.form.enabled);
   EXPECT_EQ(d->preview.previewZoom, 0.5f);
-  EXPECT_EQ(d->preview.panX, (1000 - 320 / 0.5f) * 0.5f);
-  EXPECT_EQ(d->preview.panY, (700 - 320 / 0.5f) * 0.5f);
-  EXPECT_EQ(d->preview.panOriginX, d->preview.panX);
-  EXPECT_EQ(d->Picture1.image.at(200, 100), expectedLeft(*d, 200, 100));
-  // Nothing is filtered yet.
-  EXPECT_EQ(d->Picture2.image, d->Picture1.image);
-}
+  EXPECT_EQ(d->preview.panX, (1000 - 640) * 0.5f);
+  EXPECT_EQ(d->preview.panY, (700 - 640) * 0.5f);
+  expectLeftPaneShowsPicture(*d, 200, 100);
+  EXPECT_EQ(d->Picture2.image, d->Picture1.image);  // nothing filtered yet
 
-TEST_P(FilterDialogTest, DoesNothingWithoutAPictureOrWhileARunHoldsIt) {
-  PictureForm empty;
-  menuClick(empty.form, GetParam().command);
-  EXPECT_EQ(empty.form.dialog(GetParam().id), nullptr);
-  EXPECT_TRUE(empty.ui.form.enabled);
-
-  const WorkingPicture::RunHold hold = f.state.Picture2.holdForRun();
-  EXPECT_EQ(open(), nullptr);
-  EXPECT_TRUE(f.ui.form.enabled);
-}
-
-TEST_P(FilterDialogTest, ZoomDoublesOrHalvesWithinTheViewLimitsAndCentres) {
-  f.app.zoom = 1;
-  FilterDialog* d = open();
-  ASSERT_NE(d, nullptr);
   GetParam().changeSetting(f.form);
-  previewZoomClick(f.form, GetParam().id, true);
-  previewZoomClick(f.form, GetParam().id, true);
+  for (int i = 0; i < 3; ++i) previewZoomClick(f.form, GetParam().id, true);
   EXPECT_EQ(d->preview.previewZoom, 4);
-  EXPECT_EQ(d->preview.panX, 1000 / 2.0f - 320 / 4.0f / 2);
-  EXPECT_EQ(d->preview.panY, 700 / 2.0f - 320 / 4.0f / 2);
-  EXPECT_EQ(d->Picture1.image.at(319, 319), expectedLeft(*d, 319, 319));
+  EXPECT_EQ(d->preview.panX, (1000 - 80) * 0.5f);
+  EXPECT_EQ(d->preview.panOriginY, (700 - 80) * 0.5f);
+  expectLeftPaneShowsPicture(*d, 319, 319);
   EXPECT_EQ(d->Picture2.image, GetParam().expected(d->Picture1.image));
 
-  for (int i = 0; i < 10; ++i) previewZoomClick(f.form, GetParam().id, true);
+  for (int i = 0; i < 5; ++i) previewZoomClick(f.form, GetParam().id, true);
   EXPECT_EQ(d->preview.previewZoom, 64);
-  for (int i = 0; i < 20; ++i) previewZoomClick(f.form, GetParam().id, false);
+  for (int i = 0; i < 13; ++i) previewZoomClick(f.form, GetParam().id, false);
   EXPECT_EQ(d->preview.previewZoom, 1.0f / 64);
-  EXPECT_EQ(d->Picture1.image.at(160, 160), expectedLeft(*d, 160, 160));
+  expectLeftPaneShowsPicture(*d, 160, 160);
 }
 
 TEST_P(FilterDialogTest, DragPansBothPanesWithinThePictureAndTheReleaseFilters) {
   struct Drag {
     const char* name;
-    float toX, toY;
+    float zoom;
+    float toX, toY;  // from (100, 100), the preview centred
     float panX, panY;
   };
-  f.app.zoom = 1;
-  FilterDialog* d = open();
-  ASSERT_NE(d, nullptr);
-  GetParam().changeSetting(f.form);
-  const float startX = d->preview.panX, startY = d->preview.panY;  // 340, 190
   const Drag drags[] = {
-      {.name = "a little", .toX = 90, .toY = 120, .panX = startX + 10, .panY = startY - 20},
-      {.name = "past the left and top", .toX = 600, .toY = 600, .panX = 0, .panY = 0},
-      {.name = "past the right and bottom", .toX = -900, .toY = -900, .panX = 680, .panY = 380},
+      {.name = "a little", .zoom = 1, .toX = 90, .toY = 120, .panX = 350, .panY = 170},
+      {.name = "past the top left", .zoom = 1, .toX = 600, .toY = 600, .panX = 0, .panY = 0},
+      {.name = "past the bottom right",
+       .zoom = 2,
+       .toX = -900,
+       .toY = -900,
+       .panX = 840,
+       .panY = 540},
+      {.name = "narrower than the pane",
+       .zoom = 0.25f,
+       .toX = 300,
+       .toY = 200,
+       .panX = -140,
+       .panY = -290},
   };
   for (const Drag& drag : drags) {
     SCOPED_TRACE(drag.name);
-    const float originX = d->preview.panOriginX, originY = d->preview.panOriginY;
+    FilterDialog* d = open(drag.zoom);
+    ASSERT_NE(d, nullptr);
+    GetParam().changeSetting(f.form);
+    const float originX = d->preview.panOriginX;
     previewMouseDown(f.form, GetParam().id, PreviewPaneId::Picture2,
                      {.button = PointerButton::Left, .x = 100, .y = 100});
     previewMouseMove(f.form, GetParam().id, PreviewPaneId::Picture2,
@@ -234,55 +197,37 @@ TEST_P(FilterDialogTest, DragPansBothPanesWithinThePictureAndTheReleaseFilters) 
     EXPECT_EQ(d->preview.panX, drag.panX);
     EXPECT_EQ(d->preview.panY, drag.panY);
     EXPECT_EQ(d->preview.panOriginX, originX);
-    EXPECT_EQ(d->preview.panOriginY, originY);
-    EXPECT_EQ(d->Picture1.image.at(5, 300), expectedLeft(*d, 5, 300));
+    expectLeftPaneShowsPicture(*d, 160, 160);
     EXPECT_EQ(d->Picture2.image, d->Picture1.image);  // unfiltered while dragging
+    // A move without the left button does not pan.
+    previewMouseMove(f.form, GetParam().id, PreviewPaneId::Picture1,
+                     {.button = PointerButton::Right, .x = 0, .y = 0});
+    EXPECT_EQ(d->preview.panX, drag.panX);
     previewMouseUp(f.form, GetParam().id, PreviewPaneId::Picture2,
                    {.button = PointerButton::Left, .x = drag.toX, .y = drag.toY});
     EXPECT_EQ(d->preview.panOriginX, drag.panX);
     EXPECT_EQ(d->preview.panOriginY, drag.panY);
     EXPECT_EQ(d->Picture2.image, GetParam().expected(d->Picture1.image));
-    // Reset for the next drag: the pan only moves from the last release.
-    d->preview.panX = d->preview.panOriginX = startX;
-    d->preview.panY = d->preview.panOriginY = startY;
+    filterUnload(f.form, GetParam().id);
   }
-}
-
-TEST_P(FilterDialogTest, APictureNarrowerThanThePaneStaysCentredWhateverTheDrag) {
-  f.app.zoom = 0.25f;  // 250 x 175 in a 320 x 320 pane
-  FilterDialog* d = open();
-  ASSERT_NE(d, nullptr);
-  previewMouseDown(f.form, GetParam().id, PreviewPaneId::Picture1,
-                   {.button = PointerButton::Left, .x = 10, .y = 10});
-  previewMouseMove(f.form, GetParam().id, PreviewPaneId::Picture1,
-                   {.button = PointerButton::Left, .x = 300, .y = 200});
-  EXPECT_EQ(d->preview.panX, (1000 - 320 * 4) * 0.5f);
-  EXPECT_EQ(d->preview.panY, (700 - 320 * 4) * 0.5f);
-  // Moves without the left button do not pan.
-  d->preview.panX = 5;
-  previewMouseMove(f.form, GetParam().id, PreviewPaneId::Picture1,
-                   {.button = PointerButton::Right, .x = 0, .y = 0});
-  EXPECT_EQ(d->preview.panX, 5);
 }
 
 TEST_P(FilterDialogTest, OkFiltersThePictureAndUndoBringsItBack) {
   const PixelArray original = f.state.Picture2.pixels();
-  ASSERT_NE(open(), nullptr);
+  ASSERT_NE(open(1), nullptr);
   GetParam().changeSetting(f.form);
   std::vector<int> progress;
   f.platform.setYieldHook([&] {
-    progress.push_back(f.ui.ProgressBar1.value);
-    EXPECT_TRUE(f.ui.ProgressBar1.visible);
+    if (f.ui.ProgressBar1.visible) progress.push_back(f.ui.ProgressBar1.value);
   });
   filterOkClick(f.form, GetParam().id);
   EXPECT_EQ(f.state.Picture2.pixels(), GetParam().expected(original));
+  EXPECT_EQ(f.state.Picture1Image.at(0, 0), f.state.Picture2.pixels().at(0, 0));
   EXPECT_EQ(progress.size(), 100u);  // every tenth of 1000 columns
   EXPECT_EQ(progress.back(), 99);
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.form.dialog(GetParam().id), nullptr);
   EXPECT_TRUE(f.ui.form.enabled);
-  // The view shows the filtered picture.
-  EXPECT_EQ(f.state.Picture1Image.at(0, 0), f.state.Picture2.pixels().at(0, 0));
 
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(f.state.Picture2.pixels(), original);
@@ -293,37 +238,34 @@ TEST_P(FilterDialogTest, OkFiltersThePictureAndUndoBringsItBack) {
 TEST_P(FilterDialogTest, ACancelDuringOkLeavesThePictureAsItWas) {
   const PixelArray original = f.state.Picture2.pixels();
   const std::uint64_t version = f.state.Picture2.version();
-  ASSERT_NE(open(), nullptr);
+  ASSERT_NE(open(1), nullptr);
   GetParam().changeSetting(f.form);
   int yields = 0;
-  // The dialog's Cancel (or its close box) during the pass, and a second OK
-  // and a zoom that must not run meanwhile.
+  // During the pass a second OK and a zoom are ignored; Cancel (or the close
+  // box) asks the pass to stop, and the dialog goes once it has.
   f.platform.setYieldHook([&] {
     if (++yields != 30) return;
     filterOkClick(f.form, GetParam().id);
     previewZoomClick(f.form, GetParam().id, true);
     filterUnload(f.form, GetParam().id);
-    EXPECT_NE(f.form.dialog(GetParam().id), nullptr);  // closes once the pass has stopped
+    EXPECT_NE(f.form.dialog(GetParam().id), nullptr);
   });
   filterOkClick(f.form, GetParam().id);
   EXPECT_EQ(yields, 30);
   EXPECT_EQ(f.state.Picture2.pixels(), original);
   EXPECT_EQ(f.state.Picture2.version(), version);
+  EXPECT_TRUE(f.state.Picture2.editable());
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.form.dialog(GetParam().id), nullptr);
   EXPECT_TRUE(f.ui.form.enabled);
-  EXPECT_TRUE(f.state.Picture2.editable());
-  // The snapshot was pushed before the pass: one undo step, equal to the
-  // picture.
-  EXPECT_TRUE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
+  // The snapshot was pushed before the pass: an undo step equal to the picture.
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(f.state.Picture2.pixels(), original);
 }
 
-TEST_P(FilterDialogTest, CancelChangesNothingAndEveryOpeningStartsAfresh) {
+TEST_P(FilterDialogTest, CancelChangesNothingAndEachOpeningStartsAfresh) {
   const std::uint64_t version = f.state.Picture2.version();
-  f.app.zoom = 1;
-  ASSERT_NE(open(), nullptr);
+  ASSERT_NE(open(1), nullptr);
   GetParam().changeSetting(f.form);
   previewZoomClick(f.form, GetParam().id, true);
   filterUnload(f.form, GetParam().id);
@@ -332,23 +274,27 @@ TEST_P(FilterDialogTest, CancelChangesNothingAndEveryOpeningStartsAfresh) {
   EXPECT_EQ(f.state.Picture2.version(), version);
   EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
 
-  FilterDialog* again = open();
+  FilterDialog* again = open(1);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->preview.previewZoom, 1);
-  EXPECT_EQ(again->Picture2.image, again->Picture1.image);  // the settings are back at rest
-}
-
-TEST_P(FilterDialogTest, ShutDownClosesTheDialog) {
-  ASSERT_NE(open(), nullptr);
+  previewZoomClick(f.form, GetParam().id, false);
+  EXPECT_EQ(again->Picture2.image, GetParam().atRest(again->Picture1.image));
   formUnload(f.form);
   EXPECT_EQ(f.form.dialog(GetParam().id), nullptr);
   EXPECT_TRUE(f.ui.form.enabled);
 }
 
+TEST_P(FilterDialogTest, DoesNothingWithoutAPictureOrWhileARunHoldsIt) {
+  PictureForm empty;
+  menuClick(empty.form, GetParam().command);
+  EXPECT_EQ(empty.form.dialog(GetParam().id), nullptr);
+  const WorkingPicture::RunHold hold = f.state.Picture2.holdForRun();
+  EXPECT_EQ(open(1), nullptr);
+  EXPECT_TRUE(f.ui.form.enabled);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDialogs, FilterDialogTest, ::testing::ValuesIn(kDialogs),
-                         [](const ::testing::TestParamInfo<DialogKind>& info) {
-                           return info.param.id == DialogId::Contrast ? "Contrast" : "ColourMask";
-                         });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace plotvane
