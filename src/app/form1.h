@@ -64,6 +64,8 @@ struct FormState {
   std::optional<MenuId> popupMenu;
   int clientWidth = 0, clientHeight = 0;  // client area in twips
   int dataFileType = 1;                   // filter last chosen in the Save Data dialog, 1-based
+  // The colour chooser opens on its last result (0xRRGGBB), black at first.
+  std::uint32_t chooserColour = 0;
   // On-picture value fields whose text does not read as a number: shown in
   // an error style until the text converts or the program writes the field.
   struct {

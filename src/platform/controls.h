@@ -66,6 +66,18 @@ struct ScrollBarControl : Control {
   int largeChange = 1;
 };
 
+// A slider: its value (from minimum to maximum) moves by smallChange with
+// the arrow keys and by largeChange with the page keys; a tick every
+// tickFrequency.
+struct SliderControl : Control {
+  using Control::Control;
+  int minimum = 0;
+  int maximum = 10;
+  int smallChange = 1;
+  int largeChange = 5;
+  int tickFrequency = 1;
+};
+
 struct ProgressBarControl : Control {
   using Control::Control;
   int minimum = 0;

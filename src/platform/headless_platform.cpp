@@ -148,4 +148,12 @@ bool HeadlessPlatform::movePointerBy(int dx, int dy) {
   return true;
 }
 
+std::optional<std::uint32_t> HeadlessPlatform::chooseColour(std::uint32_t initial) {
+  colourChoosers_.push_back(initial);
+  if (colourAnswers_.empty()) return std::nullopt;
+  const std::optional<std::uint32_t> answer = colourAnswers_.front();
+  colourAnswers_.pop_front();
+  return answer;
+}
+
 }  // namespace plotvane

@@ -57,6 +57,7 @@ class HeadlessPlatform : public Platform {
   FileError appendFile(const std::string& path, const std::string& bytes) override;
   bool movePointerBy(int dx, int dy) override;
   std::uint32_t buttonFaceColour() override { return buttonFace_; }
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
   FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
   std::vector<std::string> mountedVolumes() override { return volumes_; }
   FileError workbookFolder(std::string& folder) override;
@@ -80,6 +81,9 @@ class HeadlessPlatform : public Platform {
   void queueSaveFile(std::optional<SaveDialogChoice> choice) {
     saveAnswers_.push_back(std::move(choice));
   }
+  // The next colour choosers give these answers (nothing = cancelled); an
+  // empty queue cancels.
+  void queueColour(std::optional<std::uint32_t> colour) { colourAnswers_.push_back(colour); }
   void setPointerMovable(bool movable) { pointerMovable_ = movable; }
   // The drives offered, exactly as given (a volume that is gone may be
   // among them); "/" alone until set.
@@ -116,6 +120,8 @@ class HeadlessPlatform : public Platform {
   const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
   const std::vector<ShownSaveDialog>& saveDialogs() const { return saveDialogs_; }
   const std::vector<std::string>& pictureReads() const { return pictureReads_; }
+  // The initial colour of every colour chooser shown.
+  const std::vector<std::uint32_t>& colourChoosers() const { return colourChoosers_; }
   int pointerX() const { return pointerX_; }
   int pointerY() const { return pointerY_; }
   // Every path given to openDocument, opened or not.
@@ -139,6 +145,8 @@ class HeadlessPlatform : public Platform {
   std::vector<FileDialogRequest> fileDialogs_;
   std::deque<std::optional<SaveDialogChoice>> saveAnswers_;
   std::vector<ShownSaveDialog> saveDialogs_;
+  std::deque<std::optional<std::uint32_t>> colourAnswers_;
+  std::vector<std::uint32_t> colourChoosers_;
   bool pointerMovable_ = true;
   int pointerX_ = 0, pointerY_ = 0;
   std::uint32_t buttonFace_ = 0xF0F0F0;

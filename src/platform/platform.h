@@ -160,6 +160,10 @@ class Platform {
   // background of the view where there is no picture.
   virtual std::uint32_t buttonFaceColour() = 0;
 
+  // The colour chooser, opening on the initial colour (red * 65536 +
+  // green * 256 + blue); the colour chosen, or nothing when cancelled.
+  virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
+
   // The system's description of a file error ("No such file or directory").
   static std::string errorText(FileError error);
 

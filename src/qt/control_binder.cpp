@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <cmath>
 
 namespace plotvane {
@@ -62,6 +63,22 @@ void ControlBinder::bindButton(Control& control, QAbstractButton* button,
           [this, onClick = std::move(onClick)] { run(onClick); });
 }
 
+QSlider* ControlBinder::bindSlider(SliderControl& control, QWidget* parent,
+                                   std::function<void()> onChange) {
+  auto* slider = new QSlider(Qt::Horizontal, parent);
+  slider->setTickPosition(QSlider::TicksBelow);
+  bind(control, slider);
+  sliders_.emplace_back(slider, &control);
+  connect(slider, &QSlider::valueChanged, this,
+          [this, &control, onChange = std::move(onChange)](int value) {
+            run([&] {
+              control.value = value;
+              if (onChange) onChange();
+            });
+          });
+  return slider;
+}
+
 QWidget* ControlBinder::widgetFor(const Control& control) const {
   for (const Binding& binding : bindings_)
     if (binding.control == &control) return binding.widget;
@@ -103,6 +120,13 @@ void ControlBinder::sync() {
     if (binding.placed) widget->setGeometry(toRect(model.geometry));
     if (widget->isVisibleTo(widget->parentWidget()) != model.visible)
       widget->setVisible(model.visible);
+  }
+  for (const auto& [slider, model] : sliders_) {
+    slider->setRange(model->minimum, model->maximum);
+    slider->setSingleStep(model->smallChange);
+    slider->setPageStep(model->largeChange);
+    slider->setTickInterval(model->tickFrequency);
+    slider->setValue(model->value);
   }
 }
 

@@ -13,6 +13,7 @@
 
 class QAbstractButton;
 class QLineEdit;
+class QSlider;
 class QWidget;
 
 namespace plotvane {
@@ -41,6 +42,10 @@ class ControlBinder : public QObject {
 
   // A button whose click runs the handler.
   void bindButton(Control& control, QAbstractButton* button, std::function<void()> onClick);
+
+  // A horizontal slider whose moves become the model's value and run the
+  // handler; it shows the model's range, steps, ticks and value.
+  QSlider* bindSlider(SliderControl& control, QWidget* parent, std::function<void()> onChange);
 
   QWidget* widgetFor(const Control& control) const;
 
@@ -90,6 +95,7 @@ class ControlBinder : public QObject {
   HandlerRunner run_;
   std::vector<Binding> bindings_;
   std::vector<std::pair<QObject*, Control*>> focusFields_;
+  std::vector<std::pair<QSlider*, const SliderControl*>> sliders_;
   std::function<bool(const Control&)> errorRule_;
   const Control** focused_ = nullptr;
   bool syncing_ = false;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "data/spreadsheet_export.h"
+#include "qt/filter_windows.h"
 #include "shell/about.h"
 
 namespace plotvane {
@@ -93,6 +94,9 @@ DialogWindow* createDialogWindow(Form1& form, DialogId id, HandlerRunner run) {
       return new AboutWindow(form, std::move(model), std::move(run));
     case DialogId::Message:
       return new MessageWindow(form, std::move(model), std::move(run));
+    case DialogId::Contrast:
+    case DialogId::ColourMask:
+      return createFilterWindow(form, std::move(model), std::move(run));
     default:
       return nullptr;
   }

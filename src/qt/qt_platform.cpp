@@ -1,6 +1,8 @@
 #include "qt/qt_platform.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -231,6 +233,18 @@ void QtPlatform::setClipboardText(const std::string& text) {
 
 double QtPlatform::clockSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Qt's own chooser, so that it looks and behaves the same everywhere. It
+// belongs to the window asking for it (a dialog), since the main window is
+// disabled while a dialog is open and would disable its children.
+std::optional<std::uint32_t> QtPlatform::chooseColour(std::uint32_t initial) {
+  if (beforeEvents_) beforeEvents_();
+  QWidget* active = QApplication::activeWindow();
+  QColorDialog dialog(QColor::fromRgb(initial & 0xFFFFFFu), active ? active : dialogParent_);
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedColor().rgb() & 0xFFFFFFu;
 }
 
 }  // namespace plotvane

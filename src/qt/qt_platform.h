@@ -28,6 +28,7 @@ class QtPlatform : public Platform {
   std::string openFileDialog(const FileDialogRequest& request) override;
   bool movePointerBy(int dx, int dy) override;
   std::uint32_t buttonFaceColour() override;
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
   std::optional<SaveDialogChoice> saveFileDialog(const FileDialogRequest& request,
                                                  int filterIndex) override;
   FileError fileExists(const std::string& path, bool& exists) override;

@@ -10,6 +10,8 @@
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "digitize/scale_fields.h"
+#include "filters/colour_mask_dialog.h"
+#include "filters/contrast_dialog.h"
 #include "loading/file_pane.h"
 #include "loading/load_picture.h"
 #include "shell/about.h"
@@ -29,6 +31,8 @@ void layoutPictureArea(Form1& form) {
 
 void closeDialogs(Form1& form) {
   if (form.dialog(DialogId::About)) aboutUnload(form);
+  filterUnload(form, DialogId::Contrast);
+  filterUnload(form, DialogId::ColourMask);
   if (form.dialog(DialogId::Message)) messageUnload(form);
 }
 
@@ -185,9 +189,13 @@ void menuClick(Form1& form, MenuId id) {
     // Commands whose modules are not part of the program yet.
     case MenuId::mnuFileSave:
     case MenuId::mnuPictRot:
-    case MenuId::mnuFilterContrast:
-    case MenuId::mnuFilterColormask:
     case MenuId::mnuHelpHelp:
+      break;
+    case MenuId::mnuFilterContrast:
+      mnuFilterContrastClick(form);
+      break;
+    case MenuId::mnuFilterColormask:
+      mnuFilterColormaskClick(form);
       break;
     case MenuId::mnuHelpV:
       mnuHelpVClick(form);

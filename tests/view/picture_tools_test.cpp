@@ -18,7 +18,7 @@ using testing::PictureForm;
 constexpr std::uint32_t kWhite = 0xFFFFFF, kInk = 0x102030;
 
 struct ToolState {
-  bool scaleChecked, eraserChecked, eraserSizeEnabled;
+  bool scaleChecked = false, eraserChecked = false, eraserSizeEnabled = false;
 };
 
 void expectTool(PictureForm& f, PictureTool tool, const ToolState& s) {
