@@ -165,6 +165,8 @@ const TextEntry<Message> kMessageEntries[] = {
      "Have to input number from 1 to 32766."},
     {Message::ClickDuringRun, u8"数値化の実行中は、クリックで点を追加できません。",
      "Points cannot be added by clicking while digitizing is running."},
+    {Message::RotatedPictureTooLarge, u8"回転後の画像が大きすぎます。",
+     "The rotated picture would be too large."},
 };
 
 std::string fromUtf8(const char8_t* text) {

@@ -151,6 +151,7 @@ enum class Message : int {
   CountOutOfRange = 8,
   // The program's own messages, past the given ones.
   ClickDuringRun = 20,
+  RotatedPictureTooLarge = 30,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

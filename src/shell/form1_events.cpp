@@ -14,6 +14,7 @@
 #include "shell/about.h"
 #include "shell/captions.h"
 #include "view/picture_tools.h"
+#include "view/rotate_dialog.h"
 #include "view/selection.h"
 #include "view/undo_commands.h"
 #include "view/view.h"
@@ -28,6 +29,7 @@ void layoutPictureArea(Form1& form) {
 
 void closeDialogs(Form1& form) {
   if (form.dialog(DialogId::About)) aboutUnload(form);
+  if (form.dialog(DialogId::Rotate)) rotateUnload(form);
 }
 
 SettingsValues settingsOf(const AppState& app) {
@@ -174,12 +176,14 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuZoomOut:
       mnuZoomOutClick(form);
       break;
+    case MenuId::mnuPictRot:
+      mnuPictRotClick(form);
+      break;
     // Commands whose modules are not part of the program yet.
     case MenuId::mnuFileSave:
     case MenuId::mnuDataExcelData:
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
-    case MenuId::mnuPictRot:
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:
     case MenuId::mnuHelpHelp:
