@@ -15,6 +15,7 @@
 #include "shell/captions.h"
 #include "view/picture_tools.h"
 #include "view/rotate_dialog.h"
+#include "view/save_picture.h"
 #include "view/selection.h"
 #include "view/undo_commands.h"
 #include "view/view.h"
@@ -176,11 +177,13 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuZoomOut:
       mnuZoomOutClick(form);
       break;
+    case MenuId::mnuFileSave:
+      mnuFileSaveClick(form);
+      break;
     case MenuId::mnuPictRot:
       mnuPictRotClick(form);
       break;
     // Commands whose modules are not part of the program yet.
-    case MenuId::mnuFileSave:
     case MenuId::mnuDataExcelData:
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
