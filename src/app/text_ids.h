@@ -152,6 +152,7 @@ enum class Message : int {
   // The program's own messages, past the given ones.
   ClickDuringRun = 20,
   RotatedPictureTooLarge = 30,
+  HelpPageNotOpened = 31,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

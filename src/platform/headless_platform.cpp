@@ -128,6 +128,11 @@ FileError HeadlessPlatform::listFolder(const std::string& path, std::vector<Fold
   return posix_files::listFolder(path, entries);
 }
 
+bool HeadlessPlatform::openDocument(const std::string& path) {
+  openedDocuments_.push_back(path);
+  return !openDocumentFails_;
+}
+
 bool HeadlessPlatform::movePointerBy(int dx, int dy) {
   if (!pointerMovable_) return false;
   pointerX_ += dx;

@@ -1,8 +1,9 @@
 // A scripted platform without a display: message boxes are recorded and
 // answered from a queue, environment variables come from the caller, file
 // operations can be made to fail on purpose, pictures are the ones the test
-// registered for a path, the open dialog answers from a queue, and folder
-// listings and mounted volumes can be scripted.
+// registered for a path, the open dialog answers from a queue, folder
+// listings and mounted volumes can be scripted, and the documents it is asked
+// to open are recorded (the opening can be made to fail).
 #pragma once
 
 #include <deque>
@@ -58,6 +59,8 @@ class HeadlessPlatform : public Platform {
   std::uint32_t buttonFaceColour() override { return buttonFace_; }
   FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
   std::vector<std::string> mountedVolumes() override { return volumes_; }
+  bool openDocument(const std::string& path) override;
+  std::string programFolder() override { return programFolder_; }
 
   // Script.
   // readPicture of this path gives this picture (within the limits); any
@@ -91,6 +94,10 @@ class HeadlessPlatform : public Platform {
   void injectFailure(FileOperation operation, const std::string& path, FileError error) {
     failures_[{operation, path}] = error;
   }
+  // openDocument answers false (the viewer cannot be started) while set.
+  void setOpenDocumentFails(bool fails) { openDocumentFails_ = fails; }
+  // Empty until set.
+  void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   // Called at every yield, so a test can act "while a loop runs".
   void setYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
 
@@ -101,6 +108,8 @@ class HeadlessPlatform : public Platform {
   const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
   const std::vector<ShownSaveDialog>& saveDialogs() const { return saveDialogs_; }
   const std::vector<std::string>& pictureReads() const { return pictureReads_; }
+  // Every path openDocument was asked to open, failed ones included.
+  const std::vector<std::string>& openedDocuments() const { return openedDocuments_; }
   int pointerX() const { return pointerX_; }
   int pointerY() const { return pointerY_; }
 
@@ -125,6 +134,9 @@ class HeadlessPlatform : public Platform {
   std::uint32_t buttonFace_ = 0xF0F0F0;
   std::vector<std::string> volumes_{"/"};
   std::map<std::string, std::vector<FolderEntry>> listings_;
+  std::vector<std::string> openedDocuments_;
+  bool openDocumentFails_ = false;
+  std::string programFolder_;
 };
 
 }  // namespace plotvane

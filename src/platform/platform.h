@@ -131,6 +131,14 @@ class Platform {
   // mounted volumes in sorted order.
   virtual std::vector<std::string> mountedVolumes() = 0;
 
+  // Opens the file with the desktop's default application for its type;
+  // false when that could not be started.
+  virtual bool openDocument(const std::string& path) = 0;
+
+  // The folder holding the running program's executable; empty when not
+  // known.
+  virtual std::string programFolder() = 0;
+
   // The colour of button faces (red * 65536 + green * 256 + blue), the
   // background of the view where there is no picture.
   virtual std::uint32_t buttonFaceColour() = 0;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QStorageInfo>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <cstdlib>
 
 #include "qt/qt_picture_reader.h"
@@ -194,6 +196,14 @@ std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+}
+
+bool QtPlatform::openDocument(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+std::string QtPlatform::programFolder() {
+  return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 }
 
 bool QtPlatform::movePointerBy(int dx, int dy) {

@@ -34,6 +34,8 @@ class QtPlatform : public Platform {
   FileError appendFile(const std::string& path, const std::string& bytes) override;
   FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) override;
   std::vector<std::string> mountedVolumes() override;
+  bool openDocument(const std::string& path) override;
+  std::string programFolder() override;
 
   // The window mirrors its models before every yield and message box, so
   // what the user sees is the state the core is in.

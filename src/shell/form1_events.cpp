@@ -13,6 +13,7 @@
 #include "loading/load_picture.h"
 #include "shell/about.h"
 #include "shell/captions.h"
+#include "shell/help.h"
 #include "view/picture_tools.h"
 #include "view/rotate_dialog.h"
 #include "view/save_picture.h"
@@ -183,13 +184,15 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuPictRot:
       mnuPictRotClick(form);
       break;
+    case MenuId::mnuHelpHelp:
+      mnuHelpHelpClick(form);
+      break;
     // Commands whose modules are not part of the program yet.
     case MenuId::mnuDataExcelData:
     case MenuId::mnuDataExcelLine:
     case MenuId::mnuDataExcelPoint:
     case MenuId::mnuFilterContrast:
     case MenuId::mnuFilterColormask:
-    case MenuId::mnuHelpHelp:
       break;
     case MenuId::mnuHelpV:
       mnuHelpVClick(form);
