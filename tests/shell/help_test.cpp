@@ -21,18 +21,16 @@ TEST(Help, FoldersAreTheStartDirectoryThenTheProgramsOwn) {
     const char *startDir, *programFolder;
     std::vector<std::string> folders;
   };
+  // clang-format off
   const Case cases[] = {
       {.startDir = "/home/u/charts", .programFolder = "", .folders = {"/home/u/charts/help"}},
-      {.startDir = "/home/u/charts",
-       .programFolder = "/usr/bin",
+      {.startDir = "/home/u/charts", .programFolder = "/usr/bin",
        .folders = {"/home/u/charts/help", "/usr/bin/help", "/usr/share/plotvane/help"}},
-      {.startDir = "/",
-       .programFolder = "/opt/plotvane/bin/",
+      {.startDir = "/", .programFolder = "/opt/plotvane/bin/",
        .folders = {"/help", "/opt/plotvane/bin/help", "/opt/plotvane/share/plotvane/help"}},
-      {.startDir = "/tmp",
-       .programFolder = "/bin",
-       .folders = {"/tmp/help", "/bin/help", "/share/plotvane/help"}},
-  };
+      {.startDir = "/tmp", .programFolder = "/bin",
+       .folders = {"/tmp/help", "/bin/help", "/share/plotvane/help"}}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.programFolder);
     EXPECT_EQ(helpFolders(c.startDir, c.programFolder), c.folders);
@@ -87,16 +85,15 @@ TEST_F(HelpCommand, AMissingFolderOrPageIsReported) {
     bool folder;
     std::string text;
   };
+  // clang-format off
   const Case cases[] = {
       {.language = MenuId::mnuLangENG, .folder = false, .text = "ERROR_PATH_NOT_FOUND"},
       {.language = MenuId::mnuLangJP, .folder = false, .text = "ERROR_PATH_NOT_FOUND"},
-      {.language = MenuId::mnuLangENG,
-       .folder = true,
+      {.language = MenuId::mnuLangENG, .folder = true,
        .text = "There is no help file in the directly. " + dir.file("help")},
-      {.language = MenuId::mnuLangJP,
-       .folder = true,
-       .text = "以下のディレクトリににヘルプファイルが見つかりません。" + dir.file("help")},
-  };
+      {.language = MenuId::mnuLangJP, .folder = true,
+       .text = "以下のディレクトリににヘルプファイルが見つかりません。" + dir.file("help")}};
+  // clang-format on
   platform.setProgramFolder(dir.file("bin"));  // holds no help either
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

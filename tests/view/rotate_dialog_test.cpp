@@ -38,22 +38,13 @@ TEST(RotateDialog, OpensWithItsCaptionsInEitherLanguageAndTheStartValues) {
     MenuId language;
     const char *title, *frame, *ccw, *cw, *label, *cancel;
   };
+  // clang-format off
   const Texts cases[] = {
-      {.language = MenuId::mnuLangENG,
-       .title = "Rotate",
-       .frame = "Set Rotate Angle",
-       .ccw = "CCW",
-       .cw = "CW",
-       .label = "Angle (0.001～360deg)",
-       .cancel = "Cancel"},
-      {.language = MenuId::mnuLangJP,
-       .title = "回転処理",
-       .frame = "角度指定",
-       .ccw = "反時計回り",
-       .cw = "時計回り",
-       .label = "回転角度 (0.001～360)",
-       .cancel = "ｷｬﾝｾﾙ"},
-  };
+      {.language = MenuId::mnuLangENG, .title = "Rotate", .frame = "Set Rotate Angle", .ccw = "CCW",
+       .cw = "CW", .label = "Angle (0.001～360deg)", .cancel = "Cancel"},
+      {.language = MenuId::mnuLangJP, .title = "回転処理", .frame = "角度指定", .ccw = "反時計回り",
+       .cw = "時計回り", .label = "回転角度 (0.001～360)", .cancel = "ｷｬﾝｾﾙ"}};
+  // clang-format on
   PictureForm f;
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(6, 4)));
   for (const Texts& c : cases) {
@@ -111,22 +102,18 @@ TEST(RotateDialog, OkTurnsThePictureByTheAngleOfTheDirectionAndTheText) {
     float angle;
     int width, height;
   };
+  // clang-format off
   const Case cases[] = {
       {.name = "CCW 90", .clockwise = false, .text = "90", .angle = 90, .width = 4, .height = 6},
       {.name = "CCW 180", .clockwise = false, .text = "180", .angle = 180, .width = 6, .height = 4},
       {.name = "CW 30", .clockwise = true, .text = "30", .angle = 330, .width = 7, .height = 6},
       {.name = "CCW 30", .clockwise = false, .text = "30", .angle = 30, .width = 7, .height = 6},
       {.name = "empty", .clockwise = true, .text = "", .angle = 0, .width = 6, .height = 4},
-      {.name = "not a number",
-       .clockwise = false,
-       .text = "abc",
-       .angle = 0,
-       .width = 6,
-       .height = 4},
+      {.name = "no number", .clockwise = false, .text = "abc", .angle = 0, .width = 6, .height = 4},
       {.name = "CCW 360", .clockwise = false, .text = "360", .angle = 360, .width = 6, .height = 4},
       {.name = "CW 360", .clockwise = true, .text = "360", .angle = 0, .width = 6, .height = 4},
-      {.name = "CW 450", .clockwise = true, .text = " 4 50", .angle = 270, .width = 4, .height = 6},
-  };
+      {.name = "CW 450", .clockwise = true, .text = " 4 50", .angle = 270, .width = 4, .height = 6}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PictureForm f;
@@ -170,16 +157,13 @@ TEST(RotateDialog, TheRectangleStaysInsideTheTurnedPictureAndUndoBringsItBack) {
     PixelRect rect;
     const char* readOut;
   };
+  // clang-format off
   const Step steps[] = {
-      {.command = MenuId::mnuEdetUndo,
-       .width = 40,
-       .rect = whole,
+      {.command = MenuId::mnuEdetUndo, .width = 40, .rect = whole,
        .readOut = "Selected Area : l:0 t:0  w:40 h:20"},
-      {.command = MenuId::mnuEdetRedo,
-       .width = 20,
-       .rect = clamped,
-       .readOut = "Selected Area : l:0 t:0  w:20 h:20"},
-  };
+      {.command = MenuId::mnuEdetRedo, .width = 20, .rect = clamped,
+       .readOut = "Selected Area : l:0 t:0  w:20 h:20"}};
+  // clang-format on
   for (const Step& step : steps) {
     SCOPED_TRACE(step.readOut);
     menuClick(f.form, step.command);
@@ -287,15 +271,6 @@ TEST(RotateDialog, AResultBeyondThePictureLimitsIsRefused) {
   EXPECT_FALSE(f.app.undoRing->canUndo());
   EXPECT_NE(rotateDialog(f), nullptr);
   EXPECT_FALSE(f.ui.form.enabled);
-}
-
-TEST(RotateDialog, ShutDownUnloadsTheDialog) {
-  PictureForm f;
-  ASSERT_TRUE(f.load("chart.bmp", codedPicture(6, 4)));
-  menuClick(f.form, MenuId::mnuPictRot);
-  formUnload(f.form);
-  EXPECT_EQ(rotateDialog(f), nullptr);
-  EXPECT_TRUE(f.ui.form.enabled);
 }
 
 }  // namespace

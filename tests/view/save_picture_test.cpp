@@ -66,16 +66,13 @@ TEST_F(SavePicture, TheDialogHasTheTitleAndFileTypesOfTheLanguage) {
     MenuId language;
     const char *title, *bitmaps, *all;
   };
+  // clang-format off
   const Case cases[] = {
-      {.language = MenuId::mnuLangENG,
-       .title = "Save Picture as Windows Bitmap",
-       .bitmaps = "Windows Bitmap (*.bmp)",
-       .all = "All Files (*.*)"},
-      {.language = MenuId::mnuLangJP,
-       .title = "画像をWindowsビットマップ形式で保存",
-       .bitmaps = "Windowsﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)",
-       .all = "すべてのﾌｧｲﾙ (*.*)"},
-  };
+      {.language = MenuId::mnuLangENG, .title = "Save Picture as Windows Bitmap",
+       .bitmaps = "Windows Bitmap (*.bmp)", .all = "All Files (*.*)"},
+      {.language = MenuId::mnuLangJP, .title = "画像をWindowsビットマップ形式で保存",
+       .bitmaps = "Windowsﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)", .all = "すべてのﾌｧｲﾙ (*.*)"}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
     menuClick(f.form, c.language);
