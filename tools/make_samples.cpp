@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/pixel_array.h"
+#include "picture/bitmap_file.h"
 #include "picture/gif_writer.h"
 #include "sample_charts.h"
 
@@ -18,48 +19,6 @@
 namespace {
 
 using plotvane::PixelArray;
-
-void put16(std::string& out, unsigned value) {
-  out.push_back(static_cast<char>(value & 255));
-  out.push_back(static_cast<char>((value >> 8) & 255));
-}
-void put32(std::string& out, unsigned value) {
-  put16(out, value & 0xFFFF);
-  put16(out, value >> 16);
-}
-
-// 24-bit bottom-up Windows bitmap.
-std::string bmpBytes(const PixelArray& chart) {
-  const unsigned stride = (static_cast<unsigned>(chart.width()) * 3 + 3) / 4 * 4;
-  const unsigned dataSize = stride * static_cast<unsigned>(chart.height());
-  std::string out = "BM";
-  put32(out, 54 + dataSize);
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);
-  put32(out, static_cast<unsigned>(chart.width()));
-  put32(out, static_cast<unsigned>(chart.height()));
-  put16(out, 1);
-  put16(out, 24);
-  put32(out, 0);
-  put32(out, dataSize);
-  put32(out, 2835);
-  put32(out, 2835);
-  put32(out, 0);
-  put32(out, 0);
-  for (int y = chart.height() - 1; y >= 0; --y) {
-    std::string row;
-    for (int x = 0; x < chart.width(); ++x) {
-      const std::uint32_t c = chart.at(x, y);
-      row.push_back(static_cast<char>(plotvane::blueOf(c)));
-      row.push_back(static_cast<char>(plotvane::greenOf(c)));
-      row.push_back(static_cast<char>(plotvane::redOf(c)));
-    }
-    row.resize(stride, '\0');
-    out += row;
-  }
-  return out;
-}
 
 bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -92,7 +51,7 @@ int main(int argc, char** argv) {
       {"area", plotvane::areaChart}};
   for (const auto& [name, draw] : charts) {
     const PixelArray chart = draw();
-    ok = writeFile(folder / (std::string(name) + ".bmp"), bmpBytes(chart)) && ok;
+    ok = writeFile(folder / (std::string(name) + ".bmp"), plotvane::bitmapFileBytes(chart)) && ok;
     ok = writeFile(folder / (std::string(name) + ".gif"), plotvane::encodeGif(chart)) && ok;
 #ifdef PLOTVANE_SAMPLES_JPEG
     ok = writeJpeg(folder / (std::string(name) + ".jpg"), chart) && ok;

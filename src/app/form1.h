@@ -42,6 +42,8 @@ struct AppState {
   std::int16_t pointCount = 0;
   std::vector<DataPoint> dataPoints;
   float zoom = 0;  // 0 until a picture is loaded
+  // Added to the angle of the next rotation; back to 0 after every rotation.
+  float rotationBase = 0;
 };
 
 // Fields of the main window.

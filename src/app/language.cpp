@@ -166,6 +166,10 @@ const TextEntry<Message> kMessageEntries[] = {
     {Message::Overflow, u8"ｵｰﾊﾞｰﾌﾛｰしました。", "Overflow"},
     {Message::ClickDuringRun, u8"数値化の実行中は、クリックで点を追加できません。",
      "Points cannot be added by clicking while digitizing is running."},
+    {Message::RotatedPictureTooLarge, u8"回転後の画像が大きすぎます。",
+     "The rotated picture would be too large."},
+    {Message::HelpPageNotOpened, u8"ヘルプページを開けませんでした。",
+     "The help page could not be opened. "},
 };
 
 std::string fromUtf8(const char8_t* text) {

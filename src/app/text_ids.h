@@ -152,6 +152,8 @@ enum class Message : int {
   // The program's own messages, past the given ones.
   Overflow = 9,
   ClickDuringRun = 10,
+  RotatedPictureTooLarge = 30,
+  HelpPageNotOpened = 31,
 };
 
 inline constexpr std::size_t kCaptionCount = 201;

@@ -3,52 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "app/save_destination.h"
+
 namespace plotvane {
 namespace {
 
-constexpr int kFileTypeCount = 5;
 constexpr int kRowsPerYield = 10;
-
-void showFileError(Platform& platform, FileError error) {
-  platform.messageBox(Platform::errorText(error), MessageButtons::Ok, MessageIcon::Exclamation);
-}
-
-struct Destination {
-  std::string path;
-  int filterIndex = 1;
-  bool append = false;
-};
-
-// The save dialog and the question about an existing file; Cancel in the
-// question shows the dialog again. Nothing when the user gives up or the
-// name cannot be checked.
-std::optional<Destination> askDestination(Form1& form) {
-  Platform& platform = form.platform;
-  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form)};
-  for (;;) {
-    const std::optional<SaveDialogChoice> choice =
-        platform.saveFileDialog(request, form.state.dataFileType);
-    if (!choice) return std::nullopt;
-    if (choice->filterIndex >= 1 && choice->filterIndex <= kFileTypeCount)
-      form.state.dataFileType = choice->filterIndex;
-
-    bool exists = false;
-    if (const FileError error = platform.fileExists(choice->path, exists)) {
-      showFileError(platform, error);
-      return std::nullopt;
-    }
-    if (!exists) return Destination{choice->path, choice->filterIndex, false};
-    switch (platform.messageBox(form.message(Message::OverwriteFile), MessageButtons::YesNoCancel,
-                                MessageIcon::Question)) {
-      case MessageResult::Yes:
-        return Destination{choice->path, choice->filterIndex, false};
-      case MessageResult::No:
-        return Destination{choice->path, choice->filterIndex, true};
-      default:
-        break;  // the dialog again, with an empty name
-    }
-  }
-}
 
 }  // namespace
 
@@ -115,7 +75,9 @@ std::optional<std::string> dataFileText(const std::vector<DataRowTexts>& rows, c
 void saveData(Form1& form) {
   // The list is being rebuilt by a run that yields.
   if (form.state.runActive) return;
-  const std::optional<Destination> destination = askDestination(form);
+  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form)};
+  const std::optional<SaveDestination> destination =
+      askSaveDestination(form, request, form.state.dataFileType);
   if (!destination) return;
 
   // The file holds the list's texts, exactly as the rows show them, not a
@@ -132,8 +94,10 @@ void saveData(Form1& form) {
   if (!text) return;
 
   Platform& platform = form.platform;
-  const FileError error = destination->append ? platform.appendFile(destination->path, *text)
-                                              : platform.replaceFile(destination->path, *text);
+  // No to the overwrite question adds the points at the end of the file.
+  const FileError error = destination->existing == ExistingFile::Keep
+                              ? platform.appendFile(destination->path, *text)
+                              : platform.replaceFile(destination->path, *text);
   if (error) showFileError(platform, error);
 }
 

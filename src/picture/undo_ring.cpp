@@ -37,6 +37,9 @@ void UndoRing::capture(std::int16_t kind, UndoRecord& record, const PictureSnaps
     record.picture = picture;
     record.width = picture.width;
     record.height = picture.height;
+    // A change of size moves the rectangle into the new picture; it comes
+    // back with the picture's old size.
+    record.rect = state_.captureRect();
   } else if (kind == kUndoRect) {
     record.rect = state_.captureRect();
   }
@@ -124,6 +127,7 @@ UndoOutcome UndoRing::restore(std::int16_t kind, const UndoRecord& from) {
   UndoOutcome outcome{.moved = true};
   if (kind == kUndoPicture && !from.picture.empty()) {
     outcome.sizeChanged = state_.restorePicture(from.picture);
+    if (outcome.sizeChanged) state_.restoreRect(from.rect);
     outcome.restored = kUndoPicture;
   } else if (kind == kUndoRect) {
     state_.restoreRect(from.rect);

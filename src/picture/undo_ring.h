@@ -59,7 +59,8 @@ std::size_t defaultUndoBudget();
 struct UndoOutcome {
   bool moved = false;                  // false: nothing to undo or redo, nothing changed
   std::int16_t restored = kUndoEmpty;  // kUndoPicture, kUndoRect, or nothing restored
-  bool sizeChanged = false;            // the picture came back with another size
+  bool sizeChanged = false;            // the picture came back with another size,
+                                       // and with it the rectangle it had then
 };
 
 class UndoRing {

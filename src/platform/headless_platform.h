@@ -3,7 +3,8 @@
 // operations can be made to fail on purpose, pictures are the ones the test
 // registered for a path, the open dialog answers from a queue, and folder
 // listings and mounted volumes can be scripted; documents "open" as the
-// test says, the clipboard is recorded, and the clock moves only at yields.
+// test says and are recorded, the clipboard is recorded, and the clock moves
+// only at yields.
 #pragma once
 
 #include <deque>
@@ -65,6 +66,7 @@ class HeadlessPlatform : public Platform {
   void setClipboardText(const std::string& text) override { clipboard_.push_back(text); }
   double clockSeconds() override { return clock_; }
   LocalTime localTime() override { return localTime_ ? *localTime_ : systemLocalTime(); }
+  std::string programFolder() override { return programFolder_; }
 
   // Script.
   // readPicture of this path gives this picture (within the limits); any
@@ -110,6 +112,8 @@ class HeadlessPlatform : public Platform {
   void setClockStepPerYield(double seconds) { clockStep_ = seconds; }
   // The date and time localTime gives; the system's until set.
   void setLocalTime(LocalTime time) { localTime_ = time; }
+  // Empty until set.
+  void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   // Called at every yield, so a test can act "while a loop runs".
   void setYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
 
@@ -159,6 +163,7 @@ class HeadlessPlatform : public Platform {
   double clock_ = 0;
   double clockStep_ = 0.05;
   std::optional<LocalTime> localTime_;
+  std::string programFolder_;
 };
 
 }  // namespace plotvane

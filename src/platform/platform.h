@@ -156,6 +156,10 @@ class Platform {
   // The date and time now.
   virtual LocalTime localTime() = 0;
 
+  // The folder holding the running program's executable; empty when not
+  // known.
+  virtual std::string programFolder() = 0;
+
   // The colour of button faces (red * 65536 + green * 256 + blue), the
   // background of the view where there is no picture.
   virtual std::uint32_t buttonFaceColour() = 0;

@@ -204,6 +204,10 @@ std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
   return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
 }
 
+std::string QtPlatform::programFolder() {
+  return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
+
 bool QtPlatform::movePointerBy(int dx, int dy) {
   const QPoint before = QCursor::pos();
   QCursor::setPos(before + QPoint(dx, dy));

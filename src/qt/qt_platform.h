@@ -41,6 +41,7 @@ class QtPlatform : public Platform {
   void setClipboardText(const std::string& text) override;
   double clockSeconds() override;
   LocalTime localTime() override { return systemLocalTime(); }
+  std::string programFolder() override;
 
   // The window mirrors its models before every yield and message box, so
   // what the user sees is the state the core is in.

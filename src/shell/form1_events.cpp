@@ -16,7 +16,10 @@
 #include "loading/load_picture.h"
 #include "shell/about.h"
 #include "shell/captions.h"
+#include "shell/help.h"
 #include "view/picture_tools.h"
+#include "view/rotate_dialog.h"
+#include "view/save_picture.h"
 #include "view/selection.h"
 #include "view/undo_commands.h"
 #include "view/view.h"
@@ -34,6 +37,7 @@ void closeDialogs(Form1& form) {
   filterUnload(form, DialogId::Contrast);
   filterUnload(form, DialogId::ColourMask);
   if (form.dialog(DialogId::Message)) messageUnload(form);
+  if (form.dialog(DialogId::Rotate)) rotateUnload(form);
 }
 
 // The three spreadsheet commands. A run that yields is rebuilding the list;
@@ -186,10 +190,14 @@ void menuClick(Form1& form, MenuId id) {
     case MenuId::mnuZoomOut:
       mnuZoomOutClick(form);
       break;
-    // Commands whose modules are not part of the program yet.
     case MenuId::mnuFileSave:
+      mnuFileSaveClick(form);
+      break;
     case MenuId::mnuPictRot:
+      mnuPictRotClick(form);
+      break;
     case MenuId::mnuHelpHelp:
+      mnuHelpHelpClick(form);
       break;
     case MenuId::mnuFilterContrast:
       mnuFilterContrastClick(form);

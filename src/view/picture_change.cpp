@@ -72,7 +72,9 @@ void showChangedPicture(Form1& form, PictureChange change) {
     case PictureChange::Resized:
       keepRectangleInside(state.Picture2);
       showPictureSize(form);
-      pict1Reload(form);
+      // A larger picture may pass the display's 16-bit extent at the current
+      // magnification: the view steps out until it fits.
+      while (pict1Reload(form) == 0 && form.app.zoom > kMinZoom) form.app.zoom /= 2;
       showReferenceRectangle(form);
       break;
     case PictureChange::Edited:

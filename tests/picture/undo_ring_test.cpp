@@ -79,13 +79,13 @@ class LiteralUndo {
   }
   void capture(int kind, Record& r) {
     if (kind == 1) r.pixels = picture_, r.width = picture_.width(), r.height = picture_.height();
-    if (kind == 2) r.rect = rect_;
+    if (kind == 1 || kind == 2) r.rect = rect_;
   }
   bool restore(int kind, const Record& r) {
     const bool resized =
         kind == 1 && (r.width != picture_.width() || r.height != picture_.height());
     if (kind == 1) picture_ = r.pixels;
-    if (kind == 2) rect_ = r.rect;
+    if (kind == 2 || resized) rect_ = r.rect;
     return resized;
   }
 
@@ -317,11 +317,18 @@ int runEquivalence(int capacity, int tileSize, std::size_t budget, unsigned seed
         twin.fillBoth(x0, y0, x0 + coordinate(), y0 + coordinate(), random() & kRgbMask);
         break;
       }
-      case Op::fullEdit:
+      case Op::fullEdit: {
         push(kUndoPicture);
         twin.modelPicture = randomPicture(random);
         twin.picture.replace(twin.modelPicture);
+        // The picture's owner keeps the rectangle inside a new size.
+        const auto w = static_cast<float>(twin.modelPicture.width());
+        const auto h = static_cast<float>(twin.modelPicture.height());
+        const PixelRect r = twin.modelRect;
+        twin.rect = twin.modelRect = {std::clamp(r.lineXS, 0.0f, w), std::clamp(r.lineXE, 0.0f, w),
+                                      std::clamp(r.lineYT, 0.0f, h), std::clamp(r.lineYB, 0.0f, h)};
         break;
+      }
       case Op::rectEdit:
         push(kUndoRect);
         twin.rect = twin.modelRect = {float(coordinate()), float(coordinate()),
