@@ -4,6 +4,10 @@
 #include <cmath>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plotvane {
 
 namespace {
@@ -32,14 +36,107 @@ inline std::uint8_t intensity(std::uint32_t pixel) {
   return thirdOf(sum);
 }
 
+#if defined(__SSE2__)
+// r + g + b of four pixels, one per 32-bit lane, the top bytes ignored:
+// blue + green and red in the two 16-bit halves of a lane, then added.
+inline __m128i channelSums(const std::uint32_t* pixels) {
+  const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+  const __m128i blueRed = _mm_and_si128(four, _mm_set1_epi32(0x00FF00FF));
+  const __m128i green = _mm_and_si128(_mm_srli_epi32(four, 8), _mm_set1_epi32(0xFF));
+  return _mm_madd_epi16(_mm_add_epi16(blueRed, green), _mm_set1_epi16(1));
+}
+
+// The intensities of eight pixels as 16-bit lanes (sums up to 765 survive
+// the signed packing).
+template <bool kBlackAsOne>
+inline __m128i eightIntensities(const std::uint32_t* pixels) {
+  const __m128i sums = _mm_packs_epi32(channelSums(pixels), channelSums(pixels + 4));
+  __m128i third = _mm_mulhi_epu16(sums, _mm_set1_epi16(21846));
+  if constexpr (kBlackAsOne)
+    third = _mm_sub_epi16(third, _mm_cmpeq_epi16(sums, _mm_setzero_si128()));
+  return third;
+}
+
+// smoothedIntensity of eight window sums of an odd F from 3 to 127, in
+// integers: F odd keeps a mean off exactly one half, so the rounded mean is
+// (sum + half) / F. That dividend stays below 2^15 (255 * 127 + 63), where
+// (x * multiplier) >> (16 + shift), with multiplier = ceil(2^(15 + l) / F)
+// and 2^(l - 1) < F < 2^l, is the exact quotient and the multiplier fits the
+// 16 bits of a multiply-high.
+class EightMeans {
+ public:
+  explicit EightMeans(int filter) {
+    int l = 1;
+    while ((1 << l) < filter) ++l;
+    half_ = _mm_set1_epi16(static_cast<short>((filter - 1) / 2));
+    multiplier_ = _mm_set1_epi16(static_cast<short>(((1 << (15 + l)) + filter - 1) / filter));
+    shift_ = _mm_cvtsi32_si128(l - 1);
+  }
+
+  __m128i operator()(__m128i sums) const {
+    return _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(sums, half_), multiplier_), shift_);
+  }
+
+ private:
+  __m128i half_, multiplier_, shift_;
+};
+#endif
+
 template <bool kBlackAsOne>
 void readContiguous(const std::uint32_t* pixels, int count, std::uint8_t* out) {
-  for (int k = 0; k < count; ++k) out[k] = intensity<kBlackAsOne>(pixels[k]);
+  int k = 0;
+#if defined(__SSE2__)
+  for (; k + 16 <= count; k += 16) {
+    const __m128i sixteen = _mm_packus_epi16(eightIntensities<kBlackAsOne>(pixels + k),
+                                             eightIntensities<kBlackAsOne>(pixels + k + 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), sixteen);
+  }
+#endif
+  for (; k < count; ++k) out[k] = intensity<kBlackAsOne>(pixels[k]);
 }
 
 template <bool kBlackAsOne>
 void readGathered(const std::uint32_t* row, const int* columns, int count, std::uint8_t* out) {
   for (int k = 0; k < count; ++k) out[k] = intensity<kBlackAsOne>(row[columns[k]]);
+}
+
+// Moves the windows of a run of columns one row down: row `in` goes into the
+// sums and row `out` comes out. With `means`, the windows' smoothed
+// intensities after the move are stored there. This work leaves the memory
+// bus idle, so meanwhile the pixels at `ahead` (a later row) are asked into
+// the cache.
+void slideWindows(const std::uint8_t* in, const std::uint8_t* out, std::size_t count,
+                  std::uint16_t* sums, int filter, float inverseFilter, std::uint8_t* means,
+                  const std::uint32_t* ahead) {
+  std::size_t k = 0;
+#if defined(__SSE2__)
+  const EightMeans eightMeans(filter);
+  const __m128i zero = _mm_setzero_si128();
+  for (; k + 16 <= count; k += 16) {
+    if (ahead) _mm_prefetch(reinterpret_cast<const char*>(ahead + k), _MM_HINT_T2);
+    const __m128i added = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + k));
+    const __m128i removed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + k));
+    auto* sum = reinterpret_cast<__m128i*>(sums + k);
+    const __m128i low = _mm_add_epi16(
+        _mm_loadu_si128(sum),
+        _mm_sub_epi16(_mm_unpacklo_epi8(added, zero), _mm_unpacklo_epi8(removed, zero)));
+    const __m128i high = _mm_add_epi16(
+        _mm_loadu_si128(sum + 1),
+        _mm_sub_epi16(_mm_unpackhi_epi8(added, zero), _mm_unpackhi_epi8(removed, zero)));
+    _mm_storeu_si128(sum, low);
+    _mm_storeu_si128(sum + 1, high);
+    if (means) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(means + k),
+                       _mm_packus_epi16(eightMeans(low), eightMeans(high)));
+    }
+  }
+#else
+  (void)filter, (void)ahead;
+#endif
+  for (; k < count; ++k) {
+    sums[k] = static_cast<std::uint16_t>(sums[k] + in[k] - out[k]);
+    if (means) means[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter));
+  }
 }
 
 bool contiguous(std::span<const int> columns) {
@@ -188,36 +285,33 @@ void ColumnScan::scan(std::span<const int> columns, const Visit& visit) {
     return;
   }
 
-  // A ring of the last F rows read and, per column, the sum over the ring:
-  // when row r is read the window centred on r - half is complete.
-  ring_.assign(count * static_cast<std::size_t>(filter_), 0);
+  // A ring of the last F + 1 rows read (the F of the newest window and the
+  // row that just left it) and, per column, the sum over the window: when
+  // row r is read the window centred on r - half is complete. Rows before
+  // the first read row take their slots of zeros.
+  const int slots = filter_ + 1;
+  ring_.assign(count * static_cast<std::size_t>(slots), 0);
   sums_.assign(count, 0);
   std::uint16_t* sums = sums_.data();
   const auto ringRow = [&](int row) {
-    return ring_.data() + static_cast<std::size_t>((row - readFirst_) % filter_) * count;
+    return ring_.data() + static_cast<std::size_t>((row - readFirst_ + slots) % slots) * count;
   };
-  const auto emit = [&](int row) {
-    if (row < first_ || row > last_) return;
-    if (row >= smoothFirst_ && row <= smoothLast_) {
-      for (std::size_t k = 0; k < count; ++k)
-        values[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter_));
-      visit(row, values);
-    } else {
-      visit(row, ringRow(row));
-    }
-  };
-
   for (int row = readFirst_; row <= readLast_; ++row) {
     std::uint8_t* slot = ringRow(row);
-    readRow(row, columns, adjacent, values);
-    for (std::size_t k = 0; k < count; ++k) {
-      sums[k] = static_cast<std::uint16_t>(sums[k] + values[k] - slot[k]);
-      slot[k] = values[k];
-    }
-    emit(row - half_);
+    readRow(row, columns, adjacent, slot);
+    const int centre = row - half_;
+    std::uint8_t* means = centre >= smoothFirst_ && centre <= smoothLast_ ? values : nullptr;
+    const std::uint32_t* ahead =
+        adjacent && row + 2 <= readLast_ ? picture_.row(row + 2) + columns[0] : nullptr;
+    slideWindows(slot, ringRow(row - filter_), count, sums, filter_, inverseFilter_, means, ahead);
+    if (means)
+      visit(centre, means);
+    else if (centre >= first_ && centre <= last_)
+      visit(centre, ringRow(centre));
   }
   // The last rows, too near the end of the read rows to be smoothed.
-  for (int row = std::max(first_, readLast_ - half_ + 1); row <= last_; ++row) emit(row);
+  for (int row = std::max(first_, readLast_ - half_ + 1); row <= last_; ++row)
+    visit(row, ringRow(row));
 }
 
 }  // namespace plotvane
