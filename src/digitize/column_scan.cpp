@@ -100,42 +100,59 @@ void readGathered(const std::uint32_t* row, const int* columns, int count, std::
   for (int k = 0; k < count; ++k) out[k] = intensity<kBlackAsOne>(row[columns[k]]);
 }
 
-// Moves the windows of a run of columns one row down: row `in` goes into the
-// sums and row `out` comes out. With `means`, the windows' smoothed
-// intensities after the move are stored there. This work leaves the memory
-// bus idle, so meanwhile the pixels at `ahead` (a later row) are asked into
-// the cache.
-void slideWindows(const std::uint8_t* in, const std::uint8_t* out, std::size_t count,
-                  std::uint16_t* sums, int filter, float inverseFilter, std::uint8_t* means,
-                  const std::uint32_t* ahead) {
+// Moves the windows of a run of columns one or two rows down: row `in` goes
+// into the sums and row `out` comes out, then, with two rows, `in2` goes in
+// and `out2` comes out. With `means` (`means2`), the windows' smoothed
+// intensities after the first (second) move are stored there. This work
+// leaves the memory bus idle, so meanwhile the pixels of the rows to come,
+// `ahead` and `ahead2`, are asked into the cache.
+template <bool kTwoRows>
+void slideWindows(const std::uint8_t* in, const std::uint8_t* out, const std::uint8_t* in2,
+                  const std::uint8_t* out2, std::size_t count, std::uint16_t* sums, int filter,
+                  float inverseFilter, std::uint8_t* means, std::uint8_t* means2,
+                  const std::uint32_t* ahead, const std::uint32_t* ahead2) {
   std::size_t k = 0;
 #if defined(__SSE2__)
   const EightMeans eightMeans(filter);
   const __m128i zero = _mm_setzero_si128();
+  const auto move = [&](const std::uint8_t* added, const std::uint8_t* removed, __m128i& low,
+                        __m128i& high) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(added + k));
+    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(removed + k));
+    low = _mm_add_epi16(low, _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(r, zero)));
+    high =
+        _mm_add_epi16(high, _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(r, zero)));
+  };
   for (; k + 16 <= count; k += 16) {
     if (ahead) _mm_prefetch(reinterpret_cast<const char*>(ahead + k), _MM_HINT_T2);
-    const __m128i added = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + k));
-    const __m128i removed = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + k));
+    if (ahead2) _mm_prefetch(reinterpret_cast<const char*>(ahead2 + k), _MM_HINT_T2);
     auto* sum = reinterpret_cast<__m128i*>(sums + k);
-    const __m128i low = _mm_add_epi16(
-        _mm_loadu_si128(sum),
-        _mm_sub_epi16(_mm_unpacklo_epi8(added, zero), _mm_unpacklo_epi8(removed, zero)));
-    const __m128i high = _mm_add_epi16(
-        _mm_loadu_si128(sum + 1),
-        _mm_sub_epi16(_mm_unpackhi_epi8(added, zero), _mm_unpackhi_epi8(removed, zero)));
-    _mm_storeu_si128(sum, low);
-    _mm_storeu_si128(sum + 1, high);
+    __m128i low = _mm_loadu_si128(sum), high = _mm_loadu_si128(sum + 1);
+    move(in, out, low, high);
     if (means) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(means + k),
                        _mm_packus_epi16(eightMeans(low), eightMeans(high)));
     }
+    if constexpr (kTwoRows) {
+      move(in2, out2, low, high);
+      if (means2) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(means2 + k),
+                         _mm_packus_epi16(eightMeans(low), eightMeans(high)));
+      }
+    }
+    _mm_storeu_si128(sum, low);
+    _mm_storeu_si128(sum + 1, high);
   }
 #else
-  (void)filter, (void)ahead;
+  (void)filter, (void)ahead, (void)ahead2;
 #endif
   for (; k < count; ++k) {
     sums[k] = static_cast<std::uint16_t>(sums[k] + in[k] - out[k]);
     if (means) means[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter));
+    if constexpr (kTwoRows) {
+      sums[k] = static_cast<std::uint16_t>(sums[k] + in2[k] - out2[k]);
+      if (means2) means2[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter));
+    }
   }
 }
 
@@ -272,42 +289,59 @@ void ColumnScan::readRow(int row, std::span<const int> columns, bool adjacent,
 void ColumnScan::scan(std::span<const int> columns, const Visit& visit) {
   const std::size_t count = columns.size();
   if (count == 0 || first_ > last_) return;
-  values_.resize(count);
-  std::uint8_t* values = values_.data();
   // Adjacent columns (every column sampled) read as one run of the row.
   const bool adjacent = contiguous(columns);
 
   if (smoothFirst_ > smoothLast_) {
+    values_.resize(count);
     for (int row = first_; row <= last_; ++row) {
-      readRow(row, columns, adjacent, values);
-      visit(row, values);
+      readRow(row, columns, adjacent, values_.data());
+      visit(row, values_.data());
     }
     return;
   }
 
-  // A ring of the last F + 1 rows read (the F of the newest window and the
-  // row that just left it) and, per column, the sum over the window: when
-  // row r is read the window centred on r - half is complete. Rows before
-  // the first read row take their slots of zeros.
-  const int slots = filter_ + 1;
+  // Rows are read in pairs into a ring of F + 2 rows: the pair and the F rows
+  // before it, the oldest two of which leave the windows as the pair comes
+  // in. The window sums go over both rows in one pass. When row r is in,
+  // the window centred on r - half is complete. Rows before the first read
+  // row take their slots of zeros.
+  const int slots = filter_ + 2;
   ring_.assign(count * static_cast<std::size_t>(slots), 0);
   sums_.assign(count, 0);
-  std::uint16_t* sums = sums_.data();
+  values_.resize(2 * count);
   const auto ringRow = [&](int row) {
     return ring_.data() + static_cast<std::size_t>((row - readFirst_ + slots) % slots) * count;
   };
-  for (int row = readFirst_; row <= readLast_; ++row) {
-    std::uint8_t* slot = ringRow(row);
-    readRow(row, columns, adjacent, slot);
-    const int centre = row - half_;
-    std::uint8_t* means = centre >= smoothFirst_ && centre <= smoothLast_ ? values : nullptr;
-    const std::uint32_t* ahead =
-        adjacent && row + 2 <= readLast_ ? picture_.row(row + 2) + columns[0] : nullptr;
-    slideWindows(slot, ringRow(row - filter_), count, sums, filter_, inverseFilter_, means, ahead);
+  const auto smoothed = [&](int centre, std::uint8_t* means) {
+    return centre >= smoothFirst_ && centre <= smoothLast_ ? means : nullptr;
+  };
+  const auto emit = [&](int centre, const std::uint8_t* means) {
     if (means)
       visit(centre, means);
     else if (centre >= first_ && centre <= last_)
       visit(centre, ringRow(centre));
+  };
+  const auto later = [&](int row) {
+    return adjacent && row <= readLast_ ? picture_.row(row) + columns[0] : nullptr;
+  };
+  for (int row = readFirst_; row <= readLast_; row += 2) {
+    const int centre = row - half_;
+    std::uint8_t* means = smoothed(centre, values_.data());
+    readRow(row, columns, adjacent, ringRow(row));
+    if (row == readLast_) {
+      slideWindows<false>(ringRow(row), ringRow(row - filter_), nullptr, nullptr, count,
+                          sums_.data(), filter_, inverseFilter_, means, nullptr, nullptr, nullptr);
+      emit(centre, means);
+      break;
+    }
+    std::uint8_t* means2 = smoothed(centre + 1, values_.data() + count);
+    readRow(row + 1, columns, adjacent, ringRow(row + 1));
+    slideWindows<true>(ringRow(row), ringRow(row - filter_), ringRow(row + 1),
+                       ringRow(row + 1 - filter_), count, sums_.data(), filter_, inverseFilter_,
+                       means, means2, later(row + 2), later(row + 3));
+    emit(centre, means);
+    emit(centre + 1, means2);
   }
   // The last rows, too near the end of the read rows to be smoothed.
   for (int row = std::max(first_, readLast_ - half_ + 1); row <= last_; ++row)
