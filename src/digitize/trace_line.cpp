@@ -88,7 +88,8 @@ struct DarkestRows {
 
   // Joins the band of rows read so far to the columns' results.
   void finishBand() {
-    for (std::size_t k = 0; k < darkest.size() && bandRows > 0; ++k) {
+    if (bandRows == 0) return;
+    for (std::size_t k = 0; k < darkest.size(); ++k) {
       const std::uint8_t band = bandDarkest[k];
       if (band < darkest[k]) {
         darkest[k] = band;

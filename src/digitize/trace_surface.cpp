@@ -94,7 +94,8 @@ struct SteepestDrop {
 
   // Joins the band of rows read so far to the columns' results.
   void finishBand() {
-    for (std::size_t k = 0; k < steepest.size() && bandRows > 0; ++k) {
+    if (bandRows == 0) return;
+    for (std::size_t k = 0; k < steepest.size(); ++k) {
       if (bandSteepest[k] > steepest[k]) {
         steepest[k] = bandSteepest[k];
         row[k] = bandStart + bandRow[k];
