@@ -57,7 +57,6 @@ ScanPointsParams wholePicture(bool recordPainted) {
 // window:0, no callback (command line); window:1, a callback at every yield
 // point that goes on, and the painted cells recorded (window).
 void ScanPoints(benchmark::State& state) {
-  const PixelArray& picture = scatterPicture();
   const bool window = state.range(0) != 0;
   const ScanPointsParams params = wholePicture(window);
   const ScanPointsYield yield = [](const ScanPointsProgress& progress) {
@@ -66,7 +65,8 @@ void ScanPoints(benchmark::State& state) {
   };
   std::size_t points = 0;
   bench::measureAgainstReadPass(
-      state, picture, window ? std::nullopt : std::optional(kCommandLineTarget), [&] {
+      state, scatterPicture(), window ? std::nullopt : std::optional(kCommandLineTarget),
+      [&](const PixelArray& picture) {
         const ScanPointsResult result =
             window ? scanPoints(picture, params, yield) : scanPoints(picture, params);
         points = result.points.size();

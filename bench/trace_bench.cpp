@@ -68,17 +68,16 @@ std::optional<double> targetFor(int n) {
 void TraceLine(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const TraceParams p = wholePicture(n, static_cast<int>(state.range(1)));
-  const PixelArray& picture = curvePicture();
-  bench::measureAgainstReadPass(state, picture, targetFor(n), [&] {
-    benchmark::DoNotOptimize(traceLine(picture, p).points.data());
-  });
+  bench::measureAgainstReadPass(state, curvePicture(), targetFor(n),
+                                [&](const PixelArray& picture) {
+                                  benchmark::DoNotOptimize(traceLine(picture, p).points.data());
+                                });
 }
 
 void TraceSurface(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const TraceParams p = wholePicture(n, static_cast<int>(state.range(1)));
-  const PixelArray& picture = areaPicture();
-  bench::measureAgainstReadPass(state, picture, targetFor(n), [&] {
+  bench::measureAgainstReadPass(state, areaPicture(), targetFor(n), [&](const PixelArray& picture) {
     benchmark::DoNotOptimize(traceSurface(picture, p).points.data());
   });
 }
