@@ -44,9 +44,18 @@ run: build
 test: build
 	ctest --preset $(PRESET)
 
+# Runs every benchmark program, then the table of their ratios and targets
+# (bench/README.md).
 bench: build
 	cmake --build --preset release -j$(JOBS) --target benchmarks
-	@for b in build/bench/*_bench; do echo "== $$b"; "$$b" --benchmark_counters_tabular=true || exit 1; done
+	@mkdir -p build/bench/results && rm -f build/bench/results/*.json
+	@for b in build/bench/*_bench; do \
+	  echo "== $$b"; \
+	  "$$b" --benchmark_counters_tabular=true \
+	    --benchmark_out="build/bench/results/$$(basename "$$b").json" --benchmark_out_format=json \
+	    || exit 1; \
+	done
+	@bench/summary.sh build/bench/results/*.json
 
 asan: deps
 	cmake --preset asan

@@ -1,16 +1,14 @@
 // Plot All Points on an 8000 x 6000 scatter picture with 20 000 dark discs of
-// radius 3, against the baseline pass (read every pixel once, sum r + g + b)
-// measured in the same program. The "x_baseline" counter is the time of one
-// run divided by the best baseline pass.
+// radius 3, against the read pass of the same picture measured interleaved
+// with it (counters `ratio` and `target`, see bench/README.md).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <random>
 
 #include "base/pixel_array.h"
 #include "digitize/scan_points.h"
+#include "support/read_pass.h"
 
 namespace plotvane {
 namespace {
@@ -19,6 +17,7 @@ constexpr int kWidth = 8000;
 constexpr int kHeight = 6000;
 constexpr int kDiscs = 20000;
 constexpr int kRadius = 3;
+constexpr double kCommandLineTarget = 4;
 
 // Discs on a jittered lattice of 164 x 122 places, so that none touch.
 const PixelArray& scatterPicture() {
@@ -47,32 +46,6 @@ const PixelArray& scatterPicture() {
   return picture;
 }
 
-std::uint64_t baselinePass(const PixelArray& picture) {
-  std::uint64_t sum = 0;
-  const std::uint32_t* pixels = picture.data();
-  const std::size_t count = picture.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t v = pixels[i];
-    sum += ((v >> 16) & 255u) + ((v >> 8) & 255u) + (v & 255u);
-  }
-  return sum;
-}
-
-double bestBaselineSeconds() {
-  static const double best = [] {
-    const PixelArray& picture = scatterPicture();
-    double seconds = 1e9;
-    for (int i = 0; i < 20; ++i) {
-      const auto start = std::chrono::steady_clock::now();
-      benchmark::DoNotOptimize(baselinePass(picture));
-      seconds = std::min(
-          seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return seconds;
-  }();
-  return best;
-}
-
 ScanPointsParams wholePicture(bool recordPainted) {
   ScanPointsParams params;
   params.calibration = {0, kWidth, 0, kHeight, 0, 100, 0, 50};
@@ -81,38 +54,31 @@ ScanPointsParams wholePicture(bool recordPainted) {
   return params;
 }
 
-void BM_BaselinePass(benchmark::State& state) {
-  const PixelArray& picture = scatterPicture();
-  for (auto _ : state) benchmark::DoNotOptimize(baselinePass(picture));
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(picture.size()));
-}
-BENCHMARK(BM_BaselinePass)->Unit(benchmark::kMillisecond);
-
-// Arg 0: no callback (command line); 1: a callback at every yield point that
-// goes on (window), also recording the painted cells.
-void BM_ScanPoints(benchmark::State& state) {
-  const PixelArray& picture = scatterPicture();
+// window:0, no callback (command line); window:1, a callback at every yield
+// point that goes on, and the painted cells recorded (window).
+void ScanPoints(benchmark::State& state) {
   const bool window = state.range(0) != 0;
   const ScanPointsParams params = wholePicture(window);
   const ScanPointsYield yield = [](const ScanPointsProgress& progress) {
     benchmark::DoNotOptimize(progress.progressBar);
     return true;
   };
-  const double baseline = bestBaselineSeconds();
-  double seconds = 0;
   std::size_t points = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    const ScanPointsResult result =
-        window ? scanPoints(picture, params, yield) : scanPoints(picture, params);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    points = result.points.size();
-    benchmark::DoNotOptimize(result.points.data());
-  }
+  bench::measureAgainstReadPass(
+      state, scatterPicture(), window ? std::nullopt : std::optional(kCommandLineTarget),
+      [&](const PixelArray& picture) {
+        const ScanPointsResult result =
+            window ? scanPoints(picture, params, yield) : scanPoints(picture, params);
+        points = result.points.size();
+        benchmark::DoNotOptimize(result.points.data());
+      });
   state.counters["points"] = static_cast<double>(points);
-  state.counters["x_baseline"] = seconds / static_cast<double>(state.iterations()) / baseline;
 }
-BENCHMARK(BM_ScanPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanPoints)
+    ->Apply([](benchmark::internal::Benchmark* b) { bench::asRatio(b); })
+    ->ArgName("window")
+    ->Arg(0)
+    ->Arg(1);
 
 }  // namespace
 }  // namespace plotvane

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/number_text.h"
 
 namespace plotvane {
@@ -43,14 +47,124 @@ inline std::uint8_t intensity(std::uint32_t pixel) {
   return thirdOf(sum);
 }
 
+#if defined(__SSE2__)
+// r + g + b of four pixels, one per 32-bit lane, the top bytes ignored:
+// blue + green and red in the two 16-bit halves of a lane, then added.
+inline __m128i channelSums(const std::uint32_t* pixels) {
+  const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+  const __m128i blueRed = _mm_and_si128(four, _mm_set1_epi32(0x00FF00FF));
+  const __m128i green = _mm_and_si128(_mm_srli_epi32(four, 8), _mm_set1_epi32(0xFF));
+  return _mm_madd_epi16(_mm_add_epi16(blueRed, green), _mm_set1_epi16(1));
+}
+
+// The intensities of eight pixels as 16-bit lanes (sums up to 765 survive
+// the signed packing).
+template <bool kBlackAsOne>
+inline __m128i eightIntensities(const std::uint32_t* pixels) {
+  const __m128i sums = _mm_packs_epi32(channelSums(pixels), channelSums(pixels + 4));
+  __m128i third = _mm_mulhi_epu16(sums, _mm_set1_epi16(21846));
+  if constexpr (kBlackAsOne)
+    third = _mm_sub_epi16(third, _mm_cmpeq_epi16(sums, _mm_setzero_si128()));
+  return third;
+}
+
+// smoothedIntensity of eight window sums of an odd F from 3 to 127, in
+// integers: F odd keeps a mean off exactly one half, so the rounded mean is
+// (sum + half) / F. That dividend stays below 2^15 (255 * 127 + 63), where
+// (x * multiplier) >> (16 + shift), with multiplier = ceil(2^(15 + l) / F)
+// and 2^(l - 1) < F < 2^l, is the exact quotient and the multiplier fits the
+// 16 bits of a multiply-high.
+class EightMeans {
+ public:
+  explicit EightMeans(int filter) {
+    int l = 1;
+    while ((1 << l) < filter) ++l;
+    half_ = _mm_set1_epi16(static_cast<short>((filter - 1) / 2));
+    multiplier_ = _mm_set1_epi16(static_cast<short>(((1 << (15 + l)) + filter - 1) / filter));
+    shift_ = _mm_cvtsi32_si128(l - 1);
+  }
+
+  __m128i operator()(__m128i sums) const {
+    return _mm_srl_epi16(_mm_mulhi_epu16(_mm_add_epi16(sums, half_), multiplier_), shift_);
+  }
+
+ private:
+  __m128i half_, multiplier_, shift_;
+};
+#endif
+
 template <bool kBlackAsOne>
 void readContiguous(const std::uint32_t* pixels, int count, std::uint8_t* out) {
-  for (int k = 0; k < count; ++k) out[k] = intensity<kBlackAsOne>(pixels[k]);
+  int k = 0;
+#if defined(__SSE2__)
+  for (; k + 16 <= count; k += 16) {
+    const __m128i sixteen = _mm_packus_epi16(eightIntensities<kBlackAsOne>(pixels + k),
+                                             eightIntensities<kBlackAsOne>(pixels + k + 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), sixteen);
+  }
+#endif
+  for (; k < count; ++k) out[k] = intensity<kBlackAsOne>(pixels[k]);
 }
 
 template <bool kBlackAsOne>
 void readGathered(const std::uint32_t* row, const int* columns, int count, std::uint8_t* out) {
   for (int k = 0; k < count; ++k) out[k] = intensity<kBlackAsOne>(row[columns[k]]);
+}
+
+// Moves the windows of a run of columns one or two rows down: row `in` goes
+// into the sums and row `out` comes out, then, with two rows, `in2` goes in
+// and `out2` comes out. With `means` (`means2`), the windows' smoothed
+// intensities after the first (second) move are stored there. This work
+// leaves the memory bus idle, so meanwhile the pixels of the rows to come,
+// `ahead` and `ahead2`, are asked into the cache.
+template <bool kTwoRows>
+void slideWindows(const std::uint8_t* in, const std::uint8_t* out, const std::uint8_t* in2,
+                  const std::uint8_t* out2, std::size_t count, std::uint16_t* sums, int filter,
+                  float inverseFilter, std::uint8_t* means, std::uint8_t* means2,
+                  const std::uint32_t* ahead, const std::uint32_t* ahead2) {
+  std::size_t k = 0;
+#if defined(__SSE2__)
+  const EightMeans eightMeans(filter);
+  const __m128i zero = _mm_setzero_si128();
+  const auto move = [&](const std::uint8_t* added, const std::uint8_t* removed, __m128i& low,
+                        __m128i& high) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(added + k));
+    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(removed + k));
+    low = _mm_add_epi16(low, _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(r, zero)));
+    high =
+        _mm_add_epi16(high, _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(r, zero)));
+  };
+  for (; k + 16 <= count; k += 16) {
+    if (ahead) _mm_prefetch(reinterpret_cast<const char*>(ahead + k), _MM_HINT_T2);
+    if (ahead2) _mm_prefetch(reinterpret_cast<const char*>(ahead2 + k), _MM_HINT_T2);
+    auto* sum = reinterpret_cast<__m128i*>(sums + k);
+    __m128i low = _mm_loadu_si128(sum), high = _mm_loadu_si128(sum + 1);
+    move(in, out, low, high);
+    if (means) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(means + k),
+                       _mm_packus_epi16(eightMeans(low), eightMeans(high)));
+    }
+    if constexpr (kTwoRows) {
+      move(in2, out2, low, high);
+      if (means2) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(means2 + k),
+                         _mm_packus_epi16(eightMeans(low), eightMeans(high)));
+      }
+    }
+    _mm_storeu_si128(sum, low);
+    _mm_storeu_si128(sum + 1, high);
+  }
+#else
+  (void)filter, (void)ahead, (void)ahead2;
+#endif
+  for (; k < count; ++k) {
+    sums[k] = static_cast<std::uint16_t>(sums[k] + in[k] - out[k]);
+    if (means) means[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter));
+    if constexpr (kTwoRows) {
+      sums[k] = static_cast<std::uint16_t>(sums[k] + in2[k] - out2[k]);
+      if (means2) means2[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter));
+    }
+  }
 }
 
 bool contiguous(std::span<const int> columns) {
@@ -197,49 +311,63 @@ void ColumnScan::readRow(int row, std::span<const int> columns, bool adjacent,
 void ColumnScan::scan(std::span<const int> columns, const Visit& visit) {
   const std::size_t count = columns.size();
   if (count == 0 || first_ > last_) return;
-  values_.resize(count);
-  std::uint8_t* values = values_.data();
   // Adjacent columns (every column sampled) read as one run of the row.
   const bool adjacent = contiguous(columns);
 
   if (smoothFirst_ > smoothLast_) {
+    values_.resize(count);
     for (int row = first_; row <= last_; ++row) {
-      readRow(row, columns, adjacent, values);
-      visit(row, values);
+      readRow(row, columns, adjacent, values_.data());
+      visit(row, values_.data());
     }
     return;
   }
 
-  // A ring of the last F rows read and, per column, the sum over the ring:
-  // when row r is read the window centred on r - half is complete.
-  ring_.assign(count * static_cast<std::size_t>(filter_), 0);
+  // Rows are read in pairs into a ring of F + 2 rows: the pair and the F rows
+  // before it, the oldest two of which leave the windows as the pair comes
+  // in. The window sums go over both rows in one pass. When row r is in,
+  // the window centred on r - half is complete. Rows before the first read
+  // row take their slots of zeros.
+  const int slots = filter_ + 2;
+  ring_.assign(count * static_cast<std::size_t>(slots), 0);
   sums_.assign(count, 0);
-  std::uint16_t* sums = sums_.data();
+  values_.resize(2 * count);
   const auto ringRow = [&](int row) {
-    return ring_.data() + static_cast<std::size_t>((row - readFirst_) % filter_) * count;
+    return ring_.data() + static_cast<std::size_t>((row - readFirst_ + slots) % slots) * count;
   };
-  const auto emit = [&](int row) {
-    if (row < first_ || row > last_) return;
-    if (row >= smoothFirst_ && row <= smoothLast_) {
-      for (std::size_t k = 0; k < count; ++k)
-        values[k] = static_cast<std::uint8_t>(smoothedIntensity(sums[k], inverseFilter_));
-      visit(row, values);
-    } else {
-      visit(row, ringRow(row));
-    }
+  const auto smoothed = [&](int centre, std::uint8_t* means) {
+    return centre >= smoothFirst_ && centre <= smoothLast_ ? means : nullptr;
   };
-
-  for (int row = readFirst_; row <= readLast_; ++row) {
-    std::uint8_t* slot = ringRow(row);
-    readRow(row, columns, adjacent, values);
-    for (std::size_t k = 0; k < count; ++k) {
-      sums[k] = static_cast<std::uint16_t>(sums[k] + values[k] - slot[k]);
-      slot[k] = values[k];
+  const auto emit = [&](int centre, const std::uint8_t* means) {
+    if (means)
+      visit(centre, means);
+    else if (centre >= first_ && centre <= last_)
+      visit(centre, ringRow(centre));
+  };
+  const auto later = [&](int row) {
+    return adjacent && row <= readLast_ ? picture_.row(row) + columns[0] : nullptr;
+  };
+  for (int row = readFirst_; row <= readLast_; row += 2) {
+    const int centre = row - half_;
+    std::uint8_t* means = smoothed(centre, values_.data());
+    readRow(row, columns, adjacent, ringRow(row));
+    if (row == readLast_) {
+      slideWindows<false>(ringRow(row), ringRow(row - filter_), nullptr, nullptr, count,
+                          sums_.data(), filter_, inverseFilter_, means, nullptr, nullptr, nullptr);
+      emit(centre, means);
+      break;
     }
-    emit(row - half_);
+    std::uint8_t* means2 = smoothed(centre + 1, values_.data() + count);
+    readRow(row + 1, columns, adjacent, ringRow(row + 1));
+    slideWindows<true>(ringRow(row), ringRow(row - filter_), ringRow(row + 1),
+                       ringRow(row + 1 - filter_), count, sums_.data(), filter_, inverseFilter_,
+                       means, means2, later(row + 2), later(row + 3));
+    emit(centre, means);
+    emit(centre + 1, means2);
   }
   // The last rows, too near the end of the read rows to be smoothed.
-  for (int row = std::max(first_, readLast_ - half_ + 1); row <= last_; ++row) emit(row);
+  for (int row = std::max(first_, readLast_ - half_ + 1); row <= last_; ++row)
+    visit(row, ringRow(row));
 }
 
 }  // namespace plotvane

@@ -140,9 +140,10 @@ class ColumnScan {
   // Scans the pixel columns `columns`; may run again for other columns.
   void scan(std::span<const int> columns, const Visit& visit);
 
-  // Columns that the traces scan at once: the working rows of a block stay
-  // in the L1 cache and a block's row segments are long enough to stream.
-  static constexpr int kBlockColumns = 1024;
+  // Columns that the traces scan at once: a block reads whole rows of most
+  // pictures, which streams from memory, and its working rows stay in the
+  // L2 cache.
+  static constexpr int kBlockColumns = 8192;
 
  private:
   void readRow(int row, std::span<const int> columns, bool adjacent, std::uint8_t* out) const;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plotvane {
 
 namespace {
@@ -9,33 +13,93 @@ namespace {
 // Only rows darker than this take part.
 constexpr std::uint8_t kDarkLimit = 200;
 
+#if defined(__SSE2__)
+inline __m128i load(const std::uint8_t* bytes) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
+inline void store(std::uint8_t* bytes, __m128i value) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), value);
+}
+#endif
+
+// Rows per band: a row's place in its band fits a byte.
+constexpr int kBandRows = 256;
+
 // Per column of a block: the darkest intensity so far and the first and last
-// row that hold it (-1 while nothing darker than the limit was seen).
+// row that hold it (-1 while nothing darker than the limit was seen). Within
+// a band of rows the same three are kept in bytes, the rows as offsets from
+// the band's first row, so that the per-row work runs on 16 columns at once;
+// each band then joins the column's result.
 struct DarkestRows {
   std::vector<std::uint8_t> darkest;
   std::vector<int> first, last;
+  std::vector<std::uint8_t> bandDarkest, bandFirst, bandLast;
+  int bandStart = 0, bandRows = 0;
 
   void reset(std::size_t count) {
     darkest.assign(count, kDarkLimit);
     first.assign(count, -1);
     last.assign(count, -1);
+    bandDarkest.resize(count);
+    bandFirst.resize(count);
+    bandLast.resize(count);
+    bandRows = 0;
   }
 
   void update(int row, const std::uint8_t* values) {
-    const std::size_t count = darkest.size();
-    std::uint8_t* dark = darkest.data();
-    int* top = first.data();
-    int* bottom = last.data();
-    for (std::size_t k = 0; k < count; ++k) {
-      const std::uint8_t value = values[k];
-      const std::uint8_t current = dark[k];
-      // While current is the limit itself, an equal value does not count.
-      const bool darker = value < current;
-      const bool asDark = value <= current && value < kDarkLimit;
-      top[k] = darker ? row : top[k];
-      bottom[k] = asDark ? row : bottom[k];
-      dark[k] = darker ? value : current;
+    if (bandRows == kBandRows) finishBand();
+    if (bandRows == 0) {
+      bandStart = row;
+      std::fill(bandDarkest.begin(), bandDarkest.end(), kDarkLimit);
+      std::fill(bandFirst.begin(), bandFirst.end(), 0);
+      std::fill(bandLast.begin(), bandLast.end(), 0);
     }
+    const auto offset = static_cast<std::uint8_t>(bandRows++);
+    const std::size_t count = bandDarkest.size();
+    std::uint8_t* dark = bandDarkest.data();
+    std::uint8_t* top = bandFirst.data();
+    std::uint8_t* bottom = bandLast.data();
+    // Offsets only grow within a band, so the larger one is the newer row. A
+    // value equal to the limit itself moves the last row, but a band whose
+    // darkest is the limit joins no result.
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128i offsets = _mm_set1_epi8(static_cast<char>(offset));
+    for (; k + 16 <= count; k += 16) {
+      const __m128i value = load(values + k), current = load(dark + k);
+      const __m128i darkest = _mm_min_epu8(value, current);
+      const __m128i kept = _mm_cmpeq_epi8(darkest, current);
+      const __m128i reached = _mm_cmpeq_epi8(value, darkest);
+      store(top + k, _mm_max_epu8(load(top + k), _mm_andnot_si128(kept, offsets)));
+      store(bottom + k, _mm_max_epu8(load(bottom + k), _mm_and_si128(reached, offsets)));
+      store(dark + k, darkest);
+    }
+#endif
+    for (; k < count; ++k) {
+      const std::uint8_t value = values[k], current = dark[k];
+      const std::uint8_t darkest = value < current ? value : current;
+      const std::uint8_t newTop = darkest != current ? offset : 0;
+      const std::uint8_t newBottom = value == darkest ? offset : 0;
+      top[k] = top[k] > newTop ? top[k] : newTop;
+      bottom[k] = bottom[k] > newBottom ? bottom[k] : newBottom;
+      dark[k] = darkest;
+    }
+  }
+
+  // Joins the band of rows read so far to the columns' results.
+  void finishBand() {
+    if (bandRows == 0) return;
+    for (std::size_t k = 0; k < darkest.size(); ++k) {
+      const std::uint8_t band = bandDarkest[k];
+      if (band < darkest[k]) {
+        darkest[k] = band;
+        first[k] = bandStart + bandFirst[k];
+        last[k] = bandStart + bandLast[k];
+      } else if (band == darkest[k] && band < kDarkLimit) {
+        last[k] = bandStart + bandLast[k];
+      }
+    }
+    bandRows = 0;
   }
 };
 
@@ -68,6 +132,7 @@ TraceResult traceLine(const PixelArray& picture, const TraceParams& params,
     scan.scan(std::span<const int>(columns).subspan(static_cast<std::size_t>(start),
                                                     static_cast<std::size_t>(count)),
               [&](int row, const std::uint8_t* values) { block.update(row, values); });
+    block.finishBand();
     for (int k = 0; k < count; ++k) {
       const int i = start + k;
       if (i % 2 == 0 && !goOn(onYield, {TracePass::Scan, i, marker, {}}))

@@ -82,18 +82,21 @@ TEST(TraceSurface, YValuesInSinglePrecision) {
   }
 }
 
-// Every column of three column blocks has its own black area: the row-wise
+// Every column of two column blocks has its own black area: the row-wise
 // scan must keep the columns apart.
 TEST(TraceSurface, RowWiseScanKeepsEveryColumnApart) {
   const auto top = [](int x) { return x * 7 % 60 + 2; };
-  PixelArray picture(2100, 64, kWhite);
-  for (int x = 0; x < 2100; ++x)
+  const int width = ColumnScan::kBlockColumns + 100;
+  PixelArray picture(width, 64, kWhite);
+  for (int x = 0; x < width; ++x)
     for (int y = top(x); y < 64; ++y) picture.set(x, y, 0);
-  const TraceParams p{.rect = {.lineXE = 2099, .lineYB = 64}, .maxY = 1, .divisions = 2099};
+  const TraceParams p{.rect = {.lineXE = static_cast<float>(width - 1), .lineYB = 64},
+                      .maxY = 1,
+                      .divisions = width - 1};
   const TraceResult line = traceLine(picture, p), surface = traceSurface(picture, p);
-  ASSERT_EQ(line.points.size(), 2100u);
-  ASSERT_EQ(surface.points.size(), 2100u);
-  for (std::size_t x = 0; x < 2100; ++x) {
+  ASSERT_EQ(line.points.size(), static_cast<std::size_t>(width));
+  ASSERT_EQ(surface.points.size(), static_cast<std::size_t>(width));
+  for (int x = 0; x < width; ++x) {
     ASSERT_EQ(line.points[x].YPixel, (62.0f - top(x)) / 2) << "column " << x;
     ASSERT_EQ(surface.points[x].YPixel, 63.0f - top(x)) << "column " << x;
   }
