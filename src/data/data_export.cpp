@@ -24,7 +24,7 @@ struct Destination {
 // name cannot be checked.
 std::optional<Destination> askDestination(Form1& form) {
   Platform& platform = form.platform;
-  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form)};
+  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form), {}};
   for (;;) {
     const std::optional<SaveDialogChoice> choice =
         platform.saveFileDialog(request, form.state.dataFileType);
