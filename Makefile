@@ -2,7 +2,7 @@
 # Debian packages the build, the tests and the window need, in one place.
 PACKAGES := cmake g++ make ccache clang-format pkgconf qt6-base-dev zlib1g-dev libxlsxwriter-dev \
             liblz4-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic xdg-utils \
-            libreoffice-calc-nogui
+            libreoffice-calc-nogui qt6-image-formats-plugins qt6-translations-l10n
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The configure and build preset: release for people, ci (warnings are
 # errors) for .ci/run.

@@ -48,7 +48,7 @@ const PixelArray& scatterPicture() {
 
 ScanPointsParams wholePicture(bool recordPainted) {
   ScanPointsParams params;
-  params.calibration = {0, kWidth, 0, kHeight, 0, 100, 0, 50};
+  params.calibration = {{0, kWidth, 0, kHeight}, 0, 100, 0, 50};
   params.pictureHeight = kHeight;
   params.recordPainted = recordPainted;
   return params;

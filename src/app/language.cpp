@@ -143,6 +143,15 @@ const TextEntry<Caption> kCaptionEntries[] = {
     {Caption::AllPictureFiles, u8"すべてのﾋﾟｸﾁｬ (*.*)", "All Picture Files (*.*)"},
     {Caption::JpegFiles, u8"JPEGﾌｧｲﾙ (*.jpg)", "JPEG Files (*.jpg)"},
     {Caption::GifFiles, u8"GIFﾌｧｲﾙ (*.gif)", "GIF Filesk (*.gif)"},
+    {Caption::CopyList, u8"コピー(&C)", "&Copy"},
+    {Caption::NamePicture, u8"画像", "Picture"},
+    {Caption::NameGridPitch, u8"グリッドの間隔", "Grid pitch"},
+    {Caption::NamePointerX, u8"ポインタのX値", "X value"},
+    {Caption::NamePointerY, u8"ポインタのY値", "Y value"},
+    {Caption::NameResizeFlag, u8"境界のドラッグ", "Resize flag"},
+    {Caption::NameDataList, u8"データの一覧", "Data points"},
+    {Caption::NameDrives, u8"ドライブ", "Drives"},
+    {Caption::NameFolders, u8"フォルダ", "Folders"},
 };
 
 // Message entries: table number, Japanese, English.
@@ -166,6 +175,9 @@ const TextEntry<Message> kMessageEntries[] = {
     {Message::Overflow, u8"ｵｰﾊﾞｰﾌﾛｰしました。", "Overflow"},
     {Message::ClickDuringRun, u8"数値化の実行中は、クリックで点を追加できません。",
      "Points cannot be added by clicking while digitizing is running."},
+    {Message::OutOfMemory, u8"メモリが不足しています。", "Out of memory"},
+    {Message::UnexpectedError, u8"予期しないエラーが発生しました。", "Unexpected error"},
+    {Message::CentroidError, u8"点の重心を求められません (SumX,SumY ERROR)。", "SumX,SumY ERROR"},
     {Message::RotatedPictureTooLarge, u8"回転後の画像が大きすぎます。",
      "The rotated picture would be too large."},
     {Message::HelpPageNotOpened, u8"ヘルプページを開けませんでした。",

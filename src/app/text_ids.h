@@ -137,6 +137,18 @@ enum class Caption : int {
   AllPictureFiles = 151,
   JpegFiles = 152,
   GifFiles = 153,
+  // The program's own captions, past the given ones: the data list's Copy,
+  // and the names that assistive tools announce for the controls without a
+  // caption of their own.
+  CopyList = 160,
+  NamePicture = 161,
+  NameGridPitch = 162,
+  NamePointerX = 163,
+  NamePointerY = 164,
+  NameResizeFlag = 165,
+  NameDataList = 166,
+  NameDrives = 167,
+  NameFolders = 168,
 };
 
 enum class Message : int {
@@ -152,6 +164,10 @@ enum class Message : int {
   // The program's own messages, past the given ones.
   Overflow = 9,
   ClickDuringRun = 10,
+  OutOfMemory = 11,
+  UnexpectedError = 12,
+  // A blob of Plot All Points without a dark cell: the run ends.
+  CentroidError = 13,
   RotatedPictureTooLarge = 30,
   HelpPageNotOpened = 31,
 };

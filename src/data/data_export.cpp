@@ -75,7 +75,7 @@ std::optional<std::string> dataFileText(const std::vector<DataRowTexts>& rows, c
 void saveData(Form1& form) {
   // The list is being rebuilt by a run that yields.
   if (form.state.runActive) return;
-  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form)};
+  const FileDialogRequest request{form.caption(Caption::SaveDataTitle), dataFileFilters(form), {}};
   const std::optional<SaveDestination> destination =
       askSaveDestination(form, request, form.state.dataFileType);
   if (!destination) return;

@@ -139,7 +139,7 @@ void runScanPoints(Form1& form) {
   if (result.status == ScanPointsStatus::Stopped || feed.full()) return;
   if (!feed.append(result.points)) return;
   if (result.status == ScanPointsStatus::SumError) {
-    form.showMessage("SumX,SumY ERROR");
+    form.showMessage(form.message(Message::CentroidError));
     return;
   }
   DrawPointMarks(form, 0);

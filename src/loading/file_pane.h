@@ -10,9 +10,10 @@
 
 namespace plotvane {
 
-// The pictures File1 lists: the program's three formats and the two more
-// the reader knows.
-inline constexpr std::string_view kPictureFilePattern = "*.bmp;*.jpg;*.gif;*.jpeg;*.png";
+// The pictures File1 lists: the program's three formats and the others the
+// reader knows.
+inline constexpr std::string_view kPictureFilePattern =
+    "*.bmp;*.jpg;*.gif;*.jpeg;*.png;*.tif;*.tiff;*.webp";
 
 // Whether the name matches one of the ";"-separated patterns: "*" stands for
 // any run of characters, "?" for one; letters match in either case.

@@ -42,19 +42,32 @@ bool LoadPictureFile(Form1& form, const std::string& path) {
   return true;
 }
 
+bool openPictureFrom(Form1& form, const std::string& path) {
+  Platform& platform = form.platform;
+  const std::string whole = path.empty() || path.front() == '/'
+                                ? path
+                                : Platform::joinPath(platform.currentDirectory(), path);
+  if (!LoadPictureFile(form, whole)) return false;
+  if (platform.setCurrentDirectory(parentFolder(whole)) == 0) showWorkingDirectoryInFilePane(form);
+  return true;
+}
+
 FileDialogRequest openPictureDialog(const Form1& form) {
+  const std::string& picture = form.state.picturePath;
   return {form.caption(Caption::OpenPictureTitle),
-          {{form.caption(Caption::AllPictureFiles), {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png"}},
+          {{form.caption(Caption::AllPictureFiles),
+            {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png", "*.tif", "*.tiff", "*.webp"}},
            {form.caption(Caption::BitmapFiles), {"*.bmp"}},
            {form.caption(Caption::JpegFiles), {"*.jpg"}},
            {form.caption(Caption::GifFiles), {"*.gif"}},
-           {form.caption(Caption::AllFiles), {"*"}}}};
+           {form.caption(Caption::AllFiles), {"*"}}},
+          picture.starts_with('/') ? parentFolder(picture) : std::string()};
 }
 
 void mnuFileOpenClick(Form1& form) {
   if (!form.state.Picture2.editable()) return;
   const std::string path = form.platform.openFileDialog(openPictureDialog(form));
-  if (!path.empty()) LoadPictureFile(form, path);
+  if (!path.empty()) openPictureFrom(form, path);
 }
 
 void mnuFileRedrawClick(Form1& form) {
@@ -64,7 +77,7 @@ void mnuFileRedrawClick(Form1& form) {
 }
 
 void formDropFiles(Form1& form, const std::vector<std::string>& paths) {
-  if (!paths.empty()) LoadPictureFile(form, paths.front());
+  if (!paths.empty()) openPictureFrom(form, paths.front());
 }
 
 void file1Click(Form1& form, int index) {

@@ -15,7 +15,16 @@ namespace plotvane {
 // Refused (false, nothing shown) while a run reads the working picture.
 bool LoadPictureFile(Form1& form, const std::string& path);
 
-// The five choices of the open dialog and its title, in the current language.
+// LoadPictureFile for a picture the user named outside the file pane (the
+// open dialog, a drop, the command line). A relative path is taken from the
+// working directory and kept whole. Once the picture is loaded, its folder
+// becomes the working directory, shown by the file pane, so that the pane and
+// the next open dialog start there; a folder that cannot be entered leaves
+// both where they were.
+bool openPictureFrom(Form1& form, const std::string& path);
+
+// The five choices of the open dialog and its title, in the current language;
+// it opens in the folder of the picture shown, if any.
 FileDialogRequest openPictureDialog(const Form1& form);
 
 void mnuFileOpenClick(Form1& form);

@@ -178,6 +178,119 @@ PictureFileInfo inspectPng(Bytes b) {
   return info;
 }
 
+// Classic TIFF (BigTIFF is not read). Only the first directory counts: it
+// is the page that is read.
+PictureFileInfo inspectTiff(Bytes b) {
+  PictureFileInfo info{PictureFormat::Tiff};
+  const std::size_t n = b.size();
+  const bool little = b[0] == 'I';
+  const auto u16 = [&](std::uint64_t at) { return little ? le16(b, at) : be16(b, at); };
+  const auto u32 = [&](std::uint64_t at) { return little ? le32(b, at) : be32(b, at); };
+  if (n < 8) return info;
+  const std::uint64_t directory = u32(4);
+  if (directory < 8 || directory + 2 > n) return info;
+  const std::uint64_t count = u16(directory);
+  if (directory + 2 + count * 12 + 4 > n) return info;
+
+  // An array of a field: its values, each read from the file.
+  struct Field {
+    std::uint64_t type = 0, count = 0, at = 0;
+  };
+  Field offsets, byteCounts, tileOffsets, tileByteCounts;
+  for (std::uint64_t entry = 0; entry < count; ++entry) {
+    const std::uint64_t at = directory + 2 + entry * 12;
+    const std::uint32_t tag = u16(at);
+    Field field{u16(at + 2), u32(at + 4), at + 8};
+    const std::uint64_t size = field.type == 3 ? 2 : field.type == 4 ? 4 : 0;
+    if (size > 0 && field.count * size > 4) field.at = u32(at + 8);
+    const auto value = [&] { return size == 2 ? u16(at + 8) : size == 4 ? u32(at + 8) : 0; };
+    switch (tag) {
+      case 256:
+        info.width = value();
+        break;
+      case 257:
+        info.height = value();
+        break;
+      case 273:
+        offsets = field;
+        break;
+      case 279:
+        byteCounts = field;
+        break;
+      case 324:
+        tileOffsets = field;
+        break;
+      case 325:
+        tileByteCounts = field;
+        break;
+      default:
+        break;
+    }
+  }
+  // Strips or tiles: as many offsets as byte counts, every one in the file.
+  const auto partsInFile = [&](const Field& starts, const Field& sizes) {
+    const auto width = [](const Field& f) -> std::uint64_t {
+      return f.type == 3 ? 2 : f.type == 4 ? 4 : 0;
+    };
+    const std::uint64_t startSize = width(starts), sizeSize = width(sizes);
+    if (startSize == 0 || sizeSize == 0 || starts.count == 0 || starts.count != sizes.count)
+      return false;
+    if (starts.at + starts.count * startSize > n || sizes.at + sizes.count * sizeSize > n)
+      return false;
+    for (std::uint64_t part = 0; part < starts.count; ++part) {
+      const std::uint64_t start =
+          startSize == 2 ? u16(starts.at + part * 2) : u32(starts.at + part * 4);
+      const std::uint64_t length =
+          sizeSize == 2 ? u16(sizes.at + part * 2) : u32(sizes.at + part * 4);
+      if (start + length > n) return false;
+    }
+    return true;
+  };
+  const bool tiled = tileOffsets.count > 0 || tileByteCounts.count > 0;
+  info.complete =
+      info.width > 0 && info.height > 0 &&
+      (tiled ? partsInFile(tileOffsets, tileByteCounts) : partsInFile(offsets, byteCounts));
+  return info;
+}
+
+std::uint32_t le24(Bytes b, std::size_t at) {
+  return le16(b, at) | (std::uint32_t{b[at + 2]} << 16);
+}
+
+PictureFileInfo inspectWebp(Bytes b) {
+  PictureFileInfo info{PictureFormat::Webp};
+  const std::size_t n = b.size();
+  const std::uint64_t end = std::uint64_t{le32(b, 4)} + 8;
+  if (end > n || end < 20) return info;
+  // The size is in the first chunk: the extended header, or the lossy or
+  // lossless picture itself.
+  const std::uint32_t firstSize = le32(b, 16);
+  if (std::memcmp(b.data() + 12, "VP8X", 4) == 0 && firstSize >= 10 && end >= 30) {
+    info.width = 1 + std::int64_t{le24(b, 24)};
+    info.height = 1 + std::int64_t{le24(b, 27)};
+  } else if (std::memcmp(b.data() + 12, "VP8 ", 4) == 0 && firstSize >= 10 && end >= 30) {
+    if (b[23] == 0x9D && b[24] == 0x01 && b[25] == 0x2A) {
+      info.width = le16(b, 26) & 0x3FFF;
+      info.height = le16(b, 28) & 0x3FFF;
+    }
+  } else if (std::memcmp(b.data() + 12, "VP8L", 4) == 0 && firstSize >= 5 && end >= 25) {
+    if (b[20] == 0x2F) {
+      const std::uint32_t bits = le32(b, 21);
+      info.width = 1 + std::int64_t{bits & 0x3FFF};
+      info.height = 1 + std::int64_t{(bits >> 14) & 0x3FFF};
+    }
+  }
+  // Every chunk, padded to an even length, ends inside the RIFF.
+  std::uint64_t at = 12;
+  while (at < end) {
+    if (at + 8 > end) return info;
+    at += 8 + ((std::uint64_t{le32(b, at + 4)} + 1) & ~std::uint64_t{1});
+    if (at > end + 1) return info;  // the last chunk's pad byte may be left out
+  }
+  info.complete = info.width > 0 && info.height > 0;
+  return info;
+}
+
 bool startsWith(Bytes b, const char* signature, std::size_t length) {
   return b.size() >= length && std::memcmp(b.data(), signature, length) == 0;
 }
@@ -189,6 +302,10 @@ PictureFileInfo inspectPictureFile(std::span<const std::uint8_t> bytes) {
   if (startsWith(bytes, "\xFF\xD8\xFF", 3)) return inspectJpeg(bytes);
   if (startsWith(bytes, "GIF87a", 6) || startsWith(bytes, "GIF89a", 6)) return inspectGif(bytes);
   if (startsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return inspectPng(bytes);
+  if (startsWith(bytes, "II*\0", 4) || startsWith(bytes, "MM\0*", 4)) return inspectTiff(bytes);
+  if (bytes.size() >= 12 && startsWith(bytes, "RIFF", 4) &&
+      std::memcmp(bytes.data() + 8, "WEBP", 4) == 0)
+    return inspectWebp(bytes);
   PictureFileInfo info;
   info.complete = !bytes.empty();
   return info;

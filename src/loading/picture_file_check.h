@@ -11,13 +11,15 @@
 
 namespace plotvane {
 
-enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png };
+enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png, Tiff, Webp };
 
 struct PictureFileInfo {
   PictureFormat format = PictureFormat::Unknown;
   // BMP: as long as its header's pixel data; JPEG: ends with its end marker
   // after whole segments; GIF: reaches its trailer and its first frame has
-  // pixels. Formats not looked into count as complete.
+  // pixels; TIFF: its first directory and the strips or tiles it lists lie
+  // in the file; WebP: holds all the chunks its RIFF header counts. Formats
+  // not looked into count as complete.
   bool complete = false;
   long long width = 0, height = 0;  // as the header declares; 0 when not known
 };

@@ -29,6 +29,9 @@ struct Control {
 
   std::string name;
   std::string text;  // a field's text, or a caption
+  // What assistive tools announce for a control that has no caption or
+  // label of its own; empty for the others.
+  std::string accessibleName;
   bool enabled = true;
   bool visible = true;
   int value = 0;  // check box 0/1, menu checked 0/1, pressed button 0/1, scroll value

@@ -48,6 +48,7 @@ struct FileFilter {
 struct FileDialogRequest {
   std::string title;
   std::vector<FileFilter> filters;  // the first one is preselected
+  std::string folder;               // where it opens; empty: the working directory
 };
 
 // What the user accepted in a save dialog: the name exactly as typed (no

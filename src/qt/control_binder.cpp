@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,6 +35,14 @@ int ControlBinder::toPixels(int twips) {
 
 QWidget* ControlBinder::bind(Control& control, QWidget* widget, bool placed) {
   widget->setObjectName(qs(control.name));
+  // A file dropped on a text field would be typed into it as its address;
+  // the drop goes on to the window instead, which opens the picture.
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    combo->setAcceptDrops(false);
+    if (combo->lineEdit()) combo->lineEdit()->setAcceptDrops(false);
+  } else if (qobject_cast<QLineEdit*>(widget)) {
+    widget->setAcceptDrops(false);
+  }
   bindings_.push_back({&control, widget, placed});
   return widget;
 }
@@ -116,6 +125,8 @@ void ControlBinder::sync() {
                                     : QString());
       }
     }
+    if (!model.accessibleName.empty() && widget->accessibleName() != qs(model.accessibleName))
+      widget->setAccessibleName(qs(model.accessibleName));
     widget->setEnabled(model.enabled);
     if (binding.placed) widget->setGeometry(toRect(model.geometry));
     if (widget->isVisibleTo(widget->parentWidget()) != model.visible)

@@ -28,7 +28,8 @@ class ControlBinder : public QObject {
   explicit ControlBinder(HandlerRunner run, QObject* parent = nullptr);
 
   // The widget shows the control; its objectName becomes the control's name.
-  // A placed widget takes its geometry from the model (twips).
+  // A placed widget takes its geometry from the model (twips). Text fields
+  // and combo boxes take no drops: a drop on them reaches the window.
   QWidget* bind(Control& control, QWidget* widget, bool placed = false);
 
   // A line edit whose every text change becomes the model's text (running
@@ -54,8 +55,8 @@ class ControlBinder : public QObject {
   void run(const std::function<void()>& handler);
   bool syncing() const { return syncing_; }
 
-  // Copies every bound model into its widget: text, enabled, visible,
-  // checked and, for placed widgets, geometry.
+  // Copies every bound model into its widget: text, accessible name,
+  // enabled, visible, checked and, for placed widgets, geometry.
   void sync();
 
   // Marks fields whose text is wrong (shown in an error style).

@@ -1,13 +1,16 @@
 #include "qt/data_list_view.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <cmath>
 
 #include "data/data_list.h"
+#include "data/list_copy.h"
 
 namespace plotvane {
 
@@ -88,7 +91,6 @@ DataListView::DataListView(Form1& form, Runner run, QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
-  setAccessibleName(QStringLiteral("Data points"));
   catchUp_.setSingleShot(true);
   connect(&catchUp_, &QTimer::timeout, this, [this] { sync(); });
 
@@ -148,7 +150,24 @@ void DataListView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // The table, not the one cell Qt would copy.
+  if (event->matches(QKeySequence::Copy)) {
+    run_([this] { ListView1Copy(form_); });
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
+}
+
+void DataListView::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  QAction* copy = menu.addAction(QString::fromStdString(form_.caption(Caption::CopyList)));
+  copy->setObjectName(QStringLiteral("ListView1Copy"));
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(model_->rowCount() > 0);
+  connect(copy, &QAction::triggered, this, [this] { run_([this] { ListView1Copy(form_); }); });
+  menu.exec(event->globalPos());
+  event->accept();
 }
 
 void DataListView::mouseMoveEvent(QMouseEvent* event) {

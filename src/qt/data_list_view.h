@@ -58,7 +58,10 @@ class DataListView : public QTableView {
   static constexpr int kCatchUpMs = 40;
 
  protected:
+  // Delete removes the selected row; Copy (Ctrl+C) copies the rows.
   void keyPressEvent(QKeyEvent* event) override;
+  // A menu with Copy.
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;

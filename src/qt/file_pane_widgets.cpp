@@ -24,7 +24,6 @@ bool isEnter(const QKeyEvent* event) {
 
 DriveListWidget::DriveListWidget(Form1& form, FilePaneRunner run, QWidget* parent)
     : QComboBox(parent), form_(form), run_(std::move(run)) {
-  setAccessibleName(QStringLiteral("Drives"));
   setIconSize(QSize(16, 16));
   connect(this, &QComboBox::activated, this, [this](int index) {
     run_([&] {
@@ -54,7 +53,6 @@ void DriveListWidget::showPopup() {
 
 FolderListWidget::FolderListWidget(Form1& form, FilePaneRunner run, QWidget* parent)
     : QListWidget(parent), form_(form), run_(std::move(run)) {
-  setAccessibleName(QStringLiteral("Folders"));
   setIconSize(QSize(16, 16));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setTextElideMode(Qt::ElideMiddle);
@@ -151,7 +149,6 @@ void FolderListWidget::keyPressEvent(QKeyEvent* event) {
 
 FileListWidget::FileListWidget(Form1& form, FilePaneRunner run, QWidget* parent)
     : QListWidget(parent), form_(form), run_(std::move(run)) {
-  setAccessibleName(QStringLiteral("Picture files"));
   setIconSize(QSize(16, 16));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setTextElideMode(Qt::ElideMiddle);

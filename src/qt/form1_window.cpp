@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTimer>
@@ -252,7 +253,6 @@ void Form1Window::buildSettingsPane() {
   };
   options->addWidget(addCheck(ui.chkOnGrid), 0, 0);
   bindLineEdit(ui.txtGrid, frame4);
-  widgetFor(ui.txtGrid)->setAccessibleName(QStringLiteral("Grid pitch"));
   options->addWidget(widgetFor(ui.txtGrid), 0, 1);
   options->addWidget(addCheck(ui.chkExcel), 1, 0, 1, 2);
   auto* eraserLabel = static_cast<QLabel*>(bind(ui.LabelErs, new QLabel(frame4)));
@@ -296,7 +296,6 @@ void Form1Window::buildFilePane() {
   bind(ui.txtMD, flag, true);
   flag->setReadOnly(true);
   flag->setFrame(false);
-  flag->setAccessibleName(QStringLiteral("Resize flag"));
 }
 
 void Form1Window::buildDataPane() {
@@ -333,7 +332,6 @@ void Form1Window::buildPicturePane() {
   bind(ui.Picture3, viewport, true);
   pictureView_ = new PictureView(form_, viewport);
   bind(ui.Picture1, pictureView_);
-  pictureView_->setAccessibleName(QStringLiteral("Picture"));
   pictureView_->setKeyHandler(
       [this](int code) { binder_->run([&] { picture1KeyDown(form_, code); }); });
   pictureView_->setPointerHandler(
@@ -360,7 +358,6 @@ void Form1Window::buildPicturePane() {
   for (Control* field : {&ui.txtLXS, &ui.txtLXE, &ui.txtLYT, &ui.txtLYB}) {
     bindLineEdit(*field, viewport);
     auto* edit = static_cast<QLineEdit*>(widgetFor(*field));
-    edit->setAccessibleName(qs(field->name));
     edit->setFrame(false);
     // Reached by the pointer only: the keyboard has the same values in the
     // settings pane, and a field over the picture must not catch the focus
@@ -461,8 +458,6 @@ void Form1Window::buildStatusLine() {
     bind(*field, edit, true);
     edit->setReadOnly(true);
     edit->setFrame(false);
-    edit->setAccessibleName(field == &ui.Text1 ? QStringLiteral("X value")
-                                               : QStringLiteral("Y value"));
   }
   progressBar_ = new QProgressBar(client_);
   bind(ui.ProgressBar1, progressBar_, true);
@@ -497,6 +492,7 @@ void Form1Window::syncFromModels() {
 
   binder_->sync();
   setEnabled(ui.form.enabled);
+  qtTranslation_.follow(form_.app.language);
 
   // Tab strip.
   tabFrame_->setGeometry(toPixels(ui.TabStrip1.geometry));
@@ -566,7 +562,11 @@ void Form1Window::syncDialogs() {
 
 void Form1Window::start(std::optional<std::string> pictureArgument) {
   pendingArgument_ = std::move(pictureArgument);
-  resize(1200, 800);
+  // The layout follows any size: on a small or highly scaled screen the
+  // window starts as large as the screen leaves room for.
+  const QScreen* shownOn = screen();
+  const QRect available = shownOn ? shownOn->availableGeometry() : QRect();
+  resize(startSize(kDesignSize, available.size()));
   handle([&] { formLoad(form_); });
   started_ = true;
   resizeClient();

@@ -11,6 +11,7 @@
 
 #include "app/form1.h"
 #include "app/handler_boundary.h"
+#include "qt/desktop_setup.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -66,6 +67,11 @@ class Form1Window : public QMainWindow {
   }
   QTabBar* tabBar() const { return tabBar_; }
   PictureView* pictureView() const { return pictureView_; }
+  // Qt's own texts follow the program's language.
+  const QtTranslation& qtTranslation() const { return qtTranslation_; }
+
+  // The window's size before start-up, in design pixels.
+  static constexpr QSize kDesignSize{1200, 800};
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -115,6 +121,7 @@ class Form1Window : public QMainWindow {
   QWidget* statusBar_ = nullptr;
   std::array<QLabel*, 5> statusPanels_{};
   QProgressBar* progressBar_ = nullptr;
+  QtTranslation qtTranslation_;
   std::optional<std::string> pendingArgument_;
   bool started_ = false;
   bool shownOnce_ = false;

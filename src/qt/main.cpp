@@ -1,22 +1,19 @@
 #include <QApplication>
-#include <QFont>
 #include <QStringList>
 #include <optional>
 #include <string>
 
 #include "app/form1.h"
+#include "qt/desktop_setup.h"
 #include "qt/form1_window.h"
 #include "qt/qt_platform.h"
 
 int main(int argc, char** argv) {
+  std::optional<plotvane::DisplayWatch> displayWatch(std::in_place);
   QApplication application(argc, argv);
+  displayWatch.reset();
   application.setApplicationName(QStringLiteral("Plotvane"));
-
-  // Japanese captions need a font with their glyphs: name one after the
-  // default so Qt falls back to it.
-  QFont font = QApplication::font();
-  font.setFamilies({font.family(), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
-  QApplication::setFont(font);
+  QApplication::setFont(plotvane::interfaceFont(QApplication::font()));
 
   // The first argument that Qt did not take for itself names the picture.
   std::optional<std::string> argument;

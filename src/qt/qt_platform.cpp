@@ -190,6 +190,9 @@ std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // Named every time: Qt would otherwise open in the folder it last showed.
+  dialog.setDirectory(request.folder.empty() ? QDir::currentPath()
+                                             : QFile::decodeName(request.folder.c_str()));
   QStringList filters;
   for (const FileFilter& filter : request.filters) {
     QStringList patterns;

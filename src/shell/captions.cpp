@@ -55,6 +55,25 @@ void ApplyCaptions(Form1& form) {
     ui.ListView1.columns[column].text = form.caption(nthCaption(Caption::ColumnNumber, column));
 
   ui.chkOnGrid.text = form.caption(Caption::OnGrid);
+
+  // The value fields over the picture are named as their twins in the
+  // settings pane: the axis, then the field's caption.
+  const auto axisField = [&form](Caption axis, Caption field) {
+    return form.caption(axis) + " " + form.caption(field);
+  };
+  ui.txtLXS.accessibleName = axisField(Caption::XAxisFrame, Caption::XMinScale);
+  ui.txtLXE.accessibleName = axisField(Caption::XAxisFrame, Caption::XMaxScale);
+  ui.txtLYT.accessibleName = axisField(Caption::YAxisFrame, Caption::YMaxScale);
+  ui.txtLYB.accessibleName = axisField(Caption::YAxisFrame, Caption::YMinScale);
+  ui.File1.accessibleName = form.caption(Caption::PictureFile);
+  ui.Picture1.accessibleName = form.caption(Caption::NamePicture);
+  ui.txtGrid.accessibleName = form.caption(Caption::NameGridPitch);
+  ui.Text1.accessibleName = form.caption(Caption::NamePointerX);
+  ui.Text2.accessibleName = form.caption(Caption::NamePointerY);
+  ui.txtMD.accessibleName = form.caption(Caption::NameResizeFlag);
+  ui.ListView1.accessibleName = form.caption(Caption::NameDataList);
+  ui.Drive1.accessibleName = form.caption(Caption::NameDrives);
+  ui.Dir1.accessibleName = form.caption(Caption::NameFolders);
 }
 
 void mnuLangENGClick(Form1& form) {

@@ -127,7 +127,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
 }
 
 void formShown(Form1& form, const std::optional<std::string>& argument) {
-  if (const auto path = pictureArgument(argument)) LoadPictureFile(form, *path);
+  if (const auto path = pictureArgument(argument)) openPictureFrom(form, *path);
 }
 
 void formUnload(Form1& form) {

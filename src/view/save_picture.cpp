@@ -17,8 +17,8 @@ std::vector<FileFilter> pictureFileFilters(const Form1& form) {
 void mnuFileSaveClick(Form1& form) {
   const WorkingPicture& picture = form.state.Picture2;
   if (form.state.picturePath.empty() || picture.empty()) return;
-  const FileDialogRequest request{form.caption(Caption::SavePictureTitle),
-                                  pictureFileFilters(form)};
+  const FileDialogRequest request{
+      form.caption(Caption::SavePictureTitle), pictureFileFilters(form), {}};
   int filterIndex = 1;
   const std::optional<SaveDestination> destination = askSaveDestination(form, request, filterIndex);
   if (!destination || destination->existing == ExistingFile::Keep) return;

@@ -154,12 +154,14 @@ TraceResult referenceTrace(const PixelArray& picture, const TraceParams& p, bool
   // Rows used, clamped to the picture; rows whose whole window lies in the
   // picture and between round(half + YT) and round(YB - half - 1) are smoothed.
   const int first = std::max(roundRow(p.rect.lineYT), 0);
-  const int last = std::min(surface ? roundRow(p.rect.lineYB - 2.0f) + 1 : roundRow(p.rect.lineYB - 1.0f),
-                            width > 0 ? height - 1 : -1);
+  const int last =
+      std::min(surface ? roundRow(p.rect.lineYB - 2.0f) + 1 : roundRow(p.rect.lineYB - 1.0f),
+               width > 0 ? height - 1 : -1);
   int smoothFirst = 1, smoothLast = 0;
   if (p.filter > 1) {
     smoothFirst = std::max(roundRow(static_cast<float>(half) + p.rect.lineYT), half);
-    smoothLast = std::min(roundRow(p.rect.lineYB - static_cast<float>(half) - 1.0f), height - 1 - half);
+    smoothLast =
+        std::min(roundRow(p.rect.lineYB - static_cast<float>(half) - 1.0f), height - 1 - half);
   }
   const float step = (p.rect.lineXE - p.rect.lineXS) / static_cast<float>(n);
   const float bottomLine = static_cast<float>(height - 1) - p.rect.lineYB;
@@ -349,7 +351,7 @@ class ReferenceScan {
     }
     const double mx = double(sumX) / double(count), my = double(sumY) / double(count);
     const float px = static_cast<float>(mx + 0.5), py = static_cast<float>(my + 0.5);
-    const DataValue v = pixelToData(params_.calibration, px, py).value_or(DataValue{});
+    const DataValue v = axisValuesAt(params_.calibration, px, py).value_or(DataValue{});
     result_.points.push_back(
         {v.x, v.y, px, static_cast<float>(double{params_.pictureHeight - 1.0f} - my - 0.5)});
     return true;
@@ -398,7 +400,7 @@ TEST(ReferenceScanPoints, AgreesBitForBit) {
     for (const auto& [xs, xe, yt, yb] : rectangles(sample.width, sample.height)) {
       for (const bool painted : {false, true}) {
         const ScanPointsParams params{
-            {xs, xe, yt, yb, -3, 7, 2, -5}, static_cast<float>(sample.height) + 0.5f, painted};
+            {{xs, xe, yt, yb}, -3, 7, 2, -5}, static_cast<float>(sample.height) + 0.5f, painted};
         std::vector<std::string> log;
         const ScanPointsResult expected = ReferenceScan(picture, params, 0, log).run();
         // Without a callback, with one that goes on, and stopped halfway.

@@ -142,7 +142,7 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
   // clang-format off
   const struct { const char* text; Names patterns; } filters[] = {
       {.text = "All Picture Files (*.*)",
-       .patterns = {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png"}},
+       .patterns = {"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png", "*.tif", "*.tiff", "*.webp"}},
       {.text = "Windows Bitmap (*.bmp)", .patterns = {"*.bmp"}},
       {.text = "JPEG Files (*.jpg)", .patterns = {"*.jpg"}},
       {.text = "GIF Filesk (*.gif)", .patterns = {"*.gif"}},

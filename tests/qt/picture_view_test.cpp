@@ -73,18 +73,21 @@ TEST_F(PictureViewTest, DroppedFileLoadsAndTheViewPaintsItAndTakesKeysAndScrollB
 
 TEST_F(PictureViewTest, OpenDialogIsQtsOwnWithTheFiveChoicesAndCancelDoesNothing) {
   QStringList filters;
-  QString title;
+  QString title, folder;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
     filters = dialog->nameFilters(), title = dialog->windowTitle();
+    folder = dialog->directory().absolutePath();
     dialog->reject();
   });
   window.actionFor(MenuId::mnuFileOpen)->trigger();
   EXPECT_EQ(title, "Open Picture File");
-  EXPECT_EQ(filters, QStringList({"All Picture Files (*.*) (*.bmp *.jpg *.jpeg *.gif *.png)",
+  EXPECT_EQ(folder.toStdString(), dir.path());  // the picture's folder
+  EXPECT_EQ(filters, QStringList({"All Picture Files (*.*) (*.bmp *.jpg *.jpeg *.gif *.png "
+                                  "*.tif *.tiff *.webp)",
                                   "Windows Bitmap (*.bmp) (*.bmp)", "JPEG Files (*.jpg) (*.jpg)",
                                   "GIF Filesk (*.gif) (*.gif)", "All Files (*.*) (*)"}));
   EXPECT_EQ(form.state.picturePath, dir.file("other.bmp"));  // as on the command line: cancelled
