@@ -63,10 +63,9 @@ std::optional<PixelRect> rectFor(const CliOptions& options, int width, int heigh
 }
 
 // One picture on its own Form1: loaded, prepared, saved as a bitmap when
-// asked, then digitized (digitize only) with the window's handlers. With
-// dataPath the data file is written there.
+// asked, then digitized (digitize only) with the window's handlers.
 PictureResult runPicture(const CliOptions& options, const std::string& picture,
-                         HeadlessPlatform& platform, const std::optional<std::string>& dataPath) {
+                         HeadlessPlatform& platform) {
   PictureResult result;
   platform.clearMessages();
   Form1 form(platform);
@@ -154,13 +153,6 @@ PictureResult runPicture(const CliOptions& options, const std::string& picture,
       dataFileText(listRowTexts(ui.ListView1, form.app.pointCount), options.delimiter);
   if (!text) return finish(kCliFailed);
   result.points = form.app.pointCount;
-  if (dataPath) {
-    if (const FileError error = platform.replaceFile(*dataPath, *text)) {
-      result.messages.push_back(fileErrorText(*dataPath, error));
-      result.code = kCliFailed;
-      return result;
-    }
-  }
   result.data = std::move(*text);
   return finish(kCliOk);
 }
@@ -169,7 +161,7 @@ PictureResult runPicture(const CliOptions& options, const std::string& picture,
 // or standard output, a rectangle outside the picture a usage error.
 int runSingle(const CliOptions& options, HeadlessPlatform& platform, std::ostream& out,
               std::ostream& err) {
-  const PictureResult result = runPicture(options, options.pictures.front(), platform, {});
+  const PictureResult result = runPicture(options, options.pictures.front(), platform);
   if (result.code == kCliUsage) {
     err << "plotvane-cli: " << result.messages.front() << '\n';
     return kCliUsage;
@@ -210,8 +202,8 @@ class ProgressLine {
   bool visible_ = false;
 };
 
-int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& platforms,
-             bool progressShown, std::ostream& err) {
+int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& workers,
+             const std::vector<HeadlessPlatform*>& writers, bool progressShown, std::ostream& err) {
   const std::string& folder = *options.outputDir;
   if (const FileError error = posix_files::makeFolders(folder)) {
     err << "plotvane-cli: " << fileErrorText(folder, error) << '\n';
@@ -224,17 +216,25 @@ int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& pl
 
   JobCallbacks callbacks;
   callbacks.work = [&](std::size_t i, HeadlessPlatform& platform) {
-    const std::string path =
-        Platform::joinPath(folder, dataFileName(pictures[i], options.delimiter));
     try {
-      results[i] = runPicture(options, pictures[i], platform, path);
+      results[i] = runPicture(options, pictures[i], platform);
     } catch (const std::exception& error) {
       results[i] = PictureResult{};
       results[i].code = kCliFailed;
       results[i].messages = {error.what()};
     }
-    // Written to its file already; not held for the rest of the batch.
-    results[i].data.clear();
+  };
+  callbacks.write = [&](std::size_t i, HeadlessPlatform& platform) {
+    PictureResult& result = results[i];
+    if (result.code == kCliOk) {
+      const std::string path =
+          Platform::joinPath(folder, dataFileName(pictures[i], options.delimiter));
+      if (const FileError error = platform.replaceFile(path, result.data)) {
+        result.messages.push_back(fileErrorText(path, error));
+        result.code = kCliFailed;
+      }
+    }
+    std::string().swap(result.data);
   };
   callbacks.progress = [&](std::size_t ended, std::size_t latest) {
     progress.show(ended, pictures.size(), pictures[latest]);
@@ -251,7 +251,7 @@ int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& pl
       err << pictures[i] << ": " << message << '\n';
     if (result.messages.empty()) err << pictures[i] << ": failed\n";
   };
-  runJobs(pictures.size(), platforms, callbacks);
+  runJobs(pictures.size(), workers, writers, callbacks);
 
   progress.clear();
   err << "plotvane-cli: " << doubleText(double(pictures.size())) << " pictures, "
@@ -278,20 +278,23 @@ int run(const std::vector<std::string>& arguments, const CliSetup* setup,
   }
 
   const bool batch = options.outputDir.has_value();
-  std::size_t jobs = 1;
-  if (batch && !onlyPlatform)
-    jobs = std::min<std::size_t>(options.jobs.value_or(std::max(1u, setup->cores)),
-                                 options.pictures.size());
   std::vector<std::unique_ptr<HeadlessPlatform>> owned;
-  std::vector<HeadlessPlatform*> platforms;
+  auto make = [&] { return owned.emplace_back(setup->newPlatform()).get(); };
+  std::vector<HeadlessPlatform*> workers, writers;
   if (onlyPlatform) {
-    platforms.push_back(onlyPlatform);
+    workers.push_back(onlyPlatform);
+  } else if (!batch) {
+    workers.push_back(make());
   } else {
-    for (std::size_t i = 0; i < jobs; ++i)
-      platforms.push_back(owned.emplace_back(setup->newPlatform()).get());
+    const std::size_t jobs = std::min<std::size_t>(
+        options.jobs.value_or(std::max(1u, setup->cores)), options.pictures.size());
+    for (std::size_t i = 0; i < jobs; ++i) {
+      workers.push_back(make());
+      writers.push_back(make());
+    }
   }
-  if (!batch) return runSingle(options, *platforms.front(), out, err);
-  return runBatch(options, platforms, setup && setup->progress, err);
+  if (!batch) return runSingle(options, *workers.front(), out, err);
+  return runBatch(options, workers, writers, setup && setup->progress, err);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -9,19 +10,13 @@
 namespace plotvane {
 namespace {
 
-void runInline(std::size_t count, HeadlessPlatform& platform, const JobCallbacks& callbacks) {
-  for (std::size_t i = 0; i < count; ++i) {
-    callbacks.progress(i, i);
-    callbacks.work(i, platform);
-    callbacks.progress(i + 1, i);
-    callbacks.finished(i);
-  }
-}
-
 class Queue {
  public:
   Queue(std::size_t count, const JobCallbacks& callbacks)
       : count_(count), callbacks_(callbacks), ended_(count, false) {}
+
+  // With no writer thread the workers write themselves.
+  void writeInWorkers() { writeInWorkers_ = true; }
 
   void work(HeadlessPlatform& platform) {
     for (;;) {
@@ -35,14 +30,35 @@ class Queue {
       }
       changedSignal_.notify_one();
       callbacks_.work(item, platform);
+      if (writeInWorkers_) {
+        callbacks_.write(item, platform);
+        end(item);
+        continue;
+      }
       {
         const std::lock_guard lock(mutex_);
-        ended_[item] = true;
-        ++endedCount_;
-        changed_ = true;
+        toWrite_.push_back(item);
       }
-      changedSignal_.notify_one();
+      writableSignal_.notify_one();
     }
+  }
+
+  void write(HeadlessPlatform& platform) {
+    for (;;) {
+      std::size_t item;
+      {
+        std::unique_lock lock(mutex_);
+        writableSignal_.wait(lock, [this] { return !toWrite_.empty() || takenToWrite_ == count_; });
+        if (toWrite_.empty()) break;
+        item = toWrite_.front();
+        toWrite_.pop_front();
+        ++takenToWrite_;
+      }
+      callbacks_.write(item, platform);
+      end(item);
+    }
+    // The other writers wake to see that nothing is left either.
+    writableSignal_.notify_all();
   }
 
   // On the calling thread until every item is finished.
@@ -63,33 +79,55 @@ class Queue {
   }
 
  private:
+  void end(std::size_t item) {
+    {
+      const std::lock_guard lock(mutex_);
+      ended_[item] = true;
+      ++endedCount_;
+      changed_ = true;
+    }
+    changedSignal_.notify_one();
+  }
+
   const std::size_t count_;
   const JobCallbacks& callbacks_;
+  bool writeInWorkers_ = false;
   std::mutex mutex_;
-  std::condition_variable changedSignal_;
+  std::condition_variable changedSignal_, writableSignal_;
   bool changed_ = false;
-  std::size_t next_ = 0, endedCount_ = 0, latestStarted_ = 0;
+  std::size_t next_ = 0, endedCount_ = 0, latestStarted_ = 0, takenToWrite_ = 0;
+  std::deque<std::size_t> toWrite_;
   std::vector<bool> ended_;
 };
 
-}  // namespace
-
-void runJobs(std::size_t count, const std::vector<HeadlessPlatform*>& platforms,
-             const JobCallbacks& callbacks) {
-  if (count == 0 || platforms.empty()) return;
-  const std::size_t threads = std::min(count, platforms.size());
-  if (threads == 1) return runInline(count, *platforms.front(), callbacks);
-
-  Queue queue(count, callbacks);
-  std::vector<std::jthread> workers;
-  for (std::size_t i = 0; i < threads; ++i) {
+// Starts up to `count` threads running `body` on the platforms; the ones
+// the system refuses are left out.
+template <typename Body>
+void startThreads(std::vector<std::jthread>& threads,
+                  const std::vector<HeadlessPlatform*>& platforms, std::size_t count, Body body) {
+  for (std::size_t i = 0; i < std::min(count, platforms.size()); ++i) {
     try {
-      workers.emplace_back([&queue, platform = platforms[i]] { queue.work(*platform); });
+      threads.emplace_back([body, platform = platforms[i]] { body(*platform); });
     } catch (const std::system_error&) {
-      break;  // the threads started take the items on their own
+      break;
     }
   }
-  if (workers.empty()) return runInline(count, *platforms.front(), callbacks);
+}
+
+}  // namespace
+
+void runJobs(std::size_t count, const std::vector<HeadlessPlatform*>& workers,
+             const std::vector<HeadlessPlatform*>& writers, const JobCallbacks& callbacks) {
+  if (count == 0 || workers.empty()) return;
+  Queue queue(count, callbacks);
+  // Joined before the queue goes: declared after it.
+  std::vector<std::jthread> threads;
+  startThreads(threads, writers, count, [&queue](HeadlessPlatform& p) { queue.write(p); });
+  if (threads.empty()) queue.writeInWorkers();
+  const std::size_t writerThreads = threads.size();
+  startThreads(threads, workers, count, [&queue](HeadlessPlatform& p) { queue.work(p); });
+  // No worker could start: the calling thread does the work, then reports.
+  if (threads.size() == writerThreads) queue.work(*workers.front());
   queue.report();
 }
 

@@ -12,21 +12,26 @@
 namespace plotvane {
 
 struct JobCallbacks {
-  // Does item i on a worker thread with that thread's platform; must not
-  // throw.
+  // Works out item i on a worker thread with that thread's platform; must
+  // not throw.
   std::function<void(std::size_t item, HeadlessPlatform& platform)> work;
+  // Then stores it on a writer thread with that thread's platform, while
+  // the worker goes on with the next item: the writer waits for the disk
+  // instead of the worker. Must not throw.
+  std::function<void(std::size_t item, HeadlessPlatform& platform)> write;
   // On the calling thread, whenever an item started or ended: how many have
-  // ended and the item started last.
+  // ended (been written) and the item started last.
   std::function<void(std::size_t ended, std::size_t latestStarted)> progress;
   // On the calling thread, for every item in order, once it and all before
   // it have ended.
   std::function<void(std::size_t item)> finished;
 };
 
-// Runs items 0 ... count - 1, one thread per platform (at most count of
-// them). When no thread can be started the calling thread does them all on
-// the first platform. Returns when every item is finished.
-void runJobs(std::size_t count, const std::vector<HeadlessPlatform*>& platforms,
-             const JobCallbacks& callbacks);
+// Runs items 0 ... count - 1 on one worker thread per platform of `workers`
+// (at most count of them) and as many writer threads on `writers`. When no
+// thread can be started the calling thread does everything on the first
+// platform of each.
+void runJobs(std::size_t count, const std::vector<HeadlessPlatform*>& workers,
+             const std::vector<HeadlessPlatform*>& writers, const JobCallbacks& callbacks);
 
 }  // namespace plotvane

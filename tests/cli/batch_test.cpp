@@ -128,7 +128,7 @@ TEST(CliBatch, ProgressOnlyOnATerminal) {
   EXPECT_TRUE(quiet.err.starts_with("plotvane-cli: 2 pictures, ")) << quiet.err;
 
   const CliRun shown = pictures.run(with(arguments, {"--jobs", "1"}), true);
-  EXPECT_NE(shown.err.find("\r\x1b[K1 of 2 pictures done, b.bmp"), std::string::npos) << shown.err;
+  EXPECT_NE(shown.err.find("\r\x1b[K2 of 2 pictures done, b.bmp"), std::string::npos) << shown.err;
   // The line is cleared before the summary.
   EXPECT_TRUE(shown.err.ends_with("\r\x1b[Kplotvane-cli: 2 pictures, 10 points, 0 failed\n"))
       << shown.err;
