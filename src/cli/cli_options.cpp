@@ -79,7 +79,7 @@ class Parser {
       start = comma + 1;
     }
     if (list.size() != count)
-      fail("expected " + doubleText(double(count)) + " values separated by commas, got '" + text +
+      fail("needs " + doubleText(double(count)) + " values separated by commas, got '" + text +
            "'");
     return list;
   }
@@ -346,7 +346,9 @@ std::string cliUsage() {
          "  --output-dir  several pictures: each one's data file goes into DIR\n"
          "  --jobs      pictures digitized at a time, 1 to 256 (default: the cores)\n"
          "\n"
-         "prepare: writes the prepared picture as a Windows bitmap.\n"
+         "prepare: writes the prepared picture as a Windows bitmap to --save-picture\n"
+         "FILE.bmp (digitize takes it too, with one picture); an old file is replaced\n"
+         "through a temporary file.\n"
          "\n"
          "STEP, run on the picture in the order given, as the window's commands do:\n"
          "  --rotate DEG        turn counter-clockwise (negative: clockwise)\n"
@@ -357,7 +359,6 @@ std::string cliUsage() {
          "                      colour mask: keep only that colour, or remove it\n"
          "                      (R, G, B and the tolerance TOL 0 to 255)\n"
          "  --erase X,Y,R       white disc of eraser size R (from 1) at pixel X,Y\n"
-         "  --save-picture      the prepared picture, as a bitmap, replaced safely\n"
          "\n"
          "Exit status: 0 done, 1 a picture failed, 2 usage error.\n";
 }

@@ -188,7 +188,7 @@ TEST(CliBatch, UsageErrorsNameTheOptionAndItsForm) {
       {.arguments = {"prepare", "a.bmp", "--contrast", "101", "--save-picture", "s.bmp"},
        .named = "--contrast: '101' is not a whole number from -100 to 100 (expected --contrast C)"},
       {.arguments = {"prepare", "a.bmp", "--mask", "1,2,3,4", "--save-picture", "s.bmp"},
-       .named = "--mask: expected 5 values separated by commas, got '1,2,3,4' "
+       .named = "--mask: needs 5 values separated by commas, got '1,2,3,4' "
                 "(expected --mask R,G,B,TOL,keep|remove)"},
       {.arguments = {"prepare", "a.bmp", "--mask", "1,2,3,4,both", "--save-picture", "s.bmp"},
        .named = "--mask: 'both' is not keep or remove"},
