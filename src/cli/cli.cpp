@@ -1,209 +1,126 @@
 #include "cli/cli.h"
 
-#include <array>
-#include <cmath>
+#include <algorithm>
 #include <optional>
-#include <sstream>
 
 #include "app/form1.h"
 #include "app/handler_boundary.h"
 #include "base/number_text.h"
+#include "cli/cli_options.h"
+#include "cli/job_queue.h"
 #include "data/data_export.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "loading/load_picture.h"
+#include "picture/bitmap_file.h"
+#include "shell/about.h"
 #include "shell/form1_events.h"
+#include "view/view.h"
 
 namespace plotvane {
 namespace {
-
-constexpr const char* kVersion = "0.1.0";
 
 // Nobody sees the command line's view: a small client area keeps the fitted
 // zoom, and so the view's redraws, small. The results do not depend on it.
 constexpr int kClientWidthTwips = 480 * kTwipsPerPixel;
 constexpr int kClientHeightTwips = 360 * kTwipsPerPixel;
 
-struct UsageError {
-  std::string text;
+struct PictureResult {
+  int code = kCliOk;
+  // What went wrong, one message a line, without the picture's name.
+  std::vector<std::string> messages;
+  std::string data;  // the data file, when digitized
+  int points = 0;
 };
 
-struct Options {
-  std::string picture;
-  int type = 0;
-  std::optional<std::array<double, 4>> rect;
-  std::optional<std::array<std::string, 2>> x, y;
-  std::optional<std::string> division, pitch;
-  std::string filter = "1";
-  char delimiter = ',';
-  std::optional<std::string> output;
-};
-
-// Comma-separated numbers; each must be a whole number text.
-template <std::size_t N>
-std::array<double, N> numberList(const std::string& option, const std::string& text) {
-  std::array<double, N> values{};
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < N; ++i) {
-    const std::size_t comma = text.find(',', start);
-    const bool last = i + 1 == N;
-    if (last != (comma == std::string::npos))
-      throw UsageError{option + ": expected " + std::to_string(N) +
-                       " numbers separated by commas, got '" + text + "'"};
-    const std::string part = text.substr(start, last ? std::string::npos : comma - start);
-    const std::optional<double> value = strictNumber(part);
-    if (!value || !std::isfinite(*value))
-      throw UsageError{option + ": '" + part + "' is not a number"};
-    values[i] = *value;
-    start = comma + 1;
-  }
-  return values;
+std::string fileErrorText(const std::string& path, FileError error) {
+  return path + ": " + Platform::errorText(error);
 }
 
-std::array<std::string, 2> scalePair(const std::string& option, const std::string& text) {
-  const auto values = numberList<2>(option, text);
-  return {doubleText(values[0]), doubleText(values[1])};
+// The rectangle the options give for a width x height picture; the picture's
+// whole area without --rect or --rect-fraction.
+std::optional<PixelRect> rectFor(const CliOptions& options, int width, int height,
+                                 std::string& refusal) {
+  const double w = width, h = height;
+  if (options.rectFraction) {
+    // Shares of the size, kept fractional like a rectangle dragged in the
+    // window: each edge is the single-precision value nearest to the
+    // product, which never passes the picture's edge.
+    const auto [l, t, r, b] = *options.rectFraction;
+    return PixelRect{static_cast<float>(l * w), static_cast<float>(r * w),
+                     static_cast<float>(t * h), static_cast<float>(b * h)};
+  }
+  if (!options.rect) return PixelRect{0, static_cast<float>(w), 0, static_cast<float>(h)};
+  const auto [xs, yt, xe, yb] = *options.rect;
+  if (xs < 0 || yt < 0 || xe > w || yb > h || xs > xe || yt > yb) {
+    refusal = "--rect: " + doubleText(xs) + ',' + doubleText(yt) + ',' + doubleText(xe) + ',' +
+              doubleText(yb) + " is reversed or outside the picture (" + doubleText(w) + " x " +
+              doubleText(h) + ")";
+    return std::nullopt;
+  }
+  return PixelRect{static_cast<float>(xs), static_cast<float>(xe), static_cast<float>(yt),
+                   static_cast<float>(yb)};
 }
 
-Options parse(const std::vector<std::string>& arguments) {
-  if (arguments.empty()) throw UsageError{"missing command (expected 'digitize')"};
-  if (arguments[0] != "digitize") throw UsageError{"unknown command '" + arguments[0] + "'"};
-  Options options;
-  bool typeGiven = false;
-  for (std::size_t i = 1; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= arguments.size()) throw UsageError{argument + ": missing value"};
-      return arguments[++i];
-    };
-    if (argument == "--type") {
-      const std::string& type = value();
-      if (type == "line")
-        options.type = kTraceLine;
-      else if (type == "points")
-        options.type = kPlotAllPoints;
-      else if (type == "surface")
-        options.type = kTraceSurface;
-      else
-        throw UsageError{"--type: '" + type + "' is not line, points or surface"};
-      typeGiven = true;
-    } else if (argument == "--rect") {
-      options.rect = numberList<4>(argument, value());
-    } else if (argument == "--x") {
-      options.x = scalePair(argument, value());
-    } else if (argument == "--y") {
-      options.y = scalePair(argument, value());
-    } else if (argument == "--division") {
-      options.division = value();
-    } else if (argument == "--pitch") {
-      options.pitch = value();
-    } else if (argument == "--filter") {
-      options.filter = value();
-    } else if (argument == "--delimiter") {
-      const std::string& delimiter = value();
-      if (delimiter == "comma")
-        options.delimiter = ',';
-      else if (delimiter == "tab")
-        options.delimiter = '\t';
-      else if (delimiter == "space")
-        options.delimiter = ' ';
-      else
-        throw UsageError{"--delimiter: '" + delimiter + "' is not comma, tab or space"};
-    } else if (argument == "--output") {
-      options.output = value();
-    } else if (argument.starts_with("--")) {
-      throw UsageError{"unknown option '" + argument + "'"};
-    } else if (options.picture.empty()) {
-      options.picture = argument;
-    } else {
-      throw UsageError{"unexpected argument '" + argument + "'"};
-    }
-  }
-  if (options.picture.empty()) throw UsageError{"missing PICTURE"};
-  if (!typeGiven) throw UsageError{"missing --type"};
-  if (options.division && options.pitch)
-    throw UsageError{"--division and --pitch: give one of them, not both"};
-  return options;
-}
-
-// The messages the core showed since the last call, one per line.
-bool reportMessages(HeadlessPlatform& platform, std::size_t& shown, std::ostream& err) {
-  bool any = false;
-  for (; shown < platform.messages().size(); ++shown) {
-    err << platform.messages()[shown].text << '\n';
-    any = true;
-  }
-  return any;
-}
-
-}  // namespace
-
-std::string cliUsage() {
-  return "Usage: plotvane-cli digitize PICTURE --type line|points|surface\n"
-         "         [--rect XS,YT,XE,YB] [--x MIN,MAX] [--y MIN,MAX]\n"
-         "         [--division N | --pitch P] [--filter F]\n"
-         "         [--delimiter comma|tab|space] [--output FILE]\n"
-         "       plotvane-cli --help | --version\n"
-         "\n"
-         "Digitizes a chart picture as the window does and writes the data file\n"
-         "(header Data:X, Data:Y, Source:X, Source:Y; CR LF line ends) to FILE or\n"
-         "to standard output.\n"
-         "  --rect   reference rectangle in picture pixels (default: the whole picture)\n"
-         "  --x      X values at the left and right edges (default 0,1)\n"
-         "  --y      Y values at the bottom and top edges (default 0,1)\n"
-         "  --division  number of divisions of the X range (default 200)\n"
-         "  --pitch  X step between two divisions, instead of --division\n"
-         "  --filter Y-filtering height, an odd number from 1 to 127 (default 1)\n";
-}
-
-int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform, std::ostream& out,
-           std::ostream& err) {
-  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-    out << cliUsage();
-    return kCliOk;
-  }
-  if (arguments.size() == 1 && arguments[0] == "--version") {
-    out << "plotvane-cli " << kVersion << '\n';
-    return kCliOk;
-  }
-  Options options;
-  try {
-    options = parse(arguments);
-  } catch (const UsageError& error) {
-    err << "plotvane-cli: " << error.text << "\n\n" << cliUsage();
-    return kCliUsage;
-  }
-
+// One picture on its own Form1: loaded, prepared, saved as a bitmap when
+// asked, then digitized (digitize only) with the window's handlers.
+PictureResult runPicture(const CliOptions& options, const std::string& picture,
+                         HeadlessPlatform& platform) {
+  PictureResult result;
+  platform.clearMessages();
   Form1 form(platform);
   Form1Controls& ui = form.ui;
-  std::size_t shown = platform.messages().size();
-  std::optional<int> exitCode;
+  bool failed = false;
   auto step = [&](auto&& handler) {
-    if (exitCode) return;
+    if (failed) return;
     const bool ok = runHandler(form, handler);
-    if (reportMessages(platform, shown, err) || !ok) exitCode = kCliFailed;
+    if (!platform.messages().empty() || !ok) failed = true;
+  };
+  auto finish = [&](int code) {
+    for (const ShownMessage& message : platform.messages()) result.messages.push_back(message.text);
+    result.code = failed ? kCliFailed : code;
+    return std::move(result);
   };
 
   step([&] {
     formLoad(form, false);
     formResize(form, kClientWidthTwips, kClientHeightTwips);
   });
-  step([&] { LoadPictureFile(form, options.picture); });
-  if (exitCode) return *exitCode;
-
-  if (options.rect) {
-    const auto [xs, yt, xe, yb] = *options.rect;
-    const double width = form.state.Picture2.width();
-    const double height = form.state.Picture2.height();
-    if (xs < 0 || yt < 0 || xe > width || yb > height || xs > xe || yt > yb) {
-      err << "plotvane-cli: --rect: " << doubleText(xs) << ',' << doubleText(yt) << ','
-          << doubleText(xe) << ',' << doubleText(yb) << " is reversed or outside the picture ("
-          << doubleText(width) << " x " << doubleText(height) << ")\n";
-      return kCliUsage;
-    }
-    form.state.Picture2.setRect({static_cast<float>(xs), static_cast<float>(xe),
-                                 static_cast<float>(yt), static_cast<float>(yb)});
+  step([&] { LoadPictureFile(form, picture); });
+  if (!options.steps.empty()) {
+    step([&] {
+      PixelArray prepared = form.state.Picture2.pixels();
+      preparePicture(prepared, options.steps);
+      if (!PictureLimits::forThisMachine().accepts(prepared.width(), prepared.height())) {
+        form.showMessage("The prepared picture, " + doubleText(prepared.width()) + " x " +
+                         doubleText(prepared.height()) +
+                         " pixels, is larger than the program takes.");
+        return;
+      }
+      // Digitized as if the prepared picture had been loaded: shown whole and
+      // selected whole.
+      form.state.Picture2.replace(std::move(prepared));
+      showChangedPicture(form, PictureChange::Loaded);
+    });
   }
+  if (options.savePicture) {
+    step([&] {
+      if (const FileError error = platform.replaceFile(
+              *options.savePicture, bitmapFileBytes(form.state.Picture2.pixels())))
+        form.showMessage(fileErrorText(*options.savePicture, error));
+    });
+  }
+  if (failed || options.command == CliCommand::Prepare) return finish(kCliOk);
+
+  std::string refusal;
+  const std::optional<PixelRect> rect =
+      rectFor(options, form.state.Picture2.width(), form.state.Picture2.height(), refusal);
+  if (!rect) {
+    result.messages.push_back(refusal);
+    result.code = kCliUsage;
+    return result;
+  }
+  form.state.Picture2.setRect(*rect);
 
   step([&] {
     if (options.x) {
@@ -230,21 +147,166 @@ int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform
     cmbGraphTypeClick(form);
     menuClick(form, MenuId::mnuExeStart);
   });
-  if (exitCode) return *exitCode;
+  if (failed) return finish(kCliFailed);
 
-  const std::optional<std::string> text =
+  std::optional<std::string> text =
       dataFileText(listRowTexts(ui.ListView1, form.app.pointCount), options.delimiter);
-  if (!text) return kCliFailed;
+  if (!text) return finish(kCliFailed);
+  result.points = form.app.pointCount;
+  result.data = std::move(*text);
+  return finish(kCliOk);
+}
+
+// One picture, today's way: messages as they are, the data file to --output
+// or standard output, a rectangle outside the picture a usage error.
+int runSingle(const CliOptions& options, HeadlessPlatform& platform, std::ostream& out,
+              std::ostream& err) {
+  const PictureResult result = runPicture(options, options.pictures.front(), platform);
+  if (result.code == kCliUsage) {
+    err << "plotvane-cli: " << result.messages.front() << '\n';
+    return kCliUsage;
+  }
+  for (const std::string& message : result.messages) err << message << '\n';
+  if (result.code != kCliOk || options.command == CliCommand::Prepare) return result.code;
   if (!options.output) {
-    out << *text;
+    out << result.data;
     out.flush();
     return out ? kCliOk : kCliFailed;
   }
-  if (const FileError error = platform.replaceFile(*options.output, *text)) {
-    err << "plotvane-cli: " << *options.output << ": " << Platform::errorText(error) << '\n';
+  if (const FileError error = platform.replaceFile(*options.output, result.data)) {
+    err << "plotvane-cli: " << fileErrorText(*options.output, error) << '\n';
     return kCliFailed;
   }
   return kCliOk;
+}
+
+// The progress line on a terminal, rewritten in place.
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& err, bool shown) : err_(err), shown_(shown) {}
+  void show(std::size_t ended, std::size_t total, const std::string& current) {
+    if (!shown_) return;
+    err_ << "\r\x1b[K" << doubleText(double(ended)) << " of " << doubleText(double(total))
+         << " pictures done, " << current << std::flush;
+    visible_ = true;
+  }
+  void clear() {
+    if (!visible_) return;
+    err_ << "\r\x1b[K";
+    visible_ = false;
+  }
+
+ private:
+  std::ostream& err_;
+  bool shown_;
+  bool visible_ = false;
+};
+
+int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& workers,
+             const std::vector<HeadlessPlatform*>& writers, bool progressShown, std::ostream& err) {
+  const std::string& folder = *options.outputDir;
+  if (const FileError error = posix_files::makeFolders(folder)) {
+    err << "plotvane-cli: " << fileErrorText(folder, error) << '\n';
+    return kCliFailed;
+  }
+  const std::vector<std::string>& pictures = options.pictures;
+  std::vector<PictureResult> results(pictures.size());
+  std::size_t points = 0, failures = 0;
+  ProgressLine progress(err, progressShown);
+
+  JobCallbacks callbacks;
+  callbacks.work = [&](std::size_t i, HeadlessPlatform& platform) {
+    try {
+      results[i] = runPicture(options, pictures[i], platform);
+    } catch (const std::exception& error) {
+      results[i] = PictureResult{};
+      results[i].code = kCliFailed;
+      results[i].messages = {error.what()};
+    }
+  };
+  callbacks.write = [&](std::size_t i, HeadlessPlatform& platform) {
+    PictureResult& result = results[i];
+    if (result.code == kCliOk) {
+      const std::string path =
+          Platform::joinPath(folder, dataFileName(pictures[i], options.delimiter));
+      if (const FileError error = platform.replaceFile(path, result.data)) {
+        result.messages.push_back(fileErrorText(path, error));
+        result.code = kCliFailed;
+      }
+    }
+    std::string().swap(result.data);
+  };
+  callbacks.progress = [&](std::size_t ended, std::size_t latest) {
+    progress.show(ended, pictures.size(), pictures[latest]);
+  };
+  callbacks.finished = [&](std::size_t i) {
+    const PictureResult& result = results[i];
+    if (result.code == kCliOk) {
+      points += static_cast<std::size_t>(result.points);
+      return;
+    }
+    ++failures;
+    progress.clear();
+    for (const std::string& message : result.messages)
+      err << pictures[i] << ": " << message << '\n';
+    if (result.messages.empty()) err << pictures[i] << ": failed\n";
+  };
+  runJobs(pictures.size(), workers, writers, callbacks);
+
+  progress.clear();
+  err << "plotvane-cli: " << doubleText(double(pictures.size())) << " pictures, "
+      << doubleText(double(points)) << " points, " << doubleText(double(failures)) << " failed\n";
+  return failures == 0 ? kCliOk : kCliFailed;
+}
+
+int run(const std::vector<std::string>& arguments, const CliSetup* setup,
+        HeadlessPlatform* onlyPlatform, std::ostream& out, std::ostream& err) {
+  CliOptions options;
+  try {
+    options = parseCliArguments(arguments);
+  } catch (const UsageError& error) {
+    err << "plotvane-cli: " << error.text << "\n\n" << cliUsage();
+    return kCliUsage;
+  }
+  if (options.command == CliCommand::Help) {
+    out << cliUsage();
+    return kCliOk;
+  }
+  if (options.command == CliCommand::Version) {
+    out << kProgramVersion << '\n';
+    return kCliOk;
+  }
+
+  const bool batch = options.outputDir.has_value();
+  std::vector<std::unique_ptr<HeadlessPlatform>> owned;
+  auto make = [&] { return owned.emplace_back(setup->newPlatform()).get(); };
+  std::vector<HeadlessPlatform*> workers, writers;
+  if (onlyPlatform) {
+    workers.push_back(onlyPlatform);
+  } else if (!batch) {
+    workers.push_back(make());
+  } else {
+    const std::size_t jobs = std::min<std::size_t>(
+        options.jobs.value_or(std::max(1u, setup->cores)), options.pictures.size());
+    for (std::size_t i = 0; i < jobs; ++i) {
+      workers.push_back(make());
+      writers.push_back(make());
+    }
+  }
+  if (!batch) return runSingle(options, *workers.front(), out, err);
+  return runBatch(options, workers, writers, setup && setup->progress, err);
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& arguments, const CliSetup& setup, std::ostream& out,
+           std::ostream& err) {
+  return run(arguments, &setup, nullptr, out, err);
+}
+
+int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform, std::ostream& out,
+           std::ostream& err) {
+  return run(arguments, nullptr, &platform, out, err);
 }
 
 }  // namespace plotvane

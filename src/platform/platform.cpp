@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -14,8 +15,23 @@
 
 namespace plotvane {
 
+namespace {
+
+// strerror_r is the GNU one (the text) or the POSIX one (0 and the text in
+// the buffer), depending on the C library's feature settings.
+[[maybe_unused]] std::string reentrantErrorText(const char* text, const char*) {
+  return text;
+}
+[[maybe_unused]] std::string reentrantErrorText(int result, const char* buffer) {
+  return result == 0 ? buffer : "Unknown error";
+}
+
+}  // namespace
+
+// strerror may share one buffer between threads; its reentrant form does not.
 std::string Platform::errorText(FileError error) {
-  return std::strerror(error);
+  char buffer[256] = "";
+  return reentrantErrorText(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
 std::string Platform::joinPath(const std::string& folder, const std::string& name) {
@@ -230,7 +246,8 @@ FileError followLinks(const std::string& path, std::string& target) {
 // Creates a file of a name no other file has, in the target's folder (so the
 // rename stays within one file system).
 int createTemporaryBeside(const std::string& target, mode_t mode, std::string& name) {
-  static unsigned serial = 0;
+  // Files may be replaced on several threads at once (the command line's jobs).
+  static std::atomic<unsigned> serial = 0;
   const std::string folder = folderOf(target);
   std::string base = target.substr(folder.size());
   if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "platform/headless_platform.h"
 #include "qt/qt_picture_reader.h"
@@ -15,6 +16,12 @@ class CliPlatform : public HeadlessPlatform {
   bool readPicture(const std::string& path, const PictureLimits& limits,
                    PixelArray& picture) override {
     return readPictureFile(QString::fromStdString(path), limits, picture);
+  }
+  // Nobody sees the file pane: every load would otherwise list the working
+  // folder, which in a batch may hold thousands of pictures.
+  FileError listFolder(const std::string&, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    return 0;
   }
 };
 

@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <new>
 #include <span>
 
@@ -16,14 +18,20 @@ namespace {
 
 // The JPEG decoder reports damaged data only as a warning message and
 // returns the picture with grey where the data was missing. This watch
-// notes such a report while a read runs (user-interface thread only).
+// notes such a report while a read runs on the same thread. Reads may run
+// on several threads at once (the command line's jobs): the handler is
+// installed while any watch is open and each thread keeps its own flag.
 class DamageWatch {
  public:
   DamageWatch() {
     damaged_ = false;
-    previous_ = qInstallMessageHandler(&DamageWatch::handle);
+    const std::lock_guard lock(mutex_);
+    if (watches_++ == 0) previous_ = qInstallMessageHandler(&DamageWatch::handle);
   }
-  ~DamageWatch() { qInstallMessageHandler(previous_); }
+  ~DamageWatch() {
+    const std::lock_guard lock(mutex_);
+    if (--watches_ == 0) qInstallMessageHandler(previous_.load());
+  }
   DamageWatch(const DamageWatch&) = delete;
   DamageWatch& operator=(const DamageWatch&) = delete;
   bool damaged() const { return damaged_; }
@@ -35,10 +43,12 @@ class DamageWatch {
       damaged_ = true;
       return;
     }
-    if (previous_) previous_(type, context, message);
+    if (const QtMessageHandler previous = previous_.load()) previous(type, context, message);
   }
-  static inline bool damaged_ = false;
-  static inline QtMessageHandler previous_ = nullptr;
+  static inline thread_local bool damaged_ = false;
+  static inline std::mutex mutex_;
+  static inline int watches_ = 0;
+  static inline std::atomic<QtMessageHandler> previous_ = nullptr;
 };
 
 // Over white: non-premultiplied colour c with alpha a gives
@@ -104,8 +114,16 @@ bool readPictureBytes(const QByteArray& bytes, const PictureLimits& limits, Pixe
 
   // Qt refuses pictures over 128 MB by default; the limits decide instead,
   // with room for decoders that work at 16 bits per channel.
+  // The limit is one value for the whole process: set under a lock and only
+  // when it changes, so that reads on other threads never see it written.
   const std::uint64_t megabytes = std::max<std::uint64_t>(256, (limits.maxBytes * 2) >> 20);
-  QImageReader::setAllocationLimit(static_cast<int>(std::min<std::uint64_t>(megabytes, 1 << 30)));
+  const int allocationLimit = static_cast<int>(std::min<std::uint64_t>(megabytes, 1 << 30));
+  {
+    static std::mutex limitMutex;
+    const std::lock_guard lock(limitMutex);
+    if (QImageReader::allocationLimit() != allocationLimit)
+      QImageReader::setAllocationLimit(allocationLimit);
+  }
 
   QByteArray data = bytes;
   QBuffer buffer(&data);

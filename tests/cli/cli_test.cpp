@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/cli_runs.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "support/file_bytes.h"
@@ -21,32 +22,9 @@ using testing::writeAll;
 using testing::PictureForm;
 using testing::TempWorkingDir;
 
-// A line falling from the top left to the bottom right, a light filled area
-// under it and a few dots above it: something for every graph type to find.
-PixelArray chart() {
-  PixelArray picture(120, 80, 0xFFFFFF);
-  for (int x = 0; x < 120; ++x) {
-    const int y = 10 + x / 2;
-    picture.set(x, y, 0);
-    for (int below = y + 1; below < 80; ++below) picture.set(x, below, rgbValue(220, 220, 220));
-  }
-  for (int dot = 0; dot < 5; ++dot) picture.set(80 + dot * 6, 12 + dot, 0);
-  return picture;
-}
-
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun runWith(HeadlessPlatform& platform, const std::vector<std::string>& arguments) {
-  std::ostringstream out, err;
-  CliRun run;
-  run.code = runCli(arguments, platform, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
+using testing::chart;
+using testing::CliRun;
+using testing::runWith;
 
 CliRun run(const std::vector<std::string>& arguments) {
   HeadlessPlatform platform;
@@ -109,7 +87,7 @@ TEST(Cli, DefaultsAndPitch) {
   ASSERT_EQ(empty.code, kCliOk);
   EXPECT_EQ(empty.out, "Data:X,Data:Y,Source:X,Source:Y\r\n");
 
-  EXPECT_EQ(run({"--version"}).code, kCliOk);
+  EXPECT_EQ(run({"--version"}).out, "Plotvane v1.11\n");
   EXPECT_NE(run({"--help"}).out.find("--division N | --pitch P"), std::string::npos);
 }
 
