@@ -23,6 +23,8 @@ struct Dialog {
 
   const DialogId id;
   Control window;  // the title in its text
+  // The main window takes no input while this dialog is loaded.
+  bool exclusive = true;
 };
 
 }  // namespace plotvane

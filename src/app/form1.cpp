@@ -34,6 +34,17 @@ bool Form1Controls::editingText() const {
   return false;
 }
 
+void Form1::loadDialog(std::shared_ptr<Dialog> model) {
+  if (model->exclusive) ui.form.enabled = false;
+  dialogs[static_cast<std::size_t>(model->id)] = std::move(model);
+}
+
+void Form1::unloadDialog(DialogId id) {
+  std::shared_ptr<Dialog>& slot = dialogs[static_cast<std::size_t>(id)];
+  if (slot && slot->exclusive) ui.form.enabled = true;
+  slot.reset();
+}
+
 void Form1::setCommandEnabled(MenuId id, bool enabled) {
   ui.menu(id).enabled = enabled;
   if (const auto position = toolbarPositionOf(id)) ui.toolButton(*position).enabled = enabled;

@@ -224,6 +224,12 @@ class Form1 {
 
   // The dialogs that are loaded; empty slots are closed dialogs.
   std::array<std::shared_ptr<Dialog>, kDialogCount> dialogs;
+  // Puts the model in its slot; an exclusive dialog disables the main
+  // window until it unloads.
+  void loadDialog(std::shared_ptr<Dialog> model);
+  // Drops the model of a loaded dialog, enabling the main window again
+  // after an exclusive one.
+  void unloadDialog(DialogId id);
   Dialog* dialog(DialogId id) const { return dialogs[static_cast<std::size_t>(id)].get(); }
   template <typename Model>
   Model* dialogAs(DialogId id) const {

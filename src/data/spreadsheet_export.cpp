@@ -145,7 +145,8 @@ void ExportToSpreadsheet(Form1& form, ChartKind kind) {
   auto window = std::make_shared<MessageDialog>();
   window->window.text = "Plotvane";
   window->window.visible = false;  // SendToSpreadsheet shows it
-  form.dialogs[static_cast<std::size_t>(DialogId::Message)] = window;
+  window->exclusive = false;       // it leaves the main window usable
+  form.loadDialog(window);
 
   form.app.cancelRequested = false;
   std::optional<std::string> text = transferText(rows, [&form] {
@@ -166,7 +167,7 @@ void ExportToSpreadsheet(Form1& form, ChartKind kind) {
 }
 
 void messageUnload(Form1& form) {
-  form.dialogs[static_cast<std::size_t>(DialogId::Message)].reset();
+  form.unloadDialog(DialogId::Message);
 }
 
 }  // namespace plotvane

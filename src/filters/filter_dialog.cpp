@@ -89,13 +89,11 @@ FilterDialog* filterDialog(const Form1& form, DialogId id) {
 }
 
 void loadFilterDialog(Form1& form, std::shared_ptr<FilterDialog> dialog) {
-  form.ui.form.enabled = false;
   const float zoom = form.app.zoom;
   dialog->preview.previewZoom = zoom > 0 ? zoom : 1;
   centrePreview(form, *dialog);
   drawPreviewPanes(form, *dialog, false);
-  const DialogId id = dialog->id;
-  form.dialogs[slotOf(id)] = std::move(dialog);
+  form.loadDialog(std::move(dialog));
 }
 
 void drawPreviewPanes(Form1& form, FilterDialog& dialog, bool filtered) {
@@ -195,8 +193,7 @@ void filterUnload(Form1& form, DialogId id) {
     form.app.cancelRequested = true;
     return;
   }
-  form.dialogs[slotOf(id)].reset();
-  form.ui.form.enabled = true;
+  form.unloadDialog(id);
 }
 
 }  // namespace plotvane

@@ -20,6 +20,7 @@
 #include "filters/colour_mask_dialog.h"
 #include "filters/contrast_dialog.h"
 #include "qt/icons.h"
+#include "qt/image_painting.h"
 
 namespace plotvane {
 
@@ -40,15 +41,7 @@ void PreviewPaneWidget::refresh() {
 
 void PreviewPaneWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const PixelArray& image = pane_.image;
-  if (!image.empty()) {
-    // Format_RGB32 ignores the top byte, which the core keeps at 0.
-    const QImage frame(reinterpret_cast<const uchar*>(image.data()), image.width(), image.height(),
-                       qsizetype(image.width()) * 4, QImage::Format_RGB32);
-    for (const QRect& part : event->region()) painter.drawImage(part.topLeft(), frame, part);
-  }
-  const QRegion outside = event->region() - QRect(0, 0, image.width(), image.height());
-  for (const QRect& part : outside) painter.fillRect(part, palette().button());
+  paintPixels(painter, pane_.image, event->region(), palette().button());
 }
 
 void PreviewPaneWidget::mousePressEvent(QMouseEvent* event) {

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "qt/icons.h"
+#include "qt/image_painting.h"
 
 namespace plotvane {
 namespace {
@@ -201,14 +202,7 @@ int PictureView::keyCode(int qtKey) {
 void PictureView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const PixelArray& image = form_.state.Picture1Image;
-  if (!image.empty()) {
-    // Format_RGB32 ignores the top byte, which the core keeps at 0.
-    const QImage frame(reinterpret_cast<const uchar*>(image.data()), image.width(), image.height(),
-                       qsizetype(image.width()) * 4, QImage::Format_RGB32);
-    for (const QRect& part : event->region()) painter.drawImage(part.topLeft(), frame, part);
-  }
-  const QRegion outside = event->region() - QRect(0, 0, image.width(), image.height());
-  for (const QRect& part : outside) painter.fillRect(part, palette().button());
+  paintPixels(painter, image, event->region(), palette().button());
   if (image.empty()) return;
 
   // The line and shape controls lie over the picture; the dotted extensions

@@ -7,12 +7,11 @@ namespace plotvane {
 void mnuHelpVClick(Form1& form) {
   if (form.dialog(DialogId::About)) return;
   auto about = std::make_shared<AboutDialog>();
-  form.ui.form.enabled = false;
   about->window.text = form.caption(Caption::AboutTitle);
   about->Label1.text = kProgramVersion;
   about->Label2.text = "Turns pictures of charts back into numbers.";
   about->OKButton.text = "OK";
-  form.dialogs[static_cast<std::size_t>(DialogId::About)] = std::move(about);
+  form.loadDialog(std::move(about));
 }
 
 void aboutOkClick(Form1& form) {
@@ -20,8 +19,7 @@ void aboutOkClick(Form1& form) {
 }
 
 void aboutUnload(Form1& form) {
-  form.dialogs[static_cast<std::size_t>(DialogId::About)].reset();
-  form.ui.form.enabled = true;
+  form.unloadDialog(DialogId::About);
 }
 
 }  // namespace plotvane

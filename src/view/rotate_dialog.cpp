@@ -36,7 +36,6 @@ void mnuPictRotClick(Form1& form) {
   if (form.state.picturePath.empty() || !form.state.Picture2.editable()) return;
   if (form.dialog(DialogId::Rotate)) return;
   auto dialog = std::make_shared<RotateDialog>();
-  form.ui.form.enabled = false;
   dialog->window.text = form.caption(Caption::RotateTitle);
   dialog->Frame1.text = form.caption(Caption::RotateFrame);
   dialog->Option2.text = form.caption(Caption::RotateCcw);
@@ -46,7 +45,7 @@ void mnuPictRotClick(Form1& form) {
   dialog->OKButton.text = form.caption(Caption::RotateOk);
   dialog->txtRot.text = "1";
   dialog->Option1.value = 1;
-  form.dialogs[static_cast<std::size_t>(DialogId::Rotate)] = std::move(dialog);
+  form.loadDialog(std::move(dialog));
 }
 
 void rotateOptionClick(Form1& form, bool clockwise) {
@@ -93,8 +92,7 @@ void rotateCancelClick(Form1& form) {
 }
 
 void rotateUnload(Form1& form) {
-  form.dialogs[static_cast<std::size_t>(DialogId::Rotate)].reset();
-  form.ui.form.enabled = true;
+  form.unloadDialog(DialogId::Rotate);
 }
 
 void RotatePictform1(Form1& form, float rot) {
