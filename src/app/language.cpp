@@ -143,6 +143,7 @@ const TextEntry<Caption> kCaptionEntries[] = {
     {Caption::AllPictureFiles, u8"すべてのﾋﾟｸﾁｬ (*.*)", "All Picture Files (*.*)"},
     {Caption::JpegFiles, u8"JPEGﾌｧｲﾙ (*.jpg)", "JPEG Files (*.jpg)"},
     {Caption::GifFiles, u8"GIFﾌｧｲﾙ (*.gif)", "GIF Filesk (*.gif)"},
+    {Caption::LoadingPicture, u8"読み込み中 : ", "Loading : "},
 };
 
 // Message entries: table number, Japanese, English.

@@ -137,6 +137,8 @@ enum class Caption : int {
   AllPictureFiles = 151,
   JpegFiles = 152,
   GifFiles = 153,
+  // The program's own captions, past the given ones.
+  LoadingPicture = 154,
 };
 
 enum class Message : int {

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <sstream>
@@ -189,7 +190,13 @@ int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform
     formResize(form, kClientWidthTwips, kClientHeightTwips);
   });
   step([&] { LoadPictureFile(form, options.picture); });
-  if (exitCode) return *exitCode;
+  if (exitCode) {
+    // The window's message names no file and no reason; the command line
+    // adds both.
+    if (!form.state.pictureFailure.empty())
+      err << "plotvane-cli: " << options.picture << ": " << form.state.pictureFailure << '\n';
+    return *exitCode;
+  }
 
   if (options.rect) {
     const auto [xs, yt, xe, yb] = *options.rect;
@@ -236,9 +243,14 @@ int runCli(const std::vector<std::string>& arguments, HeadlessPlatform& platform
       dataFileText(listRowTexts(ui.ListView1, form.app.pointCount), options.delimiter);
   if (!text) return kCliFailed;
   if (!options.output) {
+    errno = 0;
     out << *text;
     out.flush();
-    return out ? kCliOk : kCliFailed;
+    if (out) return kCliOk;
+    // A full disk or a closed standard output: the stream sets errno.
+    err << "plotvane-cli: standard output could not be written: "
+        << Platform::errorText(errno != 0 ? errno : EIO) << '\n';
+    return kCliFailed;
   }
   if (const FileError error = platform.replaceFile(*options.output, *text)) {
     err << "plotvane-cli: " << *options.output << ": " << Platform::errorText(error) << '\n';

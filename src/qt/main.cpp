@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QFont>
-#include <QStringList>
 #include <optional>
 #include <string>
 
@@ -18,10 +17,10 @@ int main(int argc, char** argv) {
   font.setFamilies({font.family(), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
   QApplication::setFont(font);
 
-  // The first argument that Qt did not take for itself names the picture.
+  // The first argument that Qt did not take for itself (it removes its own
+  // from argv) names the picture, as the bytes the system gave.
   std::optional<std::string> argument;
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) argument = arguments.at(1).toStdString();
+  if (argc > 1) argument = std::string(argv[1]);
 
   plotvane::QtPlatform platform;
   plotvane::Form1 form(platform);

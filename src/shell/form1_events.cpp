@@ -83,7 +83,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
   app.undoBufferSizeSaved = 50;
 
   SettingsValues settings = settingsOf(app);
-  if (useSettingsFile) readSettings(form.platform, state.settingsDir, settings);
+  if (useSettingsFile) readSettings(form.platform, state.settingsDir, settings, app.language);
   app.language = settings.language;
   app.undoBufferSize = settings.undoBufferSize;
   app.undoBufferSizeSaved = settings.undoBufferSizeSaved;
@@ -119,11 +119,17 @@ void formLoad(Form1& form, bool useSettingsFile) {
 }
 
 void formShown(Form1& form, const std::optional<std::string>& argument) {
-  if (const auto path = pictureArgument(argument)) LoadPictureFile(form, *path);
+  const auto path = pictureArgument(argument);
+  if (!path) return;
+  // Restore reads picturePath again after a click in the file pane may
+  // have moved the working folder: a relative name is taken in the folder
+  // the program started in.
+  const bool relative = path->front() != '/';
+  LoadPictureFile(form, relative ? Platform::joinPath(form.state.startDir, *path) : *path);
 }
 
 void formUnload(Form1& form) {
-  writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app));
+  writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app), form.app.language);
   closeDialogs(form);
   form.state.closed = true;
 }

@@ -142,7 +142,8 @@ TEST(Cli, FailuresPrintTheMessageAndWriteNothing) {
   // clang-format off
   const struct { std::vector<std::string> arguments; const char* message; } cases[] = {
       {.arguments = {"digitize", "missing.bmp", "--type", "line"},
-       .message = "Tthis type of file is not supported.\n"},
+       .message = "Tthis type of file is not supported.\n"
+                  "plotvane-cli: missing.bmp: No such file or directory\n"},
       {.arguments = {"digitize", "chart.bmp", "--type", "line", "--filter", "2"},
        .message = "Y-Filtering must be an odd whole number from 1 to 127.\n"},
       {.arguments = {"digitize", "chart.bmp", "--type", "surface", "--division", "0"},
