@@ -28,6 +28,7 @@ std::uint64_t pixelsOf(long long width, long long height) {
 
 // The best each format's compression can do; see PictureFileInfo::plausible.
 constexpr std::uint64_t kRunLengthPixelsPerByte = 256;
+constexpr std::uint64_t kRunLengthSlack = 65536;  // so that small pictures never count
 constexpr std::uint64_t kDeflateBytesPerByte = 1032;
 constexpr std::uint64_t kDeflateSlack = 65536;  // so that small pictures never count
 constexpr std::uint64_t kJpegBlocksPerByte = 8;
@@ -84,7 +85,7 @@ PictureFileInfo inspectBmp(Bytes b) {
   info.plausible = true;
   if (info.runLength) {
     const std::uint64_t data = sizeImage > 0 ? sizeImage : (n > offBits ? n - offBits : 0);
-    info.plausible = pixelsOf(width, height) <= kRunLengthPixelsPerByte * data;
+    info.plausible = pixelsOf(width, height) <= kRunLengthPixelsPerByte * data + kRunLengthSlack;
   }
   return info;
 }

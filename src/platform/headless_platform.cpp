@@ -65,6 +65,7 @@ bool HeadlessPlatform::readPicture(const std::string& path, const PictureLimits&
                                    PixelArray& picture, std::string& failure) {
   pictureReads_.push_back(path);
   lastLimits_ = limits;
+  if (pictureReadHook_) pictureReadHook_();
   const auto found = pictures_.find(path);
   if (found == pictures_.end()) {
     failure = errorText(ENOENT);

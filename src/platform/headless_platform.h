@@ -108,6 +108,8 @@ class HeadlessPlatform : public Platform {
   void setLocalTime(LocalTime time) { localTime_ = time; }
   // Called at every yield, so a test can act "while a loop runs".
   void setYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
+  // Called at every picture read, so a test can see what shows meanwhile.
+  void setPictureReadHook(std::function<void()> hook) { pictureReadHook_ = std::move(hook); }
 
   // Record.
   const std::vector<ShownMessage>& messages() const { return messages_; }
@@ -136,6 +138,7 @@ class HeadlessPlatform : public Platform {
   std::map<std::pair<FileOperation, std::string>, FileError> failures_;
   std::vector<ShownMessage> messages_;
   std::function<void()> yieldHook_;
+  std::function<void()> pictureReadHook_;
   int yieldCount_ = 0;
   std::map<std::string, PixelArray> pictures_;
   std::vector<std::string> pictureReads_;
