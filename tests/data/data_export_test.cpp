@@ -207,11 +207,13 @@ TEST_F(DataExport, APipeOrADeviceIsRefusedWithoutWaitingWhetherAppendedOrReplace
     SCOPED_TRACE(path + (answer == R::No ? " appended" : " replaced"));
     platform.queueAnswer(answer);
     auto saving = std::async(std::launch::async, [&] { saveAs(path); });
+    int reader = -1;
     if (saving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
       ADD_FAILURE() << "writing blocks";
-      close(open(pipe.c_str(), O_RDONLY | O_NONBLOCK));  // lets the blocked open end
+      reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // lets the blocked open end
     }
     saving.get();
+    if (reader >= 0) close(reader);
     ASSERT_EQ(platform.messages().size(), 2u);
     EXPECT_EQ(platform.messages().back().text, "Not a regular file");
   }
