@@ -144,6 +144,20 @@ std::uint64_t bufferBytes(QImage::Format format, std::uint64_t pixels) {
   return (pixels * static_cast<std::uint64_t>(bits) + 7) / 8;
 }
 
+// The pixel format the decoder says it will give. Qt's JPEG decoder leaves
+// it unset for some files and returns whatever its memory held: the value is
+// taken as a plain number, and one that names no format is Invalid.
+#if defined(__clang__) || defined(__GNUC__)
+__attribute__((no_sanitize("undefined")))
+#endif
+QImage::Format
+announcedFormat(QImageReader& reader) {
+  const int value = static_cast<int>(reader.imageFormat());
+  return value > QImage::Format_Invalid && value < QImage::NImageFormats
+             ? static_cast<QImage::Format>(value)
+             : QImage::Format_Invalid;
+}
+
 bool isDirectFormat(QImage::Format format) {
   return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
          format == QImage::Format_ARGB32_Premultiplied;
@@ -199,7 +213,7 @@ bool readPictureBytes(const QByteArray& bytes, const PictureLimits& limits, Pixe
     // GIF the whole screen, 32 bits a pixel) and, unless the decoder writes
     // 32-bit pixels of the declared size straight into the picture, the
     // finished picture as well.
-    const QImage::Format format = reader.imageFormat();
+    const QImage::Format format = announcedFormat(reader);
     const bool direct = declared.isValid() && isDirectFormat(format);
     const QSize size =
         sizeKnown ? QSize(static_cast<int>(info.width), static_cast<int>(info.height)) : declared;
