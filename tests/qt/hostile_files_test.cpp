@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDropEvent>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMimeData>
@@ -265,6 +266,41 @@ TEST(HostileFiles, SmallFilesNamingHugePicturesAreRefusedBeforeDecoding) {
   large.addFrame(PixelArray(2100, 2100, kWhite));
   PixelArray picture;
   EXPECT_TRUE(readPictureBytes(bytesOf(large.finish()), limits, picture));
+}
+
+// A 4000 x 4000 grey TIFF whose 40 strips of 100 rows all name the same
+// deflated bytes.
+std::string tiffWithSharedStrips() {
+  const QByteArray deflated = qCompress(QByteArray(4000 * 100, '\x80'), 9).mid(4);
+  const std::uint32_t strips = 40, tableStart = 8 + 2 + 9 * 12 + 4;
+  const std::uint32_t dataStart = tableStart + 8 * strips;
+  std::string out = "II*\0"s;
+  putBytes(out, 8, 4);
+  putBytes(out, 9, 2);
+  // Tag, type (3 short, 4 long), count, value.
+  const std::uint32_t entries[][4] = {
+      {256, 4, 1, 4000}, {257, 4, 1, 4000}, {258, 3, 1, 8},
+      {259, 3, 1, 8},    {262, 3, 1, 1},    {273, 4, strips, tableStart},
+      {277, 3, 1, 1},    {278, 4, 1, 100},  {279, 4, strips, tableStart + 4 * strips}};
+  for (const auto& [tag, type, count, value] : entries) {
+    putBytes(out, tag, 2);
+    putBytes(out, type, 2);
+    putBytes(out, count, 4);
+    putBytes(out, value, 4);
+  }
+  putBytes(out, 0, 4);
+  for (std::uint32_t i = 0; i < strips; ++i) putBytes(out, dataStart, 4);
+  for (std::uint32_t i = 0; i < strips; ++i)
+    putBytes(out, static_cast<std::uint32_t>(deflated.size()), 4);
+  return out + deflated.toStdString();
+}
+
+TEST(HostileFiles, ATiffWhoseStripsShareTheirBytesIsRefused) {
+  if (!QImageReader::supportedImageFormats().contains("tiff")) GTEST_SKIP() << "no TIFF plugin";
+  PixelArray picture;
+  std::string failure;
+  EXPECT_FALSE(readPictureBytes(bytesOf(tiffWithSharedStrips()), limits, picture, &failure));
+  EXPECT_EQ(failure, "too little data for a picture of 4000 \u00D7 4000");
 }
 
 std::string pngOf(int side, QImage::Format format) {
