@@ -147,16 +147,16 @@ std::uint64_t bufferBytes(QImage::Format format, std::uint64_t pixels) {
 // The pixel format the decoder says it will give. Qt's JPEG decoder leaves
 // it unset for some files and returns whatever its memory held: the value is
 // taken as a plain number, and one that names no format is Invalid.
-#if defined(__clang__) || defined(__GNUC__)
-__attribute__((no_sanitize("undefined")))
-#endif
-QImage::Format
-announcedFormat(QImageReader& reader) {
+__attribute__((no_sanitize("undefined"))) QImage::Format announcedFormat(QImageReader& reader) {
   const int value = static_cast<int>(reader.imageFormat());
   return value > QImage::Format_Invalid && value < QImage::NImageFormats
              ? static_cast<QImage::Format>(value)
              : QImage::Format_Invalid;
 }
+
+// The best a TIFF's compressions do, in decoded bytes a byte of the file.
+constexpr std::uint64_t kTiffBytesPerByte = 8192;
+constexpr std::uint64_t kTiffSlack = std::uint64_t{1} << 20;
 
 bool isDirectFormat(QImage::Format format) {
   return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
@@ -219,13 +219,18 @@ bool readPictureBytes(const QByteArray& bytes, const PictureLimits& limits, Pixe
         sizeKnown ? QSize(static_cast<int>(info.width), static_cast<int>(info.height)) : declared;
     const QImage::Format decoderFormat =
         info.format == PictureFormat::Gif ? QImage::Format_ARGB32 : format;
-    std::uint64_t decoderBytes = 0;
     if (size.isValid()) {
-      decoderBytes = bufferBytes(decoderFormat, pixelsOf(size));
+      const std::uint64_t decoderBytes = bufferBytes(decoderFormat, pixelsOf(size));
       const std::uint64_t held = fileBytes + decoderBytes + (direct ? 0 : 4 * pixelsOf(size));
       if (!limits.fitsLoad(held))
         return refuse(failure,
                       "picture too large for memory: " + sizeText(size.width(), size.height()));
+      // A TIFF's strips may all name the same few bytes: its decoded bytes
+      // are held to what its compressions give at best (LZW about 2730 to
+      // 1, a fax row in a bit), with room for small pictures.
+      if (reader.format() == "tiff" && decoderBytes > kTiffBytesPerByte * fileBytes + kTiffSlack)
+        return refuse(failure,
+                      "too little data for a picture of " + sizeText(size.width(), size.height()));
     }
     // Qt's own bound on a decoder's buffer, in MiB: what the load has room
     // for, so a size learnt only while decoding is bounded too.
