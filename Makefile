@@ -2,14 +2,18 @@
 # Debian packages the build, the tests and the window need, in one place.
 PACKAGES := cmake g++ make ccache clang-format pkgconf qt6-base-dev zlib1g-dev libxlsxwriter-dev \
             liblz4-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-ipafont-gothic xdg-utils \
-            libreoffice-calc-nogui qt6-image-formats-plugins qt6-translations-l10n
+            libreoffice-calc-nogui qt6-image-formats-plugins qt6-translations-l10n \
+            clang libclang-rt-14-dev
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The configure and build preset: release for people, ci (warnings are
 # errors) for .ci/run.
 PRESET ?= release
 SAMPLE ?= samples/line.bmp
+# Seconds each fuzz target runs for under `make fuzz`.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := picture settings number cli data_text
 
-.PHONY: all deps configure build run test bench asan format-check clean
+.PHONY: all deps configure build run test bench asan fuzz format-check clean
 
 all: build
 
@@ -62,9 +66,33 @@ asan: deps
 	cmake --build --preset asan -j$(JOBS)
 	ctest --preset asan
 
+# The libFuzzer targets of fuzz/, built with clang into build-fuzz (skipped
+# where clang++ is missing), each run for FUZZ_SECONDS from its seeds and the
+# corpus it grew before. Any crash, leak, undefined behaviour, input taking
+# over 10 s or run over 3000 MB fails: the log's end is shown and the input
+# kept in build-fuzz/artifacts.
+fuzz: deps
+	@if ! command -v clang++ >/dev/null 2>&1; then \
+	  echo "clang++ is not installed: the fuzz targets are skipped."; exit 0; \
+	fi; \
+	cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ && \
+	cmake --build build-fuzz -j$(JOBS) && \
+	mkdir -p build-fuzz/artifacts && \
+	for target in $(FUZZ_TARGETS); do \
+	  echo "== fuzz_$$target for $(FUZZ_SECONDS) s"; \
+	  mkdir -p build-fuzz/corpus/$$target; \
+	  if build-fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	       -rss_limit_mb=3000 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/$$target- \
+	       build-fuzz/corpus/$$target build-fuzz/seeds/$$target >build-fuzz/$$target.log 2>&1; then \
+	    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' build-fuzz/$$target.log; \
+	  else \
+	    tail -n 60 build-fuzz/$$target.log; exit 1; \
+	  fi; \
+	done
+
 # Every C++ file as clang-format would write it.
 format-check: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-asan build-ci
+	rm -rf build build-asan build-ci build-fuzz

@@ -52,9 +52,9 @@ BENCHMARK(ReadPictureFile)->Unit(benchmark::kMillisecond);
 // The headless window with the real picture reader.
 class ReadingPlatform : public HeadlessPlatform {
  public:
-  bool readPicture(const std::string& path, const PictureLimits& limits,
-                   PixelArray& picture) override {
-    return readPictureFile(QString::fromStdString(path), limits, picture);
+  bool readPicture(const std::string& path, const PictureLimits& limits, PixelArray& picture,
+                   std::string& failure) override {
+    return readPictureFile(path, limits, picture, &failure);
   }
 };
 

@@ -51,6 +51,9 @@ struct FormState {
   std::string settingsDir;
   std::string startDir;
   std::string picturePath;
+  // Why the last picture read was refused, in English for the command
+  // line's report; empty after a good one.
+  std::string pictureFailure;
   PictureTool tool = PictureTool::Scale;
   bool dragSnapshotTaken = false;  // the current press on the picture became a drag
   std::int16_t dragTarget = 0;

@@ -152,6 +152,7 @@ const TextEntry<Caption> kCaptionEntries[] = {
     {Caption::NameDataList, u8"データの一覧", "Data points"},
     {Caption::NameDrives, u8"ドライブ", "Drives"},
     {Caption::NameFolders, u8"フォルダ", "Folders"},
+    {Caption::LoadingPicture, u8"読み込み中 : ", "Loading : "},
 };
 
 // Message entries: table number, Japanese, English.

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/file_error_text.h"
 #include "base/number_text.h"
 
 namespace plotvane {
@@ -34,8 +35,10 @@ void applyLine(const std::string& key, const std::string& value, SettingsValues&
   }
 }
 
-void showWarning(Platform& platform, FileError error) {
-  platform.messageBox(Platform::errorText(error), MessageButtons::Ok, MessageIcon::Exclamation);
+void showWarning(Platform& platform, const std::string& path, FileError error,
+                 std::int16_t language) {
+  platform.messageBox(fileWarningText(path, error, language), MessageButtons::Ok,
+                      MessageIcon::Exclamation);
 }
 
 }  // namespace
@@ -86,23 +89,24 @@ std::string settingsFilePath(const std::string& settingsDir) {
   return Platform::joinPath(settingsDir, kSettingsFileName);
 }
 
-void readSettings(Platform& platform, const std::string& settingsDir, SettingsValues& values) {
+void readSettings(Platform& platform, const std::string& settingsDir, SettingsValues& values,
+                  std::int16_t language) {
+  const std::string path = settingsFilePath(settingsDir);
   std::string bytes;
-  if (const FileError error = platform.readFile(settingsFilePath(settingsDir), bytes)) {
-    showWarning(platform, error);
+  if (const FileError error = platform.readFile(path, kMaxSettingsBytes, bytes)) {
+    showWarning(platform, path, error, language);
     return;
   }
   applySettingsBytes(bytes, values);
 }
 
-void writeSettings(Platform& platform, const std::string& settingsDir,
-                   const SettingsValues& values) {
+void writeSettings(Platform& platform, const std::string& settingsDir, const SettingsValues& values,
+                   std::int16_t language) {
   const std::string path = settingsFilePath(settingsDir);
-  // A missing file cannot be deleted; that is reported but not fatal.
-  if (const FileError error = platform.removeFile(path)) showWarning(platform, error);
-  if (const FileError error = platform.writeNewFile(path, settingsFileBytes(values))) {
-    showWarning(platform, error);
-  }
+  if (const FileError error = platform.regularFileCheck(path))
+    showWarning(platform, path, error, language);
+  if (const FileError error = platform.replaceFile(path, settingsFileBytes(values)))
+    showWarning(platform, path, error, language);
 }
 
 }  // namespace plotvane

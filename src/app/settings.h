@@ -2,6 +2,7 @@
 // rule that picks the language before the file is read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,15 +32,26 @@ void applySettingsBytes(std::string_view bytes, SettingsValues& values);
 // The exact bytes the writer puts in the file.
 std::string settingsFileBytes(const SettingsValues& values);
 
+// The file in settingsDir; the bare name when the folder could not be read
+// (empty), never a file at the root.
 std::string settingsFilePath(const std::string& settingsDir);
 
-// Reads the file from settingsDir; a file that cannot be opened shows the
-// system's description of the error (exclamation icon) and changes nothing.
-void readSettings(Platform& platform, const std::string& settingsDir, SettingsValues& values);
+// The file holds two short lines: more than this is not read.
+inline constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 
-// Deletes and re-creates the file; failures are shown as warnings and the
+// Reads the file from settingsDir; a file that cannot be opened, or is not
+// a regular file (a pipe, a device), shows a warning (exclamation icon):
+// the file's path and the description of the error in the language given,
+// and changes nothing.
+void readSettings(Platform& platform, const std::string& settingsDir, SettingsValues& values,
+                  std::int16_t language);
+
+// Replaces the file through a temporary file beside it, so a failed write
+// (a full disk) leaves the old file as it was. A missing old file is
+// warned about as one that could not be deleted, and a failed write as one
+// that could not be created, with the same warnings as readSettings; the
 // caller goes on.
-void writeSettings(Platform& platform, const std::string& settingsDir,
-                   const SettingsValues& values);
+void writeSettings(Platform& platform, const std::string& settingsDir, const SettingsValues& values,
+                   std::int16_t language);
 
 }  // namespace plotvane

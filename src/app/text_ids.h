@@ -137,7 +137,8 @@ enum class Caption : int {
   AllPictureFiles = 151,
   JpegFiles = 152,
   GifFiles = 153,
-  // The program's own captions, past the given ones: the data list's Copy,
+  // The program's own captions, past the given ones: the status line while
+  // a picture loads, the data list's Copy,
   // and the names that assistive tools announce for the controls without a
   // caption of their own.
   CopyList = 160,
@@ -149,6 +150,7 @@ enum class Caption : int {
   NameDataList = 166,
   NameDrives = 167,
   NameFolders = 168,
+  LoadingPicture = 169,
 };
 
 enum class Message : int {

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "app/form1.h"
@@ -30,6 +31,8 @@ struct PictureResult {
   // What went wrong, one message a line, without the picture's name.
   std::vector<std::string> messages;
   std::string data;  // the data file, when digitized
+  // Why the picture could not be read, when it could not.
+  std::string loadFailure;
   int points = 0;
 };
 
@@ -87,6 +90,9 @@ PictureResult runPicture(const CliOptions& options, const std::string& picture,
     formResize(form, kClientWidthTwips, kClientHeightTwips);
   });
   step([&] { LoadPictureFile(form, picture); });
+  // The window's message names no file and no reason; the command line adds
+  // the reason.
+  if (failed) result.loadFailure = form.state.pictureFailure;
   if (!options.steps.empty()) {
     step([&] {
       PixelArray prepared = form.state.Picture2.pixels();
@@ -167,11 +173,18 @@ int runSingle(const CliOptions& options, HeadlessPlatform& platform, std::ostrea
     return kCliUsage;
   }
   for (const std::string& message : result.messages) err << message << '\n';
+  if (!result.loadFailure.empty())
+    err << "plotvane-cli: " << options.pictures.front() << ": " << result.loadFailure << '\n';
   if (result.code != kCliOk || options.command == CliCommand::Prepare) return result.code;
   if (!options.output) {
+    errno = 0;
     out << result.data;
     out.flush();
-    return out ? kCliOk : kCliFailed;
+    if (out) return kCliOk;
+    // A full disk or a closed standard output: the stream sets errno.
+    err << "plotvane-cli: standard output could not be written: "
+        << Platform::errorText(errno != 0 ? errno : EIO) << '\n';
+    return kCliFailed;
   }
   if (const FileError error = platform.replaceFile(*options.output, result.data)) {
     err << "plotvane-cli: " << fileErrorText(*options.output, error) << '\n';
@@ -249,6 +262,7 @@ int runBatch(const CliOptions& options, const std::vector<HeadlessPlatform*>& wo
     progress.clear();
     for (const std::string& message : result.messages)
       err << pictures[i] << ": " << message << '\n';
+    if (!result.loadFailure.empty()) err << pictures[i] << ": " << result.loadFailure << '\n';
     if (result.messages.empty()) err << pictures[i] << ": failed\n";
   };
   runJobs(pictures.size(), workers, writers, callbacks);

@@ -1,6 +1,8 @@
 #include "loading/load_picture.h"
 
+#include <cstdint>
 #include <new>
+#include <string>
 
 #include "data/data_list.h"
 #include "digitize/graph_type.h"
@@ -10,25 +12,76 @@
 
 namespace plotvane {
 
+namespace {
+
+// The busy pointer and the status line's "Loading" for as long as a read
+// takes; the status line gets its old text back unless the load replaced it.
+class LoadingFeedback {
+ public:
+  LoadingFeedback(Form1& form, const std::string& path) : form_(form), old_(panelText(form)) {
+    const std::size_t slash = path.rfind('/');
+    form.setPanel(StatusPanel::PictureSize,
+                  form.caption(Caption::LoadingPicture) +
+                      (slash == std::string::npos ? path : path.substr(slash + 1)));
+    form.platform.showBusy(true);
+  }
+  ~LoadingFeedback() {
+    form_.platform.showBusy(false);
+    if (!loaded_) form_.setPanel(StatusPanel::PictureSize, old_);
+  }
+  LoadingFeedback(const LoadingFeedback&) = delete;
+  LoadingFeedback& operator=(const LoadingFeedback&) = delete;
+
+  void loaded() { loaded_ = true; }
+
+ private:
+  static std::string panelText(const Form1& form) {
+    const auto& panels = form.ui.StatusBar1.panels;
+    const auto index = static_cast<std::size_t>(StatusPanel::PictureSize);
+    return index < panels.size() ? panels[index] : std::string();
+  }
+
+  Form1& form_;
+  std::string old_;
+  bool loaded_ = false;
+};
+
+}  // namespace
+
 bool LoadPictureFile(Form1& form, const std::string& path) {
   FormState& state = form.state;
   if (!state.Picture2.editable()) return false;
 
   // Decoded into a local picture first: a failed read leaves the picture,
-  // its path, the zoom, the list and the undo history as they were.
+  // its path, the zoom, the list and the undo history as they were. The
+  // picture shown stays in memory meanwhile, and the limits count it.
   PixelArray picture;
-  const PictureLimits limits = PictureLimits::forThisMachine();
+  PictureLimits limits = PictureLimits::forThisMachine();
+  limits.heldBytes = static_cast<std::uint64_t>(state.Picture2.width()) *
+                     static_cast<std::uint64_t>(state.Picture2.height()) * 4;
+  std::string failure;
   bool read = false;
-  try {
-    read = !path.empty() && form.platform.readPicture(path, limits, picture);
-  } catch (const std::bad_alloc&) {
-    read = false;
+  {
+    LoadingFeedback feedback(form, path);
+    try {
+      read = !path.empty() && form.platform.readPicture(path, limits, picture, failure);
+    } catch (const std::bad_alloc&) {
+      read = false;
+      failure = "out of memory";
+    }
+    if (read && !limits.accepts(picture.width(), picture.height())) {
+      read = false;
+      failure = "picture too large";
+    }
+    if (read) feedback.loaded();
   }
-  if (!read || !limits.accepts(picture.width(), picture.height())) {
+  if (!read) {
+    state.pictureFailure = path.empty() ? "no file named" : failure;
     form.showMessage(form.message(Message::UnsupportedFile));
     return false;
   }
 
+  state.pictureFailure.clear();
   state.picturePath = path;
   // Emptied first, so that the old picture is not kept for an undo that
   // can no longer happen.

@@ -1,5 +1,6 @@
 #include "loading/picture_file_check.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -20,6 +21,20 @@ std::uint32_t be16(Bytes b, std::size_t at) {
 std::uint32_t be32(Bytes b, std::size_t at) {
   return (be16(b, at) << 16) | be16(b, at + 2);
 }
+
+std::uint64_t pixelsOf(long long width, long long height) {
+  return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+}
+
+// The best each format's compression can do; see PictureFileInfo::plausible.
+constexpr std::uint64_t kRunLengthPixelsPerByte = 256;
+constexpr std::uint64_t kRunLengthSlack = 65536;  // so that small pictures never count
+constexpr std::uint64_t kDeflateBytesPerByte = 1032;
+constexpr std::uint64_t kDeflateSlack = 65536;  // so that small pictures never count
+constexpr std::uint64_t kJpegBlocksPerByte = 8;
+constexpr std::uint64_t kArithmeticJpegBlocksPerByte = 1024;
+constexpr std::uint64_t kGifPixelsPerByte = 4096;
+constexpr std::uint64_t kSmallGifScreen = std::uint64_t{1} << 22;  // 2048 x 2048
 
 PictureFileInfo inspectBmp(Bytes b) {
   PictureFileInfo info{PictureFormat::Bmp};
@@ -61,11 +76,17 @@ PictureFileInfo inspectBmp(Bytes b) {
     case 1:  // run-length encoded, 8 and 4 bits
     case 2:
       needed += sizeImage > 0 ? sizeImage : 2;
+      info.runLength = true;
       break;
     default:
       break;
   }
   info.complete = offBits >= 14 + std::uint64_t{headerSize} && n >= needed;
+  info.plausible = true;
+  if (info.runLength) {
+    const std::uint64_t data = sizeImage > 0 ? sizeImage : (n > offBits ? n - offBits : 0);
+    info.plausible = pixelsOf(width, height) <= kRunLengthPixelsPerByte * data + kRunLengthSlack;
+  }
   return info;
 }
 
@@ -73,10 +94,39 @@ bool isStartOfFrame(std::uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+bool isArithmetic(std::uint8_t marker) {
+  return marker >= 0xC9;
+}
+
+// The 8 x 8 blocks of every component of a frame, from its sampling factors
+// (length: the segment's length field at `at`).
+std::uint64_t frameBlocks(Bytes b, std::size_t at, std::size_t length, long long width,
+                          long long height) {
+  const std::size_t count = b[at + 7];
+  if (length < 8 + 3 * count) return 0;
+  std::uint32_t maxH = 1, maxV = 1;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t factors = b[at + 9 + 3 * i];
+    maxH = std::max<std::uint32_t>(maxH, factors >> 4);
+    maxV = std::max<std::uint32_t>(maxV, factors & 15);
+  }
+  std::uint64_t blocks = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t factors = b[at + 9 + 3 * i];
+    const std::uint64_t h = std::max(1, factors >> 4), v = std::max(1, factors & 15);
+    const std::uint64_t columns = (static_cast<std::uint64_t>(width) * h + maxH - 1) / maxH;
+    const std::uint64_t rows = (static_cast<std::uint64_t>(height) * v + maxV - 1) / maxV;
+    blocks += (columns + 7) / 8 * ((rows + 7) / 8);
+  }
+  return blocks;
+}
+
 PictureFileInfo inspectJpeg(Bytes b) {
   PictureFileInfo info{PictureFormat::Jpeg};
   const std::size_t n = b.size();
   std::size_t pos = 2;
+  std::uint64_t blocks = 0, scanBytes = 0;
+  bool arithmetic = false;
   for (;;) {
     // Bytes between segments are tolerated as the decoders do; markers may
     // be preceded by any number of 0xFF fill bytes.
@@ -86,20 +136,25 @@ PictureFileInfo inspectJpeg(Bytes b) {
     const std::uint8_t marker = b[pos++];
     if (marker == 0xD9) {
       info.complete = info.width > 0 && info.height > 0;
+      const std::uint64_t perByte = arithmetic ? kArithmeticJpegBlocksPerByte : kJpegBlocksPerByte;
+      info.plausible = blocks <= perByte * scanBytes;
       return info;
     }
     if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;
     if (pos + 2 > n) return info;
     const std::size_t length = be16(b, pos);
     if (length < 2 || pos + length > n) return info;
-    if (isStartOfFrame(marker) && length >= 7) {
+    if (isStartOfFrame(marker) && length >= 8) {
       info.height = be16(b, pos + 3);
       info.width = be16(b, pos + 5);
+      blocks = frameBlocks(b, pos, length, info.width, info.height);
+      arithmetic = isArithmetic(marker);
     }
     pos += length;
     if (marker != 0xDA) continue;
     // Entropy-coded data: runs until a marker other than a stuffed zero or
     // a restart marker.
+    const std::size_t start = pos;
     for (;;) {
       const void* found = std::memchr(b.data() + pos, 0xFF, n - pos);
       if (!found) return info;
@@ -114,20 +169,33 @@ PictureFileInfo inspectJpeg(Bytes b) {
         break;
       }
     }
+    scanBytes += pos - start;
   }
 }
 
 // Skips a chain of data sub-blocks; false when the file ends inside it.
-// blocks counts the non-empty sub-blocks.
-bool skipSubBlocks(Bytes b, std::size_t& pos, int& blocks) {
+// blocks counts the non-empty sub-blocks, bytes their contents.
+bool skipSubBlocks(Bytes b, std::size_t& pos, int& blocks, std::uint64_t& bytes) {
   blocks = 0;
+  bytes = 0;
   for (;;) {
     if (pos >= b.size()) return false;
     const std::size_t size = b[pos++];
     if (size == 0) return true;
     ++blocks;
+    bytes += size;
     pos += size;
   }
+}
+
+// The part of a frame inside the screen, in pixels.
+std::uint64_t visiblePixels(std::uint32_t left, std::uint32_t top, std::uint32_t width,
+                            std::uint32_t height, long long screenWidth, long long screenHeight) {
+  const auto inside = [](std::uint32_t start, std::uint32_t length, long long screen) {
+    const long long end = std::min<long long>(start + static_cast<long long>(length), screen);
+    return static_cast<std::uint64_t>(std::max<long long>(0, end - start));
+  };
+  return inside(left, width, screenWidth) * inside(top, height, screenHeight);
 }
 
 PictureFileInfo inspectGif(Bytes b) {
@@ -144,23 +212,32 @@ PictureFileInfo inspectGif(Bytes b) {
     if (pos >= n) return info;
     const std::uint8_t block = b[pos++];
     int blocks = 0;
+    std::uint64_t bytes = 0;
     if (block == 0x3B) {
       info.complete = frameSeen && firstFrameHasPixels && info.width > 0 && info.height > 0;
       return info;
     }
     if (block == 0x21) {  // extension: label, then sub-blocks
       ++pos;
-      if (!skipSubBlocks(b, pos, blocks)) return info;
+      if (!skipSubBlocks(b, pos, blocks, bytes)) return info;
     } else if (block == 0x2C) {  // image descriptor
       if (pos + 9 > n) return info;
+      const std::uint32_t frameLeft = le16(b, pos), frameTop = le16(b, pos + 2);
       const std::uint32_t frameW = le16(b, pos + 4);
       const std::uint32_t frameH = le16(b, pos + 6);
       const std::uint8_t flags = b[pos + 8];
       pos += 9;
       if (flags & 0x80) pos += 3u << ((flags & 7) + 1);
       ++pos;  // code size of the compressed data
-      if (!skipSubBlocks(b, pos, blocks)) return info;
-      if (!frameSeen) firstFrameHasPixels = frameW > 0 && frameH > 0 && blocks > 0;
+      if (!skipSubBlocks(b, pos, blocks, bytes)) return info;
+      if (!frameSeen) {
+        firstFrameHasPixels = frameW > 0 && frameH > 0 && blocks > 0;
+        const std::uint64_t screen = pixelsOf(info.width, info.height);
+        const std::uint64_t visible =
+            visiblePixels(frameLeft, frameTop, frameW, frameH, info.width, info.height);
+        info.plausible = std::uint64_t{frameW} * frameH <= kGifPixelsPerByte * bytes &&
+                         (screen <= kSmallGifScreen || screen / 4 <= visible);
+      }
       frameSeen = true;
     } else {
       return info;
@@ -168,13 +245,46 @@ PictureFileInfo inspectGif(Bytes b) {
   }
 }
 
+// The samples of a pixel of each PNG colour type (0 grey, 2 RGB, 3 palette,
+// 4 grey and alpha, 6 RGBA).
+std::uint64_t pngChannels(std::uint8_t colourType) {
+  switch (colourType) {
+    case 2:
+      return 3;
+    case 4:
+      return 2;
+    case 6:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
 PictureFileInfo inspectPng(Bytes b) {
   PictureFileInfo info{PictureFormat::Png};
-  if (b.size() >= 24 && std::memcmp(b.data() + 12, "IHDR", 4) == 0) {
-    info.width = be32(b, 16);
-    info.height = be32(b, 20);
-  }
+  const std::size_t n = b.size();
   info.complete = true;
+  info.plausible = true;
+  if (n < 24 || std::memcmp(b.data() + 12, "IHDR", 4) != 0) return info;
+  info.width = be32(b, 16);
+  info.height = be32(b, 20);
+  if (n < 26) return info;
+  // The filtered rows the compressed data inflates to: a filter byte and
+  // the row's bytes each.
+  const std::uint64_t bitsPerPixel = pngChannels(b[25]) * b[24];
+  const std::uint64_t rowBytes =
+      1 + (static_cast<std::uint64_t>(info.width) * bitsPerPixel + 7) / 8;
+  const std::uint64_t inflated = rowBytes * static_cast<std::uint64_t>(info.height);
+  std::uint64_t compressed = 0;
+  for (std::size_t pos = 8; pos + 8 <= n;) {
+    const std::uint64_t length = be32(b, pos);
+    if (std::memcmp(b.data() + pos + 4, "IDAT", 4) == 0)
+      compressed += std::min<std::uint64_t>(length, n - pos - 8);
+    if (std::memcmp(b.data() + pos + 4, "IEND", 4) == 0) break;
+    if (length > n - pos - 8) break;
+    pos += 12 + static_cast<std::size_t>(length);
+  }
+  info.plausible = inflated <= kDeflateBytesPerByte * compressed + kDeflateSlack;
   return info;
 }
 
@@ -250,6 +360,9 @@ PictureFileInfo inspectTiff(Bytes b) {
   info.complete =
       info.width > 0 && info.height > 0 &&
       (tiled ? partsInFile(tileOffsets, tileByteCounts) : partsInFile(offsets, byteCounts));
+  // How far a TIFF's strips can unpack depends on their compression; the
+  // reader bounds it once the decoder has named the format.
+  info.plausible = true;
   return info;
 }
 
@@ -288,6 +401,9 @@ PictureFileInfo inspectWebp(Bytes b) {
     if (at > end + 1) return info;  // the last chunk's pad byte may be left out
   }
   info.complete = info.width > 0 && info.height > 0;
+  // WebP's entropy coding has no useful best case; the memory bound alone
+  // holds its size.
+  info.plausible = true;
   return info;
 }
 
@@ -308,6 +424,7 @@ PictureFileInfo inspectPictureFile(std::span<const std::uint8_t> bytes) {
     return inspectWebp(bytes);
   PictureFileInfo info;
   info.complete = !bytes.empty();
+  info.plausible = true;
   return info;
 }
 

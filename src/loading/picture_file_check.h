@@ -1,9 +1,9 @@
 // A look at a picture file's own structure before it is decoded: which
-// format it is, the size its header declares, and whether the file holds
-// everything its headers promise. Decoders fill the missing part of a cut-off
-// file with grey or black and call it read; this check tells such a file
-// apart, and a declared size lets an absurd picture be refused before any
-// memory is taken for it.
+// format it is, the size its header declares, whether the file holds
+// everything its headers promise, and whether its data could fill that size
+// at all. Decoders fill the missing part of a cut-off file with grey or black
+// and call it read; this check tells such a file apart, and a declared size
+// lets an absurd picture be refused before any memory is taken for it.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,19 @@ struct PictureFileInfo {
   // in the file; WebP: holds all the chunks its RIFF header counts. Formats
   // not looked into count as complete.
   bool complete = false;
+  // The compressed data could fill the declared size at the best ratio its
+  // format allows: a run-length bitmap 256 pixels a byte (a run covers at
+  // most 255 pixels in 2 bytes), a PNG 1032 bytes a byte (deflate's limit),
+  // a JPEG one 8 x 8 block a bit (1024 blocks a byte when arithmetic coded),
+  // a GIF 4096 pixels a byte (an LZW code of w bits stands for fewer than
+  // 2^w pixels, and w is at most 12). A GIF's first frame must also
+  // cover a quarter of its screen unless the screen is small, since the
+  // decoder fills the whole screen for it. TIFF (bounded by the reader once
+  // the compression is known), WebP and formats not looked into count as
+  // plausible.
+  bool plausible = false;
+  // A run-length encoded bitmap, which the program decodes itself.
+  bool runLength = false;
   long long width = 0, height = 0;  // as the header declares; 0 when not known
 };
 

@@ -1,5 +1,7 @@
 #include "platform/headless_platform.h"
 
+#include <cerrno>
+
 namespace plotvane {
 
 MessageResult HeadlessPlatform::messageBox(const std::string& text, MessageButtons buttons,
@@ -48,27 +50,31 @@ FileError HeadlessPlatform::takeFailure(FileOperation operation, const std::stri
   return error;
 }
 
-FileError HeadlessPlatform::readFile(const std::string& path, std::string& bytes) {
+FileError HeadlessPlatform::readFile(const std::string& path, std::size_t maxBytes,
+                                     std::string& bytes) {
   if (const FileError error = takeFailure(FileOperation::Read, path)) return error;
-  return posix_files::readFile(path, bytes);
+  return posix_files::readFile(path, maxBytes, bytes);
 }
 
-FileError HeadlessPlatform::removeFile(const std::string& path) {
-  if (const FileError error = takeFailure(FileOperation::Remove, path)) return error;
-  return posix_files::removeFile(path);
-}
-
-FileError HeadlessPlatform::writeNewFile(const std::string& path, const std::string& bytes) {
-  if (const FileError error = takeFailure(FileOperation::Write, path)) return error;
-  return posix_files::writeNewFile(path, bytes);
+FileError HeadlessPlatform::regularFileCheck(const std::string& path) {
+  if (const FileError error = takeFailure(FileOperation::Exists, path)) return error;
+  return posix_files::regularFileCheck(path);
 }
 
 bool HeadlessPlatform::readPicture(const std::string& path, const PictureLimits& limits,
-                                   PixelArray& picture) {
+                                   PixelArray& picture, std::string& failure) {
   pictureReads_.push_back(path);
+  lastLimits_ = limits;
+  if (pictureReadHook_) pictureReadHook_();
   const auto found = pictures_.find(path);
-  if (found == pictures_.end()) return false;
-  if (!limits.accepts(found->second.width(), found->second.height())) return false;
+  if (found == pictures_.end()) {
+    failure = errorText(ENOENT);
+    return false;
+  }
+  if (!limits.accepts(found->second.width(), found->second.height())) {
+    failure = "picture too large";
+    return false;
+  }
   picture = found->second;
   picture.clearTopBytes();
   return true;

@@ -27,11 +27,11 @@ struct ShownMessage {
 
 class HeadlessPlatform : public Platform {
  public:
-  // Write is also the writing step of replaceFile and appendFile; Exists is
-  // fileExists; Create, Close and Rename are the other steps of a replace
-  // (the temporary file) or an append (opening the file); List is
-  // listFolder; Folder is making the workbook folder.
-  enum class FileOperation { Read, Remove, Write, Exists, Create, Close, Rename, List, Folder };
+  // Write is the writing step of replaceFile and appendFile; Exists is
+  // fileExists and regularFileCheck; Create, Close and Rename are the other
+  // steps of a replace (the temporary file) or an append (opening the file);
+  // List is listFolder; Folder is making the workbook folder.
+  enum class FileOperation { Read, Write, Exists, Create, Close, Rename, List, Folder };
 
   // A recorded save dialog: what it offered and the filter it opened on.
   struct ShownSaveDialog {
@@ -45,11 +45,11 @@ class HeadlessPlatform : public Platform {
   std::string environmentVariable(const std::string& name) override;
   std::string currentDirectory() override;
   FileError setCurrentDirectory(const std::string& path) override;
-  FileError readFile(const std::string& path, std::string& bytes) override;
-  FileError removeFile(const std::string& path) override;
-  FileError writeNewFile(const std::string& path, const std::string& bytes) override;
-  bool readPicture(const std::string& path, const PictureLimits& limits,
-                   PixelArray& picture) override;
+  FileError readFile(const std::string& path, std::size_t maxBytes, std::string& bytes) override;
+  FileError regularFileCheck(const std::string& path) override;
+  bool readPicture(const std::string& path, const PictureLimits& limits, PixelArray& picture,
+                   std::string& failure) override;
+  void showBusy(bool busy) override { busy_ = busy; }
   std::string openFileDialog(const FileDialogRequest& request) override;
   std::optional<SaveDialogChoice> saveFileDialog(const FileDialogRequest& request,
                                                  int filterIndex) override;
@@ -70,7 +70,7 @@ class HeadlessPlatform : public Platform {
 
   // Script.
   // readPicture of this path gives this picture (within the limits); any
-  // other path fails.
+  // other path fails as a missing file.
   void setPicture(const std::string& path, PixelArray picture) {
     pictures_[path] = std::move(picture);
   }
@@ -116,6 +116,8 @@ class HeadlessPlatform : public Platform {
   void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   // Called at every yield, so a test can act "while a loop runs".
   void setYieldHook(std::function<void()> hook) { yieldHook_ = std::move(hook); }
+  // Called at every picture read, so a test can see what shows meanwhile.
+  void setPictureReadHook(std::function<void()> hook) { pictureReadHook_ = std::move(hook); }
 
   // Record.
   const std::vector<ShownMessage>& messages() const { return messages_; }
@@ -126,6 +128,10 @@ class HeadlessPlatform : public Platform {
   const std::vector<std::string>& pictureReads() const { return pictureReads_; }
   // The initial colour of every colour chooser shown.
   const std::vector<std::uint32_t>& colourChoosers() const { return colourChoosers_; }
+  // The limits of the last picture read.
+  const PictureLimits& lastPictureLimits() const { return lastLimits_; }
+  // Whether the platform shows the busy pointer now.
+  bool busy() const { return busy_; }
   int pointerX() const { return pointerX_; }
   int pointerY() const { return pointerY_; }
   // Every path given to openDocument, opened or not.
@@ -142,9 +148,12 @@ class HeadlessPlatform : public Platform {
   std::map<std::pair<FileOperation, std::string>, FileError> failures_;
   std::vector<ShownMessage> messages_;
   std::function<void()> yieldHook_;
+  std::function<void()> pictureReadHook_;
   int yieldCount_ = 0;
   std::map<std::string, PixelArray> pictures_;
   std::vector<std::string> pictureReads_;
+  PictureLimits lastLimits_;
+  bool busy_ = false;
   std::deque<std::string> openAnswers_;
   std::vector<FileDialogRequest> fileDialogs_;
   std::deque<std::optional<SaveDialogChoice>> saveAnswers_;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -30,12 +31,14 @@ namespace {
 
 // strerror may share one buffer between threads; its reentrant form does not.
 std::string Platform::errorText(FileError error) {
+  if (error == kNotRegularFile) return "Not a regular file";
   char buffer[256] = "";
   return reentrantErrorText(strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
 std::string Platform::joinPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
   return folder + "/" + name;
 }
 
@@ -74,6 +77,7 @@ PictureLimits PictureLimits::forThisMachine() {
         static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) / 4;
     if (quarter < limits.maxBytes) limits.maxBytes = quarter;
   }
+  limits.maxLoadBytes = 2 * limits.maxBytes;
   return limits;
 }
 
@@ -92,47 +96,68 @@ FileError setCurrentDirectory(const std::string& path) {
   return chdir(path.c_str()) == 0 ? 0 : errno;
 }
 
-FileError readFile(const std::string& path, std::string& bytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+// What stat says of a path, as readFile and the writers refuse it.
+FileError kindError(const struct stat& info) {
+  if (S_ISREG(info.st_mode)) return 0;
+  return S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+}
+
+}  // namespace
+
+FileError regularFileCheck(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return errno;
+  return kindError(info);
+}
+
+FileError readFile(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                   bool wholeOnly, const std::function<void()>& afterOpen) {
+  // Looked at before the open: opening a pipe waits for a writer.
+  if (const FileError error = regularFileCheck(path)) return error;
+  // Something else may have taken the name meanwhile: opened without
+  // waiting, and looked at once more.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return errno;
+  struct stat info;
+  FileError error = fstat(fd, &info) != 0 ? errno : kindError(info);
+  const auto length = static_cast<std::uint64_t>(info.st_size);
+  if (!error && wholeOnly && length > maxBytes) error = EFBIG;
+  if (error) {
+    close(fd);
+    return error;
+  }
+  if (afterOpen) afterOpen();
+  // Read up to the end the file has when read: it may have grown or shrunk
+  // since it was looked at.
   std::string content;
+  content.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(length, maxBytes)));
   char chunk[65536];
-  for (;;) {
-    const ssize_t got = read(fd, chunk, sizeof chunk);
+  while (content.size() < maxBytes) {
+    const std::size_t wanted = std::min(sizeof chunk, maxBytes - content.size());
+    const ssize_t got = read(fd, chunk, wanted);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      const int error = errno;
-      close(fd);
-      return error;
+      error = errno;
+      break;
     }
-    content.append(chunk, static_cast<size_t>(got));
+    content.append(chunk, static_cast<std::size_t>(got));
+  }
+  // A file that grew past the bound while it was read is still too long.
+  if (!error && wholeOnly && content.size() == maxBytes) {
+    char extra;
+    if (read(fd, &extra, 1) > 0) error = EFBIG;
   }
   close(fd);
+  if (error) return error;
   bytes = std::move(content);
   return 0;
 }
 
-FileError removeFile(const std::string& path) {
-  return unlink(path.c_str()) == 0 ? 0 : errno;
-}
-
-FileError writeNewFile(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      close(fd);
-      return error;
-    }
-    done += static_cast<size_t>(put);
-  }
-  if (close(fd) != 0) return errno;
-  return 0;
+FileError readFile(const std::string& path, std::string& bytes) {
+  return readFile(path, std::numeric_limits<std::size_t>::max(), bytes, true);
 }
 
 FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries) {
@@ -281,9 +306,10 @@ FileError replaceFile(const std::string& path, const std::string& bytes, const F
   struct stat old;
   const bool existed = stat(target.c_str(), &old) == 0;
   if (!existed && errno != ENOENT) return errno;
-  if (existed && S_ISDIR(old.st_mode)) return EISDIR;
   // A device or a pipe cannot be swapped for a regular file.
-  if (existed && !S_ISREG(old.st_mode)) return EINVAL;
+  if (existed) {
+    if (const FileError error = kindError(old)) return error;
+  }
   if (const FileError error = ask(faults, FileStep::Create)) return error;
   // The rename needs no right to write the old file, but a file its owner
   // protected from writing must not be replaced behind that protection.
@@ -316,32 +342,34 @@ FileError replaceFile(const std::string& path, const std::string& bytes, const F
 
 FileError appendFile(const std::string& path, const std::string& bytes, const FileFaults& faults) {
   if (const FileError error = ask(faults, FileStep::Create)) return error;
-  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  // Looked at before the open: opening a pipe for writing waits for a
+  // reader. Then opened without waiting and looked at once more.
+  const FileError kind = regularFileCheck(path);
+  if (kind == ENOENT) return replaceFile(path, bytes, faults);
+  if (kind) return kind;
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT) return replaceFile(path, bytes, faults);
     return errno;
   }
   struct stat old;
-  if (fstat(fd, &old) != 0) {
-    const FileError error = errno;
+  FileError error = fstat(fd, &old) != 0 ? errno : kindError(old);
+  if (error) {
     close(fd);
     return error;
   }
-  const bool regular = S_ISREG(old.st_mode);
-  FileError error = ask(faults, FileStep::Write);
+  error = ask(faults, FileStep::Write);
   if (!error) error = writeAll(fd, bytes);
   if (!error) error = flush(fd);
   // Part of the bytes may have reached the file: cut it back.
-  if (error && regular) {
+  if (error) {
     [[maybe_unused]] const int ignored = ftruncate(fd, old.st_size);
   }
   FileError closeError = ask(faults, FileStep::Close);
   if (close(fd) != 0 && !closeError) closeError = errno;
   if (!error && closeError) {
     error = closeError;
-    if (regular) {
-      [[maybe_unused]] const int ignored = truncate(path.c_str(), old.st_size);
-    }
+    [[maybe_unused]] const int ignored = truncate(path.c_str(), old.st_size);
   }
   return error;
 }

@@ -3,6 +3,7 @@
 // the batch command line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -17,25 +18,41 @@ enum class MessageIcon { None, Exclamation, Question, Information, Critical };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No };
 
-// Outcome of a file operation: 0 on success, otherwise an errno value.
+// Outcome of a file operation: 0 on success, otherwise an errno value or
+// kNotRegularFile.
 using FileError = int;
+
+// A pipe, a device or a socket where the program reads or writes a file:
+// opening one could block for good or never end, so it is refused.
+inline constexpr FileError kNotRegularFile = -1;
 
 // Pictures the reader refuses. Every routine counts view and picture pixels
 // in 16 bits (and one digitizer looks one column past the rectangle), so a
-// side is at most 32 766. The pixel buffer is held at most once by the
-// reader, but the program then keeps it as the working picture, copies it
-// for undo, rotation and the filters, and holds the old picture until a new
-// one has loaded: a buffer above a quarter of the machine's memory (and
-// above 1 GiB in any case) would not leave room for that.
+// side is at most 32 766. The program keeps the picture as the working
+// picture, copies it for undo, rotation and the filters: a picture above a
+// quarter of the machine's memory (and above 1 GiB in any case) would not
+// leave room for that. While a picture loads, the file's bytes, the
+// decoder's own buffer (up to 8 bytes a pixel), the finished picture and the
+// picture already shown (kept until the new one has loaded) are held at
+// once: together at most twice maxBytes.
 struct PictureLimits {
   int maxSide = 32766;
   std::uint64_t maxBytes = std::uint64_t{1} << 30;
+  std::uint64_t maxLoadBytes = std::uint64_t{2} << 30;
+  std::uint64_t heldBytes = 0;  // the picture shown while another loads
 
   static PictureLimits forThisMachine();
   bool accepts(long long width, long long height) const {
     return width > 0 && height > 0 && width <= maxSide && height <= maxSide &&
            static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 <= maxBytes;
   }
+  // Whether a load that holds this many bytes of its own fits beside the
+  // picture already held.
+  bool fitsLoad(std::uint64_t bytes) const {
+    return bytes <= maxLoadBytes && heldBytes <= maxLoadBytes - bytes;
+  }
+  // What a load may hold of its own beside the picture already held.
+  std::uint64_t loadRoom() const { return heldBytes < maxLoadBytes ? maxLoadBytes - heldBytes : 0; }
 };
 
 // One choice of a file dialog: the text shown and the name patterns it
@@ -91,19 +108,30 @@ class Platform {
   virtual std::string currentDirectory() = 0;
   virtual FileError setCurrentDirectory(const std::string& path) = 0;
 
-  // Byte-level file service.
-  virtual FileError readFile(const std::string& path, std::string& bytes) = 0;
-  virtual FileError removeFile(const std::string& path) = 0;
-  // Creates (or truncates) the file and writes the bytes; a failed write or
-  // close is reported like a failed create.
-  virtual FileError writeNewFile(const std::string& path, const std::string& bytes) = 0;
+  // Byte-level file service. Paths are the bytes the system gave, whatever
+  // their encoding.
+  // Reads at most maxBytes from the start of a regular file; anything else
+  // is refused before it is opened (a folder with EISDIR, a pipe, a device
+  // or a socket with kNotRegularFile), so a read never blocks.
+  virtual FileError readFile(const std::string& path, std::size_t maxBytes, std::string& bytes) = 0;
+  // 0 when a regular file is at the path (symbolic links followed);
+  // otherwise why there is none: ENOENT, EISDIR, kNotRegularFile or what
+  // kept the path from being looked at.
+  virtual FileError regularFileCheck(const std::string& path) = 0;
 
   // Reads a picture file into pixels (red * 65536 + green * 256 + blue, top
   // byte 0; transparent parts laid over white; orientation tags applied).
   // False, with the picture untouched, for anything that is not a complete
-  // picture the reader can decode within the limits.
+  // picture the reader can decode within the limits; `failure` then says
+  // why, in English, for the command line's report.
   virtual bool readPicture(const std::string& path, const PictureLimits& limits,
-                           PixelArray& picture) = 0;
+                           PixelArray& picture, std::string& failure) = 0;
+
+  // A step that does not yield (a picture being read) is under way: the
+  // busy pointer shows over the windows and the window shows the models as
+  // they stand (the status line says what is being done), without taking
+  // user input. False again when the step is done.
+  virtual void showBusy(bool busy) = 0;
 
   // The open dialog; the full path chosen, or empty when cancelled.
   virtual std::string openFileDialog(const FileDialogRequest& request) = 0;
@@ -119,11 +147,13 @@ class Platform {
   // Makes the bytes the whole contents of the file, creating it if needed,
   // through a temporary file beside it renamed over it: on failure the old
   // file is as it was. A symbolic link keeps pointing at the replaced file,
-  // which keeps its permissions; a file the user may not write is refused.
+  // which keeps its permissions; a file the user may not write is refused,
+  // and so is anything but a regular file (kNotRegularFile).
   virtual FileError replaceFile(const std::string& path, const std::string& bytes) = 0;
   // Adds the bytes at the end of the file; on failure the file is cut back
   // to its old length. A file that is not there is created as by
-  // replaceFile.
+  // replaceFile; anything but a regular file is refused before it is
+  // opened (kNotRegularFile).
   virtual FileError appendFile(const std::string& path, const std::string& bytes) = 0;
 
   // Moves the mouse pointer by whole screen pixels; false where the platform
@@ -169,14 +199,16 @@ class Platform {
   // green * 256 + blue); the colour chosen, or nothing when cancelled.
   virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
 
-  // The system's description of a file error ("No such file or directory").
+  // The system's description of a file error ("No such file or directory"),
+  // "Not a regular file" for kNotRegularFile.
   static std::string errorText(FileError error);
 
   // The system clock's local time.
   static LocalTime systemLocalTime();
 
   // The platform's path separator joined between a folder and a name; a
-  // folder that already ends in the separator does not get a second one.
+  // folder that already ends in the separator does not get a second one,
+  // and an empty folder (one that could not be read) gives the bare name.
   static std::string joinPath(const std::string& folder, const std::string& name);
 
   // Of all mount points, the ones a user sees as drives: "/" first, then
@@ -189,9 +221,15 @@ class Platform {
 namespace posix_files {
 std::string currentDirectory();
 FileError setCurrentDirectory(const std::string& path);
+// Platform::readFile. With wholeOnly, a file longer than maxBytes is
+// refused with EFBIG before anything is read. afterOpen, when given, runs
+// once the file is open and its length known, before the read: the file
+// may change in between, and what is read is what the file then holds.
+FileError readFile(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                   bool wholeOnly = false, const std::function<void()>& afterOpen = {});
+// The whole of a regular file.
 FileError readFile(const std::string& path, std::string& bytes);
-FileError removeFile(const std::string& path);
-FileError writeNewFile(const std::string& path, const std::string& bytes);
+FileError regularFileCheck(const std::string& path);
 FileError listFolder(const std::string& path, std::vector<FolderEntry>& entries);
 // Makes the folder and any missing folders above it; a folder already there
 // is no error, anything else of that name is.

@@ -2,7 +2,6 @@
 // reader.
 #pragma once
 
-#include <QString>
 #include <string>
 #include <vector>
 
@@ -13,9 +12,9 @@ namespace plotvane {
 
 class CliPlatform : public HeadlessPlatform {
  public:
-  bool readPicture(const std::string& path, const PictureLimits& limits,
-                   PixelArray& picture) override {
-    return readPictureFile(QString::fromStdString(path), limits, picture);
+  bool readPicture(const std::string& path, const PictureLimits& limits, PixelArray& picture,
+                   std::string& failure) override {
+    return readPictureFile(path, limits, picture, &failure);
   }
   // Nobody sees the file pane: every load would otherwise list the working
   // folder, which in a batch may hold thousands of pictures.

@@ -408,11 +408,15 @@ void Form1Window::syncPictureView() {
 namespace {
 
 // The local files among dropped data; anything else dropped is ignored.
+// Their paths are the bytes the URL encodes: a name that is not UTF-8
+// would not survive a QString.
 std::vector<std::string> droppedFiles(const QMimeData* data) {
   std::vector<std::string> files;
   if (!data || !data->hasUrls()) return files;
   for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    if (url.isLocalFile())
+      files.push_back(
+          QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
   return files;
 }
 
@@ -622,6 +626,13 @@ bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1Window::closeEvent(QCloseEvent* event) {
+  // A picture being read lets the window paint once: a close that arrives
+  // then waits until the read is done.
+  if (platform_.busy()) {
+    event->ignore();
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
   // A run that yields to events cannot be pulled from under itself: ask it to
   // stop, and the window closes once it has unwound.
   if (form_.state.runActive) {

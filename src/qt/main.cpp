@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFont>
 #include <QStringList>
 #include <optional>
 #include <string>
@@ -15,10 +16,10 @@ int main(int argc, char** argv) {
   application.setApplicationName(QStringLiteral("Plotvane"));
   QApplication::setFont(plotvane::interfaceFont(QApplication::font()));
 
-  // The first argument that Qt did not take for itself names the picture.
+  // The first argument that Qt did not take for itself (it removes its own
+  // from argv) names the picture, as the bytes the system gave.
   std::optional<std::string> argument;
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) argument = arguments.at(1).toStdString();
+  if (argc > 1) argument = std::string(argv[1]);
 
   plotvane::QtPlatform platform;
   plotvane::Form1 form(platform);

@@ -95,16 +95,26 @@ FileError QtPlatform::setCurrentDirectory(const std::string& path) {
   return posix_files::setCurrentDirectory(path);
 }
 
-FileError QtPlatform::readFile(const std::string& path, std::string& bytes) {
-  return posix_files::readFile(path, bytes);
+FileError QtPlatform::readFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  return posix_files::readFile(path, maxBytes, bytes);
 }
 
-FileError QtPlatform::removeFile(const std::string& path) {
-  return posix_files::removeFile(path);
+FileError QtPlatform::regularFileCheck(const std::string& path) {
+  return posix_files::regularFileCheck(path);
 }
 
-FileError QtPlatform::writeNewFile(const std::string& path, const std::string& bytes) {
-  return posix_files::writeNewFile(path, bytes);
+void QtPlatform::showBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (!busy) {
+    QGuiApplication::restoreOverrideCursor();
+    return;
+  }
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  if (beforeEvents_) beforeEvents_();
+  // Paints what the models say and shows the pointer; clicks and keys wait
+  // until the step is done, so no handler runs in the middle of it.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // Qt's own dialog, so that it looks and behaves the same everywhere. Each
@@ -176,8 +186,8 @@ std::vector<std::string> QtPlatform::mountedVolumes() {
 }
 
 bool QtPlatform::readPicture(const std::string& path, const PictureLimits& limits,
-                             PixelArray& picture) {
-  return readPictureFile(QString::fromStdString(path), limits, picture);
+                             PixelArray& picture, std::string& failure) {
+  return readPictureFile(path, limits, picture, &failure);
 }
 
 std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
@@ -204,7 +214,7 @@ std::string QtPlatform::openFileDialog(const FileDialogRequest& request) {
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+  return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen.front()).toStdString();
 }
 
 std::string QtPlatform::programFolder() {

@@ -20,11 +20,13 @@ class QtPlatform : public Platform {
   std::string environmentVariable(const std::string& name) override;
   std::string currentDirectory() override;
   FileError setCurrentDirectory(const std::string& path) override;
-  FileError readFile(const std::string& path, std::string& bytes) override;
-  FileError removeFile(const std::string& path) override;
-  FileError writeNewFile(const std::string& path, const std::string& bytes) override;
-  bool readPicture(const std::string& path, const PictureLimits& limits,
-                   PixelArray& picture) override;
+  FileError readFile(const std::string& path, std::size_t maxBytes, std::string& bytes) override;
+  FileError regularFileCheck(const std::string& path) override;
+  bool readPicture(const std::string& path, const PictureLimits& limits, PixelArray& picture,
+                   std::string& failure) override;
+  void showBusy(bool busy) override;
+  // A step that does not yield is under way (showBusy).
+  bool busy() const { return busy_; }
   std::string openFileDialog(const FileDialogRequest& request) override;
   bool movePointerBy(int dx, int dy) override;
   std::uint32_t buttonFaceColour() override;
@@ -52,6 +54,7 @@ class QtPlatform : public Platform {
   std::function<void()> beforeEvents_;
   QWidget* dialogParent_ = nullptr;
   QElapsedTimer lastEvents_;
+  bool busy_ = false;
 };
 
 }  // namespace plotvane

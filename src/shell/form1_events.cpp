@@ -91,7 +91,7 @@ void formLoad(Form1& form, bool useSettingsFile) {
   app.undoBufferSizeSaved = 50;
 
   SettingsValues settings = settingsOf(app);
-  if (useSettingsFile) readSettings(form.platform, state.settingsDir, settings);
+  if (useSettingsFile) readSettings(form.platform, state.settingsDir, settings, app.language);
   app.language = settings.language;
   app.undoBufferSize = settings.undoBufferSize;
   app.undoBufferSizeSaved = settings.undoBufferSizeSaved;
@@ -131,7 +131,7 @@ void formShown(Form1& form, const std::optional<std::string>& argument) {
 }
 
 void formUnload(Form1& form) {
-  writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app));
+  writeSettings(form.platform, form.state.settingsDir, settingsOf(form.app), form.app.language);
   closeDialogs(form);
   form.state.closed = true;
 }

@@ -1,11 +1,15 @@
 #include "app/settings.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -116,10 +120,11 @@ TEST(SettingsLocale, JapaneseOnlyForTheTerritoryJP) {
 
 class SettingsFile : public ::testing::Test {
  protected:
-  void expectWarnings(const std::vector<int>& errors) {
-    ASSERT_EQ(platform.messages().size(), errors.size());
-    for (std::size_t i = 0; i < errors.size(); ++i) {
-      EXPECT_EQ(platform.messages()[i].text, std::strerror(errors[i]));
+  // Each warning names the file, then the error's description.
+  void expectWarnings(const std::vector<std::string>& descriptions) {
+    ASSERT_EQ(platform.messages().size(), descriptions.size());
+    for (std::size_t i = 0; i < descriptions.size(); ++i) {
+      EXPECT_EQ(platform.messages()[i].text, path + ": " + descriptions[i]);
       EXPECT_EQ(platform.messages()[i].icon, MessageIcon::Exclamation);
     }
     platform.clearMessages();
@@ -130,43 +135,101 @@ class SettingsFile : public ::testing::Test {
   HeadlessPlatform platform;
 };
 
+const std::string kMissing = "No such file or directory";
+
 TEST_F(SettingsFile, WritesExactBytesAndReadsThemBack) {
   SettingsValues read = values(kJapanese, 12, 13);
-  readSettings(platform, dir.path(), read);
-  expectWarnings({ENOENT});
+  readSettings(platform, dir.path(), read, kEnglish);
+  expectWarnings({kMissing});
   expectValues(read, values(kJapanese, 12, 13), "missing file");
 
-  writeSettings(platform, dir.path(), values(kJapanese, 50, 7));  // only the saved size is written
-  expectWarnings({ENOENT});                                       // nothing to delete
+  // Only the saved size is written; a missing old file is warned about.
+  writeSettings(platform, dir.path(), values(kJapanese, 50, 7), kEnglish);
+  expectWarnings({kMissing});
   EXPECT_EQ(readAll(path), "Language=Japanese\r\nUndoBufferSize=7\r\n");
 
-  writeSettings(platform, dir.path(), values(2, 3, 32767));
+  writeSettings(platform, dir.path(), values(2, 3, 32767), kEnglish);
   expectWarnings({});
   EXPECT_EQ(readAll(path), "Language=English\r\nUndoBufferSize=32767\r\n");
-  readSettings(platform, dir.path(), read);
+  readSettings(platform, dir.path(), read, kEnglish);
   expectValues(read, values(kEnglish, 32767, 32767), "round trip");
 }
 
-TEST_F(SettingsFile, FailuresWarnWithTheSystemsTextAndChangeNothing) {
-  writeAll(path, "Language=Japanese\r\n");
+TEST_F(SettingsFile, FailuresWarnWithThePathAndKeepTheOldFile) {
+  const std::string good = "Language=Japanese\r\nUndoBufferSize=9\r\n";
+  writeAll(path, good);
   platform.injectFailure(HeadlessPlatform::FileOperation::Read, path, EACCES);
   SettingsValues read = values(kEnglish, 50, 50);
-  readSettings(platform, dir.path(), read);
-  expectWarnings({EACCES});
+  readSettings(platform, dir.path(), read, kEnglish);
+  expectWarnings({"Permission denied"});
   expectValues(read, values(kEnglish, 50, 50), "unreadable");
 
-  platform.injectFailure(HeadlessPlatform::FileOperation::Write, path, ENOSPC);
-  writeSettings(platform, dir.path(), values(kEnglish, 50, 50));
-  expectWarnings({ENOSPC});
+  // A full disk, at each step of the write: the good file stays.
+  for (const auto step :
+       {HeadlessPlatform::FileOperation::Create, HeadlessPlatform::FileOperation::Write,
+        HeadlessPlatform::FileOperation::Close, HeadlessPlatform::FileOperation::Rename}) {
+    platform.injectFailure(step, path, ENOSPC);
+    writeSettings(platform, dir.path(), values(kEnglish, 50, 50), kEnglish);
+    expectWarnings({"No space left on device"});
+    EXPECT_EQ(readAll(path), good);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
-  // A folder in the file's place cannot be deleted or opened, even by root.
+  // A folder in the file's place cannot be replaced or read, even by root.
   std::filesystem::remove(path);
   ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
-  writeSettings(platform, dir.path(), values(kJapanese, 50, 50));
-  expectWarnings({EISDIR, EISDIR});
-  readSettings(platform, dir.path(), read);
-  expectWarnings({EISDIR});
+  writeSettings(platform, dir.path(), values(kJapanese, 50, 50), kEnglish);
+  expectWarnings({"Is a directory", "Is a directory"});
+  readSettings(platform, dir.path(), read, kEnglish);
+  expectWarnings({"Is a directory"});
   EXPECT_TRUE(std::filesystem::is_directory(path));
+
+  // In Japanese the path stays and the description is translated.
+  std::filesystem::remove(path);
+  readSettings(platform, dir.path(), read, kJapanese);
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text,
+            path + ": " +
+                "\u30D5\u30A1\u30A4\u30EB\u307E\u305F\u306F"
+                "\u30D5\u30A9\u30EB\u30C0\u304C\u3042\u308A\u307E\u305B\u3093");
+}
+
+TEST_F(SettingsFile, APipeOrADeviceIsRefusedAtOnceAndAHugeFileReadOnlyAtItsStart) {
+  // A pipe nobody writes to: opening it for reading would wait for good.
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  SettingsValues read = values(kEnglish, 50, 50);
+  auto reading =
+      std::async(std::launch::async, [&] { readSettings(platform, dir.path(), read, kEnglish); });
+  if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading a pipe blocks";
+    close(open(path.c_str(), O_WRONLY));  // lets the blocked read end
+  }
+  reading.get();
+  expectWarnings({"Not a regular file"});
+  writeSettings(platform, dir.path(), values(kJapanese, 50, 50), kEnglish);
+  expectWarnings({"Not a regular file", "Not a regular file"});
+
+  // Linked to a device that never ends.
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/zero", path);
+  readSettings(platform, dir.path(), read, kEnglish);
+  expectWarnings({"Not a regular file"});
+  expectValues(read, values(kEnglish, 50, 50), "device");
+
+  // A regular file of a megabyte: lines past 64 KiB are not read.
+  std::filesystem::remove(path);
+  std::string big = "Language=Japanese\r\n";
+  big.resize(kMaxSettingsBytes, '\n');
+  writeAll(path, big + "UndoBufferSize=7\r\n" + std::string(1 << 20, '\n'));
+  readSettings(platform, dir.path(), read, kEnglish);
+  expectWarnings({});
+  expectValues(read, values(kJapanese, 50, 50), "a megabyte");
+}
+
+TEST(SettingsPath, AFolderThatCannotBeReadGivesTheBareNameNeverTheRoot) {
+  EXPECT_EQ(settingsFilePath(""), "Plotinf.ini");
+  EXPECT_EQ(settingsFilePath("/"), "/Plotinf.ini");
+  EXPECT_EQ(settingsFilePath("/home/user"), "/home/user/Plotinf.ini");
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ TEST(CliBatch, AFailedPictureIsReportedAndTheOthersMatchSingleRuns) {
   EXPECT_EQ(batch.out, "");
   EXPECT_TRUE(
       batch.err.starts_with("broken.jpg: Tthis type of file is not supported.\n"
+                            "broken.jpg: No such file or directory\n"
                             "sum.bmp: SumX,SumY ERROR\n"
                             "plotvane-cli: 5 pictures, "))
       << batch.err;
@@ -105,8 +106,11 @@ TEST(CliBatch, JobsChangeNeitherFilesNorMessages) {
   ASSERT_EQ(contents[0].size(), 11u);
   EXPECT_TRUE(
       runs[0].err.starts_with("p3.bmp: Tthis type of file is not supported.\n"
+                              "p3.bmp: No such file or directory\n"
                               "p8.bmp: Tthis type of file is not supported.\n"
-                              "p13.bmp: Tthis type of file is not supported.\n"))
+                              "p8.bmp: No such file or directory\n"
+                              "p13.bmp: Tthis type of file is not supported.\n"
+                              "p13.bmp: No such file or directory\n"))
       << runs[0].err;
   for (std::size_t run = 1; run < runs.size(); ++run) {
     EXPECT_EQ(runs[run].code, kCliFailed);

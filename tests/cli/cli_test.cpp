@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -120,7 +121,8 @@ TEST(Cli, FailuresPrintTheMessageAndWriteNothing) {
   // clang-format off
   const struct { std::vector<std::string> arguments; const char* message; } cases[] = {
       {.arguments = {"digitize", "missing.bmp", "--type", "line"},
-       .message = "Tthis type of file is not supported.\n"},
+       .message = "Tthis type of file is not supported.\n"
+                  "plotvane-cli: missing.bmp: No such file or directory\n"},
       {.arguments = {"digitize", "chart.bmp", "--type", "line", "--filter", "2"},
        .message = "Y-Filtering must be an odd whole number from 1 to 127.\n"},
       {.arguments = {"digitize", "chart.bmp", "--type", "surface", "--division", "0"},
@@ -149,6 +151,30 @@ TEST(Cli, FailuresPrintTheMessageAndWriteNothing) {
       run({"digitize", "chart.bmp", "--type", "line", "--output", dir.file("no/such/folder.csv")});
   EXPECT_EQ(blocked.code, kCliFailed);
   EXPECT_NE(blocked.err.find("No such file or directory"), std::string::npos);
+}
+
+// An output stream whose every write fails as a full disk does.
+class FullDisk : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override {
+    errno = ENOSPC;
+    return traits_type::eof();
+  }
+  std::streamsize xsputn(const char*, std::streamsize) override {
+    errno = ENOSPC;
+    return 0;
+  }
+};
+
+TEST(Cli, AStandardOutputThatCannotBeWrittenIsReported) {
+  HeadlessPlatform platform;
+  platform.setPicture("chart.bmp", chart());
+  FullDisk full;
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(runCli({"digitize", "chart.bmp", "--type", "line"}, platform, out, err), kCliFailed);
+  EXPECT_EQ(err.str(),
+            "plotvane-cli: standard output could not be written: No space left on device\n");
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ foreach(kind bmp gif jpg)
     set(out ${WORK}/${kind}${jobs})
     cli(code stdout err digitize ${batch} ${calibration} --jobs ${jobs} --output-dir ${out})
     if(NOT code EQUAL 1 OR NOT err MATCHES
-       "^${WORK}/broken.png: [^\n]+\nplotvane-cli: 4 pictures, [0-9]+ points, 1 failed\n$")
+       "^${WORK}/broken.png: [^\n]+\n${WORK}/broken.png: not a picture in a format the reader knows\nplotvane-cli: 4 pictures, [0-9]+ points, 1 failed\n$")
       fail("batch of the ${kind} samples with ${jobs} jobs: exit ${code}, stderr '${err}'")
     endif()
     if(EXISTS ${out}/broken.csv)

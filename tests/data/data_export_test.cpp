@@ -1,14 +1,18 @@
 #include "data/data_export.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -191,6 +195,29 @@ TEST_F(DataExport, EveryFailureIsReportedAndLeavesTheOldFileIntact) {
     EXPECT_EQ(m.icon, MessageIcon::Exclamation);
     EXPECT_EQ(m.buttons, MessageButtons::Ok);
   }
+}
+
+TEST_F(DataExport, APipeOrADeviceIsRefusedWithoutWaitingWhetherAppendedOrReplaced) {
+  const std::string pipe = dir.file("pipe.csv");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // No answers Append, Yes Replace; the device answers both.
+  for (const auto& [path, answer] :
+       {std::pair(pipe, R::No), std::pair(pipe, R::Yes), std::pair(std::string("/dev/null"), R::No),
+        std::pair(std::string("/dev/null"), R::Yes)}) {
+    SCOPED_TRACE(path + (answer == R::No ? " appended" : " replaced"));
+    platform.queueAnswer(answer);
+    auto saving = std::async(std::launch::async, [&] { saveAs(path); });
+    int reader = -1;
+    if (saving.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      ADD_FAILURE() << "writing blocks";
+      reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // lets the blocked open end
+    }
+    saving.get();
+    if (reader >= 0) close(reader);
+    ASSERT_EQ(platform.messages().size(), 2u);
+    EXPECT_EQ(platform.messages().back().text, "Not a regular file");
+  }
+  EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST_F(DataExport, ACancelLeavesTheDiskUntouchedAndRowsAreTakenInOnePass) {

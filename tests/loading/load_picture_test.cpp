@@ -162,6 +162,31 @@ TEST(LoadPicture, EverySourceLoadsAndTheOpenDialogShowsTheFiveChoices) {
   EXPECT_EQ(f.app.zoom, 1);
 }
 
+TEST(LoadPicture, WhileAPictureIsReadTheWindowSaysSoAndThePictureShownIsCounted) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("/charts/first.bmp", codedPicture(900, 700)));
+  struct {
+    bool busy = false;
+    std::string panel;
+  } during;
+  f.platform.setPictureReadHook([&] {
+    during.busy = f.platform.busy();
+    during.panel = panel(f, StatusPanel::PictureSize);
+  });
+  ASSERT_TRUE(f.load("/charts/second.bmp", codedPicture(30, 20)));
+  EXPECT_TRUE(during.busy);
+  EXPECT_EQ(during.panel, "Loading : second.bmp");
+  EXPECT_EQ(f.platform.lastPictureLimits().heldBytes, 900u * 700 * 4);
+  EXPECT_FALSE(f.platform.busy());
+  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:30 h:20");
+  // A failed read puts the size back, and says why.
+  EXPECT_FALSE(LoadPictureFile(f.form, "/charts/missing.bmp"));
+  EXPECT_EQ(during.panel, "Loading : missing.bmp");
+  EXPECT_FALSE(f.platform.busy());
+  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:30 h:20");
+  EXPECT_EQ(f.state.pictureFailure, "No such file or directory");
+}
+
 // Everything of a load that the user sees or the handlers read, to check that a failed one
 // changed none of it.
 auto shown(const Form1& f) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "loading/picture_bytes.h"
@@ -75,6 +76,66 @@ TEST(PictureFileCheck, TellsCompleteFilesFromBrokenOnesAndNeverReadsPastThem) {
       EXPECT_FALSE(examine(file.substr(0, length)).complete) << length << " of " << file.size();
     EXPECT_TRUE(examine(file).complete);
   }
+}
+
+// A GIF whose first frame of this size lies at the screen's top left, with
+// this many bytes of compressed data (their contents do not matter here).
+std::string gifFrameInScreen(int screen, int frame, std::size_t dataBytes) {
+  std::string out = "GIF89a";
+  putBytes(out, static_cast<std::uint32_t>(screen | screen << 16), 4);
+  out += std::string("\0\0\0\x2C\0\0\0\0", 8);
+  putBytes(out, static_cast<std::uint32_t>(frame | frame << 16), 4);
+  out += std::string("\0\x08", 2);
+  for (; dataBytes > 0; dataBytes -= std::min<std::size_t>(dataBytes, 255)) {
+    const std::size_t block = std::min<std::size_t>(dataBytes, 255);
+    out += static_cast<char>(block) + std::string(block, '\x55');
+  }
+  return out + std::string("\0\x3B", 2);
+}
+
+// A PNG header of a side x side picture of 16-bit RGBA and one IDAT chunk of
+// this many bytes.
+std::string pngWithData(std::uint32_t side, std::size_t dataBytes) {
+  std::string out("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+  putBytes(out, side, 4, true);
+  putBytes(out, side, 4, true);
+  out += std::string("\x10\x06\0\0\0\0\0\0\0", 9);
+  putBytes(out, static_cast<std::uint32_t>(dataBytes), 4, true);
+  return out + "IDAT" + std::string(dataBytes + 4, '\0') + std::string("\0\0\0\0IEND\0\0\0\0", 12);
+}
+
+TEST(PictureFileCheck, TellsWhetherTheDataCouldFillThePicture) {
+  // clang-format off
+  const struct { const char* name; std::string bytes; bool plausible; } cases[] = {
+      {.name = "run-length bitmap of 16000 x 16000 in 1 KB",
+       .bytes = bmpHeaders(16000, 16000, 8, 1, 1024, 2) + std::string(1024, '\0'),
+       .plausible = false},
+      {.name = "run-length bitmap of 4000 x 4000 in full runs",
+       .bytes = bmpHeaders(4000, 4000, 8, 1, 125500, 2) + std::string(125500, '\0'),
+       .plausible = true},
+      {.name = "small run-length bitmap ended at once",
+       .bytes = bmpHeaders(256, 256, 8, 1, 2, 2) + std::string("\0\1", 2), .plausible = true},
+      {.name = "gif: a pixel in a screen of 20000 x 13000", .bytes = gifFrameInScreen(20000, 1, 3),
+       .plausible = false},
+      {.name = "gif: a pixel in a screen of 2048 x 2048", .bytes = gifFrameInScreen(2048, 1, 3),
+       .plausible = true},
+      {.name = "gif: a quarter of the screen", .bytes = gifFrameInScreen(3000, 1500, 600),
+       .plausible = true},
+      {.name = "gif: less than a quarter", .bytes = gifFrameInScreen(3000, 1499, 600),
+       .plausible = false},
+      {.name = "gif: too little data for its frame", .bytes = gifFrameInScreen(3000, 3000, 2000),
+       .plausible = false},
+      {.name = "png: deflated at most 1032 to 1", .bytes = pngWithData(4000, 125000),
+       .plausible = true},
+      {.name = "png: more than 1032 to 1", .bytes = pngWithData(4000, 120000),
+       .plausible = false},
+      {.name = "jpeg: a block a bit", .bytes = jpegStructure(16, 16) + kJpegEnd,
+       .plausible = true},
+      {.name = "jpeg: 4800 blocks in 9 bytes", .bytes = jpegStructure(640, 480) + kJpegEnd,
+       .plausible = false},
+      {.name = "uncompressed bitmap", .bytes = bmpFile(codedPicture(5, 3)), .plausible = true}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(examine(c.bytes).plausible, c.plausible) << c.name;
 }
 
 TEST(PictureLimits, PixelsMustBeThereAndFitTheMemoryBound) {

@@ -1,6 +1,7 @@
 #include "shell/form1_events.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -40,7 +41,7 @@ class Form1Events : public ::testing::Test {
 TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   start();
   ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text, std::strerror(ENOENT));
+  EXPECT_EQ(platform.messages()[0].text, dir.file("Plotinf.ini") + ": No such file or directory");
   EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(form.app.undoRing->undoBufferSize(), 50);
   EXPECT_EQ(form.state.settingsDir, dir.path());
@@ -223,10 +224,40 @@ TEST_F(Form1Events, ExitWritesTheSettingsWithoutAskingAndClosesTheWindow) {
   menuClick(form, MenuId::mnuFileExit);
   EXPECT_TRUE(form.state.closed);
   EXPECT_EQ(readAll(dir.file("Plotinf.ini")), "Language=English\r\nUndoBufferSize=50\r\n");
-  // The only message is the failed delete of the file that did not exist.
+  // The only message is about the old file that did not exist.
   ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text, std::strerror(ENOENT));
+  EXPECT_EQ(platform.messages()[0].text, dir.file("Plotinf.ini") + ": No such file or directory");
   EXPECT_NE(platform.messages()[0].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(Form1Events, StartedInAFolderSinceDeletedTheSettingsFileIsNeverAtTheRoot) {
+  testing::TempWorkingDir gone;
+  ASSERT_EQ(rmdir(gone.path().c_str()), 0);
+  // Kept off the real root should the program ever reach for it.
+  for (const auto operation :
+       {HeadlessPlatform::FileOperation::Read, HeadlessPlatform::FileOperation::Exists,
+        HeadlessPlatform::FileOperation::Create, HeadlessPlatform::FileOperation::Write})
+    platform.injectFailure(operation, "/Plotinf.ini", EROFS);
+  start();
+  EXPECT_EQ(form.state.settingsDir, "");
+  menuClick(form, MenuId::mnuFileExit);
+  // The read, the old file and the new one: all the bare name, none there.
+  ASSERT_EQ(platform.messages().size(), 3u);
+  for (const ShownMessage& shown : platform.messages())
+    EXPECT_EQ(shown.text, "Plotinf.ini: No such file or directory");
+}
+
+TEST_F(Form1Events, ARelativePictureArgumentStaysTheFileOfTheStartFolder) {
+  start();
+  platform.setPicture(dir.file("chart.bmp"), testing::codedPicture(20, 10));
+  formShown(form, "chart.bmp");
+  EXPECT_EQ(form.state.picturePath, dir.file("chart.bmp"));
+  // A click in the file pane moves the working folder; Restore reads the same file.
+  testing::TempWorkingDir elsewhere;
+  menuClick(form, MenuId::mnuFileRedraw);
+  EXPECT_EQ(platform.pictureReads(),
+            (std::vector<std::string>{dir.file("chart.bmp"), dir.file("chart.bmp")}));
+  EXPECT_EQ(platform.messages().size(), 1u);  // the missing settings file only
 }
 
 TEST_F(Form1Events, WindowLayoutFollowsTheClientSize) {
