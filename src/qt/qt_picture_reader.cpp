@@ -39,6 +39,7 @@ class DamageWatch {
   DamageWatch(const DamageWatch&) = delete;
   DamageWatch& operator=(const DamageWatch&) = delete;
   bool damaged() const { return damaged_; }
+
  private:
   static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.contains(QLatin1String("Corrupt JPEG data")) ||
