@@ -1,11 +1,16 @@
+// Execute and Cancel on a loaded chart: the runs, what Execute refuses with
+// one message and the list kept, values beyond the single-precision range,
+// and what a run disables until it ends.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "app/handler_boundary.h"
 #include "data/data_list.h"
-#include "data/spreadsheet_export.h"
-#include "digitize/digitize_handlers.h"
+#include "digitize/calibration.h"
+#include "digitize/column_scan.h"
 #include "digitize/graph_type.h"
 #include "digitize/run_control.h"
 #include "shell/form1_events.h"
@@ -15,176 +20,189 @@
 namespace plotvane {
 namespace {
 
-using testing::PictureForm;
+using enum Message;
 
-// A white picture with a black horizontal line at row 10.
-PixelArray lineChart(int width, int height) {
-  PixelArray picture(width, height, 0xFFFFFF);
-  for (int x = 0; x < width; ++x) picture.set(x, 10, 0);
-  return picture;
-}
-
+// A 40 x 30 white picture with a black line along row 10, X and Y 0 to 1, and
+// two points in the list so that a refused run can be seen to keep it.
 class Execute : public ::testing::Test {
  protected:
   Execute() {
-    EXPECT_TRUE(f.load(f.folder.file("chart.bmp"), lineChart(40, 30)));
-    f.ui.txtSmpX.setText("4");
+    PixelArray chart(40, 30, 0xFFFFFF);
+    for (int x = 0; x < 40; ++x) chart.set(x, 10, 0);
+    EXPECT_TRUE(f.load(f.folder.file("chart.bmp"), std::move(chart)));
+    EXPECT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
+    EXPECT_EQ(appendDataPoint(f.form, 5, 6, 7, 8), AddResult::Added);
   }
-
-  // The charts of the workbooks that the runs sent to the spreadsheet since
-  // the last call.
-  std::vector<ChartKind> exports() {
-    const std::vector<std::string>& opened = f.platform.openedDocuments();
-    std::vector<ChartKind> kinds;
-    for (; exportsSeen < opened.size(); ++exportsSeen) {
-      const std::string chart = testing::chartPart(testing::workbookPartsOf(opened[exportsSeen]));
-      kinds.push_back(chart.empty() ? ChartKind::None
-                      : chart.find("<c:symbol val=\"none\"/>") != std::string::npos
-                          ? ChartKind::Line
-                          : ChartKind::Point);
-    }
-    return kinds;
-  }
-
   void selectType(GraphType type) {
     f.ui.cmbGraphType.selected = type;
     cmbGraphTypeClick(f.form);
   }
-
-  // Puts two points in the list, so a refused Execute can be seen to keep it.
-  void fillList() {
-    ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
-    ASSERT_EQ(appendDataPoint(f.form, 5, 6, 7, 8), AddResult::Added);
+  void run() { menuClick(f.form, MenuId::mnuExeStart); }
+  bool enabled(MenuId command) { return f.ui.menu(command).enabled; }
+  // The messages shown since the last call, one a line.
+  std::string shown() {
+    std::string texts;
+    for (const ShownMessage& m : f.platform.messages()) texts += m.text + "\n";
+    f.platform.clearMessages();
+    return texts;
+  }
+  std::string said(std::optional<Message> id) { return id ? f.form.message(*id) + "\n" : ""; }
+  // The chart of each workbook sent to the spreadsheet since the last call:
+  // L for lines, P for points, - for none.
+  std::string exports() {
+    std::string kinds;
+    for (const auto& opened = f.platform.openedDocuments(); seen < opened.size(); ++seen) {
+      const std::string chart = testing::chartPart(testing::workbookPartsOf(opened[seen]));
+      kinds += chart.empty()                                                 ? '-'
+               : chart.find("<c:symbol val=\"none\"/>") != std::string::npos ? 'L'
+                                                                             : 'P';
+    }
+    return kinds;
   }
 
-  PictureForm f;
-  std::size_t exportsSeen = 0;
+  testing::PictureForm f;
+  std::size_t seen = 0;
 };
 
 TEST_F(Execute, TraceLineReplacesTheListAndShowsTheDataPane) {
-  fillList();
   f.ui.chkExcel.value = 1;
-  menuClick(f.form, MenuId::mnuExeStart);
-
+  f.ui.txtSmpX.setText("4");
+  run();
   EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
-  EXPECT_TRUE(f.ui.ListView1.visible);
-  ASSERT_EQ(f.app.pointCount, 5);
   ASSERT_EQ(f.ui.ListView1.rows.size(), 5u);
   // Row 10 of 30, counted from the bottom and centred: 29 - 10 - 0.5.
   for (const ListRow& row : f.ui.ListView1.rows) EXPECT_EQ(row.cells[4], "18.5");
   EXPECT_EQ(f.ui.ListView1.rows[4].cells[3], "40");
-  EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
-  EXPECT_TRUE(f.ui.menu(MenuId::mnuDataSave).enabled);
-  EXPECT_TRUE(f.ui.cmdSaveData.enabled);
-  EXPECT_FALSE(f.state.runActive);
-  EXPECT_EQ(exports(), std::vector<ChartKind>{ChartKind::Line});
-  EXPECT_TRUE(f.platform.messages().empty());
+  EXPECT_EQ(exports(), "L");
+  EXPECT_EQ(shown(), "");
 }
 
-TEST_F(Execute, RefusesBadParametersAndKeepsTheList) {
-  using enum Message;
-  // A message, or none when the run does not start.
+// The field being edited (count or pitch) is checked first, as leaving it
+// would; its refusal is the one message. Then both fields and the filter are
+// judged again. Plot 1 Point and Manual Plotting have no run.
+TEST_F(Execute, RefusesBadParametersWithOneMessageAndKeepsTheList) {
+  enum Focus { kNone, kCount, kPitch };
   // clang-format off
   const struct {
-    GraphType type; const char* division; const char* filter;
-    std::optional<Message> message = {};
+    GraphType type = kTraceLine; const char* count = "200", *pitch = "0.005", *filter = "1";
+    Focus focus = kNone; std::optional<Message> message = {};
   } cases[] = {
-      {.type = kTraceLine, .division = "0", .filter = "1", .message = WholeNumberRequired},
-      {.type = kTraceLine, .division = "40000", .filter = "1", .message = CountOutOfRange},
-      {.type = kTraceSurface, .division = "abc", .filter = "1", .message = WholeNumberRequired},
-      {.type = kTraceLine, .division = "4", .filter = "2", .message = FilterOddNumber},
-      {.type = kTraceSurface, .division = "4", .filter = "129", .message = FilterOddNumber},
-      {.type = kTraceLine, .division = "4", .filter = "x", .message = FilterOddNumber},
-      {.type = kPlotOnePoint, .division = "4", .filter = "1"},
-      {.type = kManualPlotting, .division = "4", .filter = "1"}};
+      {.count = "0", .focus = kCount, .message = WholeNumberRequired},
+      {.count = "0", .pitch = "abc", .message = WholeNumberRequired},
+      {.count = "40000", .message = CountOutOfRange},
+      {.pitch = "abc", .focus = kPitch, .message = ZeroNotAllowed},
+      {.pitch = "abc", .message = ZeroNotAllowed},
+      {.pitch = "0.00001", .message = CountOutOfRange},  // 100 000 divisions
+      {.filter = "2", .message = FilterOddNumber},
+      {.type = kTraceSurface, .filter = "129", .message = FilterOddNumber},
+      {.type = kPlotOnePoint}, {.type = kManualPlotting}};
   // clang-format on
-  fillList();
+  f.ui.chkExcel.value = 1;
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::graphTypeName(c.type) + ", division " + c.division + ", filter " +
-                 c.filter);
-    f.platform.clearMessages();
+    SCOPED_TRACE(testing::graphTypeName(c.type) + ", count " + c.count + ", pitch " + c.pitch +
+                 ", filter " + c.filter + ", focus " + std::to_string(c.focus));
     selectType(c.type);
-    f.ui.txtSmpX.text = c.division;
-    f.ui.cmbFRange.text = c.filter;
     f.ui.TabStrip1.selected = static_cast<int>(Pane::Setting);
-    menuClick(f.form, MenuId::mnuExeStart);
+    f.ui.txtSmpX.text = c.count;
+    f.ui.txtStpX.text = c.pitch;
+    f.ui.cmbFRange.text = c.filter;
+    f.ui.focused = c.focus == kCount ? &f.ui.txtSmpX : c.focus == kPitch ? &f.ui.txtStpX : nullptr;
+    run();
+    EXPECT_EQ(shown(), said(c.message));
     EXPECT_EQ(f.app.pointCount, 2);
     EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Setting));
-    if (!c.message) {
-      EXPECT_TRUE(f.platform.messages().empty());
-    } else {
-      ASSERT_EQ(f.platform.messages().size(), 1u);
-      EXPECT_EQ(f.platform.messages()[0].text, f.form.message(*c.message));
-    }
+    EXPECT_EQ(std::tuple(f.ui.txtSmpX.text, f.ui.txtStpX.text), std::tuple(c.count, c.pitch));
+    EXPECT_EQ(enabled(MenuId::mnuExeStart), c.message.has_value());  // the types that run
   }
-  // Plot All Points uses neither the count nor the filter.
+  EXPECT_EQ(exports(), "");
+  // Plot All Points uses neither the count nor the filter: the line is one blob.
   selectType(kPlotAllPoints);
-  menuClick(f.form, MenuId::mnuExeStart);
-  EXPECT_EQ(f.app.pointCount, 1);  // the line is one blob
+  run();
+  EXPECT_EQ(f.app.pointCount, 1);
 }
 
-TEST_F(Execute, ChecksTheFocusedFieldBeforeRunning) {
-  f.ui.txtSmpX.text = "2.7";
-  f.ui.focused = &f.ui.txtSmpX;
-  menuClick(f.form, MenuId::mnuExeStart);
-  EXPECT_EQ(f.ui.txtSmpX.text, "2");
-  EXPECT_EQ(f.ui.txtStpX.text, "0.5");
-  EXPECT_EQ(f.app.pointCount, 3);
-}
-
-TEST_F(Execute, CancelInEachPassAndExecuteIsEnabledAgain) {
-  f.ui.chkExcel.value = 1;
-  f.ui.txtSmpX.setText("250");
-  // The scan pass yields at the 126 even columns, the points pass at 0, 100
-  // and 200: a cancel at its second yield keeps columns 0 to 99.
+TEST_F(Execute, TheFieldBeingEditedIsCheckedAndTheRunUsesWhatItGives) {
   // clang-format off
-  const struct { int cancelAtYield, points; } cases[] = {
+  const struct { bool pitch; const char* typed, *count, *step; int points; } cases[] = {
+      {.pitch = false, .typed = "2.7", .count = "2", .step = "0.5", .points = 3},
+      {.pitch = true, .typed = "0.25", .count = "4", .step = "0.25", .points = 5}};
+  // clang-format on
+  for (const auto& c : cases) {
+    Control& field = c.pitch ? f.ui.txtStpX : f.ui.txtSmpX;
+    field.text = c.typed;
+    f.ui.focused = &field;
+    run();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(std::tuple(f.ui.txtSmpX.text, f.ui.txtStpX.text), std::tuple(c.count, c.step));
+    ASSERT_EQ(f.app.pointCount, c.points);
+    EXPECT_EQ(f.ui.ListView1.rows.back().cells[1], "1");  // the last column at the right end
+  }
+}
+
+// 250 divisions: the scan pass yields at the 126 even columns, the points
+// pass at columns 0, 100 and 200, having appended the points before each.
+TEST_F(Execute, ACancelInEitherPassEndsTheRunAndARunDisablesWhatItWouldRefuse) {
+  const auto states = [this] {  // what a run takes away, in this order
+    std::vector<bool> on;
+    for (MenuId id :
+         {MenuId::mnuFileOpen, MenuId::mnuFileRedraw, MenuId::mnuExeStart, MenuId::mnuDataSave})
+      on.push_back(enabled(id));
+    for (const Control* c : std::initializer_list<const Control*>{&f.ui.Drive1, &f.ui.Dir1,
+                                                                  &f.ui.File1, &f.ui.cmdSaveData})
+      on.push_back(c->enabled);
+    on.push_back(testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled);
+    return on;
+  };
+  // clang-format off
+  const struct { int cancelAtYield; int points; } cases[] = {
       {.cancelAtYield = 1, .points = 0}, {.cancelAtYield = 126, .points = 0},
       {.cancelAtYield = 127, .points = 0}, {.cancelAtYield = 128, .points = 100},
-      {.cancelAtYield = 129, .points = 200}, {.cancelAtYield = 100000, .points = 251}};
+      {.cancelAtYield = 129, .points = 200}, {.cancelAtYield = 0, .points = 251}};  // 0: never
   // clang-format on
+  f.ui.chkExcel.value = 1;
+  f.ui.txtSmpX.setText("250");
+  txtSmpXLostFocus(f.form);
+  ASSERT_EQ(f.ui.txtStpX.text, "0.004");
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "Cancel at yield " << c.cancelAtYield);
     int yields = 0;
     f.platform.setYieldHook([&] {
       EXPECT_TRUE(f.state.runActive);
-      // A successful export at the end enables Execute while it shows its
-      // message; the run still refuses a second start then.
+      // A successful export at the end shows its message with Execute enabled;
+      // the run still refuses a second start then.
       if (!f.form.dialog(DialogId::Message)) {
-        EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
+        EXPECT_EQ(states(), std::vector<bool>(9, false));
       }
       if (++yields == c.cancelAtYield) menuClick(f.form, MenuId::mnuExeCancel);
     });
-    menuClick(f.form, MenuId::mnuExeStart);
+    run();
     EXPECT_EQ(f.app.pointCount, c.points);
-    EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
-    EXPECT_TRUE(testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled);
+    const bool some = c.points > 0;
+    EXPECT_EQ(states(), (std::vector<bool>{1, 1, 1, some, 1, 1, 1, some, 1}));
     EXPECT_FALSE(f.ui.ProgressBar1.visible);
     EXPECT_FALSE(f.ui.Line5.visible);
-    EXPECT_EQ(exports().size(), c.points == 251 ? 1u : 0u);
+    EXPECT_EQ(exports(), c.points == 251 ? "L" : "");
   }
+  f.platform.setYieldHook({});
+  EXPECT_EQ(shown(), "");
 }
 
 TEST_F(Execute, CommandsDuringARunAreRefusedOrWaitForIt) {
   f.ui.txtSmpX.setText("100");
   int yields = 0;
   f.platform.setYieldHook([&] {
-    ++yields;
-    if (yields == 3) {
-      menuClick(f.form, MenuId::mnuExeStart);  // no second run inside the first
+    if (++yields == 3) {
+      run();  // no second run inside the first
       EXPECT_FALSE(LoadPictureFile(f.form, f.folder.file("chart.bmp")));
-      f.ui.cmbGraphType.selected = kPlotOnePoint;
-      cmbGraphTypeClick(f.form);
+      selectType(kPlotOnePoint);
       EXPECT_EQ(f.ui.cmbGraphType.selected, kTraceLine);
-      EXPECT_FALSE(f.ui.menu(MenuId::mnuExeStart).enabled);
     }
-    if (yields == 5) {
-      // Closing the window asks the run to stop and closes when it has.
+    if (yields == 5) {  // closing the window asks the run to stop and closes when it has
       f.state.closeRequested = true;
       f.app.cancelRequested = true;
     }
   });
-  menuClick(f.form, MenuId::mnuExeStart);
+  run();
   EXPECT_EQ(yields, 5);
   EXPECT_EQ(f.app.pointCount, 0);
   EXPECT_TRUE(f.state.closed);
@@ -193,28 +211,115 @@ TEST_F(Execute, CommandsDuringARunAreRefusedOrWaitForIt) {
 TEST_F(Execute, PlotAllPointsExportsEvenWithoutPointsAndStopsWhenTheListIsFull) {
   selectType(kPlotAllPoints);
   f.ui.chkExcel.value = 1;
-  menuClick(f.form, MenuId::mnuExeStart);  // the line is one blob
-  EXPECT_EQ(exports(), std::vector<ChartKind>{ChartKind::Point});
+  run();  // the line is one blob
+  EXPECT_EQ(exports(), "P");
   // Without points, the export has nothing to send and says so.
   ASSERT_TRUE(f.load(f.folder.file("white.bmp"), PixelArray(20, 20, 0xFFFFFF)));
-  menuClick(f.form, MenuId::mnuExeStart);
+  run();
   EXPECT_EQ(f.app.pointCount, 0);
-  EXPECT_TRUE(exports().empty());
-  ASSERT_EQ(f.platform.messages().size(), 1u);
-  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(Message::ExcelUnsupported));
-
+  EXPECT_EQ(exports(), "");
+  EXPECT_EQ(shown(), said(ExcelUnsupported));
   // 200 x 200 separate dots: 40 000 blobs, more than the list holds.
   PixelArray dots(400, 400, 0xFFFFFF);
   for (int y = 0; y < 400; y += 2)
     for (int x = 0; x < 400; x += 2) dots.set(x, y, 0);
   ASSERT_TRUE(f.load(f.folder.file("dots.bmp"), std::move(dots)));
-  f.platform.clearMessages();
-  menuClick(f.form, MenuId::mnuExeStart);
+  run();
   EXPECT_EQ(f.app.pointCount, kMaxPointCount);
-  ASSERT_EQ(f.platform.messages().size(), 1u);
-  EXPECT_EQ(f.platform.messages()[0].text, f.form.message(Message::ListFull));
-  EXPECT_TRUE(exports().empty());
-  EXPECT_TRUE(f.ui.menu(MenuId::mnuExeStart).enabled);
+  EXPECT_EQ(shown(), said(ListFull));
+  EXPECT_EQ(exports(), "");
+  EXPECT_TRUE(enabled(MenuId::mnuExeStart));
+}
+
+// Three columns at rows 0, 50 and 100 above the bottom line of a rectangle
+// 100 rows high whose bottom line is the picture's bottom row.
+TEST(TracePoints, AValueBeyondTheSingleRangeRefusesThePointsBeforeAnyIsReported) {
+  // clang-format off
+  const struct { float minX; double pitch; float minY, maxY; bool refused = true; } cases[] = {
+      {.minX = 0, .pitch = 1, .minY = -3e38f, .maxY = 3e38f},  // the Y range too wide
+      {.minX = 0, .pitch = 1, .minY = 0, .maxY = 3e38f},       // Y scaled too far
+      {.minX = 3e38f, .pitch = 3e37, .minY = 0, .maxY = 1},    // X too large
+      {.minX = 3e38f, .pitch = 1e37, .minY = -1e36f, .maxY = 1e36f, .refused = false}};
+  // clang-format on
+  const std::vector<float> yPixels = {0, 50, 100};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.minX << " " << c.pitch << " " << c.minY << " " << c.maxY);
+    const TraceParams params{.rect = {.lineXS = 0, .lineXE = 2, .lineYT = 0, .lineYB = 100},
+                             .minX = c.minX,
+                             .minY = c.minY,
+                             .maxY = c.maxY,
+                             .divisions = 2,
+                             .pitch = c.pitch};
+    int yields = 0;
+    const TraceYieldFn count = [&](const TraceYield&) { return ++yields, true; };
+    if (c.refused) {
+      EXPECT_THROW(makeTracePoints(params, 101, yPixels, count), OverflowError);
+      EXPECT_EQ(yields, 0);
+      continue;
+    }
+    const TraceResult result = makeTracePoints(params, 101, yPixels, count);
+    ASSERT_EQ(result.points.size(), 3u);
+    EXPECT_EQ(result.points[0].YData, c.minY);
+    EXPECT_FLOAT_EQ(result.points[2].YData, c.maxY);
+    EXPECT_TRUE(std::isfinite(result.points[2].XData));
+  }
+}
+
+TEST_F(Execute, ATraceBeyondTheSingleRangeAppendsNothingAndSaysSoInTheUsersLanguage) {
+  // clang-format off
+  const struct { MenuId language; GraphType type; std::string message; } cases[] = {
+      {.language = MenuId::mnuLangENG, .type = kTraceLine, .message = "Overflow\n"},
+      {.language = MenuId::mnuLangJP, .type = kTraceSurface,
+       .message = reinterpret_cast<const char*>(u8"ｵｰﾊﾞｰﾌﾛｰしました。\n")}};
+  // clang-format on
+  f.ui.txtMinLabelY.setText("-3e38");
+  f.ui.txtMaxLabelY.setText("3e38");
+  f.ui.chkExcel.value = 1;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    menuClick(f.form, c.language);
+    selectType(c.type);
+    ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
+    shown();
+    EXPECT_FALSE(runHandler(f.form, [&] { run(); }));
+    EXPECT_EQ(shown(), c.message);
+    EXPECT_EQ(f.app.pointCount, 0);
+    EXPECT_FALSE(f.state.runActive);
+    EXPECT_EQ(std::tuple(enabled(MenuId::mnuDataSave), enabled(MenuId::mnuExeStart),
+                         enabled(MenuId::mnuFileOpen), f.ui.Line5.visible),
+              std::tuple(false, true, true, false));
+  }
+  EXPECT_EQ(exports(), "");
+}
+
+// The traces read the value, the conversion reads the settings field: after a
+// refused value both still agree on the value in force.
+TEST_F(Execute, ASettingsValueBeyondTheSingleRangeLeavesBothFieldsAtTheValueInForce) {
+  using C = Calibration;
+  FormState& state = f.state;
+  Form1Controls& ui = f.ui;
+  // clang-format off
+  const struct { Control& scale; Control& mirror; const float& value; float C::*read; } cases[] = {
+      {.scale = ui.txtMaxLabelY, .mirror = ui.txtLYT, .value = state.maxY, .read = &C::y1},
+      {.scale = ui.txtMinLabelY, .mirror = ui.txtLYB, .value = state.minY, .read = &C::y0},
+      {.scale = ui.txtMaxLabelX, .mirror = ui.txtLXE, .value = state.maxX, .read = &C::x1},
+      {.scale = ui.txtMinLabelX, .mirror = ui.txtLXS, .value = state.minX, .read = &C::x0}};
+  // clang-format on
+  menuClick(f.form, MenuId::mnuLangJP);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scale.name);
+    c.scale.setText("-1000");
+    const std::string pitch = ui.txtStpX.text;
+    shown();
+    EXPECT_FALSE(runHandler(f.form, [&] { c.scale.setText("-1e39"); }));
+    EXPECT_EQ(shown(), said(Overflow));
+    EXPECT_EQ(std::tuple(c.scale.text, c.mirror.text, c.value, ui.txtStpX.text),
+              std::tuple("-1000", "-1000", -1000.0f, pitch));
+    float read = 0;
+    EXPECT_NO_THROW(read = currentCalibration(f.form).*c.read);
+    EXPECT_EQ(read, c.value);
+  }
 }
 
 }  // namespace
