@@ -225,67 +225,38 @@ std::string logEntry(ScanStage stage, int position, int bar, std::size_t points,
          ' ' + std::to_string(points) + ' ' + std::to_string(painted);
 }
 
-// The scan on a grid of one byte per cell: dark, visited. A run stopped at
-// yield `stopAt` (counted from 1; 0 never).
-class ReferenceScan {
- public:
-  ReferenceScan(const PixelArray& picture, const ScanPointsParams& params, int stopAt)
-      : picture_(picture), params_(params), stopAt_(stopAt) {}
-
-  ScanRun run() {
-    const PixelRect& r = params_.calibration.rect;
-    const auto round = [](float v) -> std::optional<long long> {
-      if (!std::isfinite(v)) return std::nullopt;
-      return static_cast<long long>(std::clamp(std::nearbyint(double{v}), -1e9, 1e9));
-    };
-    const auto x0 = round(r.lineXS), x1 = round(r.lineXE - 1), y0 = round(r.lineYT),
-               y1 = round(r.lineYB - 1);
-    if (!x0 || !x1 || !y0 || !y1) return out_;
-    left_ = int(std::max(*x0, 0LL)), right_ = int(std::min(*x1, picture_.width() - 1LL));
-    top_ = int(std::max(*y0, 0LL)), bottom_ = int(std::min(*y1, picture_.height() - 1LL));
-    width_ = right_ - left_ + 3;
-    cells_.assign(std::size_t(std::max(width_, 0)) * std::max(bottom_ - top_ + 3, 0), 0);
-    for (int y = top_; y <= bottom_; ++y)
-      for (int x = left_; x <= right_; ++x) {
-        const std::uint32_t v = picture_.at(x, y);
-        cell(x, y) = redOf(v) + greenOf(v) + blueOf(v) <= 600 ? kDark : 0;
-      }
-    for (int x = left_; x <= right_; ++x) {
-      if (const auto bar = scanProgressValue(x, r.lineXS, r.lineXE)) bar_ = *bar;
-      if (x % 2 == 0 && !goOn(ScanStage::Marking, x)) return stopped();
-    }
-    for (int y = top_; y <= bottom_; ++y) {
-      for (int x = left_; x <= right_; ++x)
-        if ((cell(x, y) & (kDark | kVisited)) == kDark && !blob(x, y)) return out_;
-      if (y % 2 == 0 && !goOn(ScanStage::Row, y)) return stopped();
-    }
-    return out_;
-  }
-
- private:
-  static constexpr std::uint8_t kDark = 1, kVisited = 2;
-
-  std::uint8_t& cell(int x, int y) {
-    return cells_[std::size_t(y - top_ + 1) * width_ + x - left_ + 1];
-  }
-
-  bool goOn(ScanStage stage, int position) {
-    ScanPointsResult& r = out_.result;
-    out_.log.push_back(logEntry(stage, position, bar_, r.points.size(), r.painted.size()));
-    return int(out_.log.size()) != stopAt_;
-  }
-
-  ScanRun stopped() {
-    out_.result.status = ScanPointsStatus::Stopped;
-    return out_;
-  }
-
+// The scan on a grid of one byte per cell (dark, visited), stopped at yield
+// `stopAt` (counted from 1; 0 never).
+ScanRun referenceScan(const PixelArray& picture, const ScanPointsParams& params, int stopAt) {
+  constexpr std::uint8_t kDark = 1, kVisited = 2;
+  ScanRun out;
+  ScanPointsResult& result = out.result;
+  const PixelRect& r = params.calibration.rect;
+  const auto round = [](float v) -> std::optional<long long> {
+    if (!std::isfinite(v)) return std::nullopt;
+    return static_cast<long long>(std::clamp(std::nearbyint(double{v}), -1e9, 1e9));
+  };
+  const auto x0 = round(r.lineXS), x1 = round(r.lineXE - 1), y0 = round(r.lineYT),
+             y1 = round(r.lineYB - 1);
+  if (!x0 || !x1 || !y0 || !y1) return out;
+  const int left = int(std::max(*x0, 0LL)), right = int(std::min(*x1, picture.width() - 1LL));
+  const int top = int(std::max(*y0, 0LL)), bottom = int(std::min(*y1, picture.height() - 1LL));
+  const int width = right - left + 3;  // a border of one cell all round
+  std::vector<std::uint8_t> grid(std::size_t(std::max(width, 0)) * std::max(bottom - top + 3, 0));
+  const auto cell = [&](int x, int y) -> std::uint8_t& {
+    return grid[std::size_t(y - top + 1) * width + x - left + 1];
+  };
+  int bar = -1;
+  const auto goOn = [&](ScanStage stage, int position) {
+    out.log.push_back(logEntry(stage, position, bar, result.points.size(), result.painted.size()));
+    if (int(out.log.size()) == stopAt) result.status = ScanPointsStatus::Stopped;
+    return int(out.log.size()) != stopAt;
+  };
   // Walks around the blob keeping it on the right, from the cell above
   // (x, y), until back at that cell or in a state it had before; then counts
-  // the dark cells within the rows' spans of the walk.
-  bool blob(int x, int y) {
+  // the dark cells within the rows' spans of the walk. False ends the run.
+  const auto blob = [&](int x, int y) {
     constexpr int dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
-    ScanPointsResult& r = out_.result;
     std::set<std::pair<const std::uint8_t*, int>> seen;  // cells and directions stood on
     std::map<int, std::pair<int, int>> span;             // row: leftmost, rightmost column
     int cx = x, cy = y - 1, d = 0, lowest = y;
@@ -300,33 +271,42 @@ class ReferenceScan {
       lowest = std::max(lowest, cy);
       const auto at = span.try_emplace(cy, cx, cx).first;
       at->second = {std::min(at->second.first, cx), std::max(at->second.second, cx)};
-      if (params_.recordPainted && (cell(cx, cy) & kVisited)) r.painted.push_back({cx, cy});
+      if (params.recordPainted && (cell(cx, cy) & kVisited)) result.painted.push_back({cx, cy});
       cx += dx[d], cy += dy[d];
       if ((cx == x && cy == y - 1) || !seen.insert({&cell(cx, cy), d}).second) break;
     }
     long long sumX = 0, sumY = 0, count = 0;
     for (const auto& [row, columns] : span) {
-      for (int c = columns.first; c <= columns.second && row >= y - 1 && row <= lowest; ++c) {
+      if (row < y - 1 || row > lowest) continue;
+      for (int c = columns.first; c <= columns.second; ++c) {
         if (cell(c, row) & kDark) sumX += c, sumY += row, ++count;
         cell(c, row) |= kVisited;
       }
     }
-    if (!goOn(ScanStage::Blob, y)) return stopped(), false;
-    if (count == 0) return r.status = ScanPointsStatus::SumError, false;
+    if (!goOn(ScanStage::Blob, y)) return false;
+    if (count == 0) return result.status = ScanPointsStatus::SumError, false;
     const double mx = double(sumX) / double(count), my = double(sumY) / double(count);
     const float px = static_cast<float>(mx + 0.5), py = static_cast<float>(my + 0.5);
-    const DataValue v = axisValuesAt(params_.calibration, px, py).value_or(DataValue{});
-    r.points.push_back({v.x, v.y, px, float(double{params_.pictureHeight - 1.0f} - my - 0.5)});
+    const DataValue v = axisValuesAt(params.calibration, px, py).value_or(DataValue{});
+    result.points.push_back({v.x, v.y, px, float(double{params.pictureHeight - 1.0f} - my - 0.5)});
     return true;
+  };
+  for (int y = top; y <= bottom; ++y)
+    for (int x = left; x <= right; ++x) {
+      const std::uint32_t v = picture.at(x, y);
+      cell(x, y) = redOf(v) + greenOf(v) + blueOf(v) <= 600 ? kDark : 0;
+    }
+  for (int x = left; x <= right; ++x) {
+    if (const auto shown = scanProgressValue(x, r.lineXS, r.lineXE)) bar = *shown;
+    if (x % 2 == 0 && !goOn(ScanStage::Marking, x)) return out;
   }
-
-  const PixelArray& picture_;
-  const ScanPointsParams& params_;
-  int stopAt_;
-  ScanRun out_;
-  int left_ = 0, right_ = -1, top_ = 0, bottom_ = -1, width_ = 0, bar_ = -1;
-  std::vector<std::uint8_t> cells_;
-};
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x)
+      if ((cell(x, y) & (kDark | kVisited)) == kDark && !blob(x, y)) return out;
+    if (y % 2 == 0 && !goOn(ScanStage::Row, y)) return out;
+  }
+  return out;
+}
 
 // stopAt: -1 without a callback, 0 with one that always goes on.
 ScanRun scanWith(const PixelArray& picture, const ScanPointsParams& params, int stopAt) {
@@ -353,11 +333,11 @@ TEST(ReferenceScanPoints, AgreesBitForBit) {
     for (const PixelRect& rect : rectangles(float(s.width), float(s.height)))
       for (const bool painted : {false, true}) {
         const ScanPointsParams params{{rect, -3, 7, 2, -5}, float(s.height) + 0.5f, painted};
-        const ScanRun whole = ReferenceScan(picture, params, 0).run();
+        const ScanRun whole = referenceScan(picture, params, 0);
         // Without a callback, with one that goes on, and stopped halfway.
         for (const int stopAt : {-1, 0, int(whole.log.size() / 2) + 1}) {
           SCOPED_TRACE(where(s.width, s.height, rect) << " stop " << stopAt);
-          const ScanRun want = stopAt <= 0 ? whole : ReferenceScan(picture, params, stopAt).run();
+          const ScanRun want = stopAt <= 0 ? whole : referenceScan(picture, params, stopAt);
           const ScanRun got = scanWith(picture, params, stopAt);
           EXPECT_EQ(got.result.status, want.result.status);
           EXPECT_EQ(bits(got.result.points), bits(want.result.points));
