@@ -4,6 +4,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
@@ -16,91 +18,82 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(LeadingNumber, Table) {
   // clang-format off
-  const struct { std::string text; double value; } cases[] = {
-      {.text = "  1 2.5e1x", .value = 125}, {.text = "\t-\r\n4 . 5", .value = -4.5},
-      {.text = "&H1F", .value = 31}, {.text = "&h1f", .value = 31},
-      {.text = "& h 1 f", .value = 31}, {.text = "&HFFFF", .value = 65535},
-      {.text = "&H1G", .value = 1}, {.text = "&H", .value = 0}, {.text = "&O17", .value = 15},
-      {.text = "&o78", .value = 7}, {.text = "&17", .value = 0}, {.text = "-&H10", .value = 0},
-      {.text = ".5", .value = 0.5}, {.text = "-", .value = 0}, {.text = ".e5", .value = 0},
-      {.text = "1E", .value = 1}, {.text = "1E+", .value = 1}, {.text = "1e -2", .value = 0.01},
-      {.text = "1D2", .value = 100}, {.text = "abc", .value = 0}, {.text = "", .value = 0},
-      {.text = "+3", .value = 3}, {.text = "1.2.3", .value = 1.2}, {.text = "12,5", .value = 12},
-      {.text = "0.1", .value = 0.1}, {.text = "0012.3450e-1", .value = 1.2345},
-      {.text = "1e400", .value = kInf}, {.text = "-1e400", .value = -kInf},
-      {.text = "1e-400", .value = 0}, {.text = "1e99999999999999999999", .value = kInf},
-      {.text = "0e99999999999999999999", .value = 0},
-      {.text = "123456789012345678901234567890", .value = 123456789012345678901234567890.0},
-      {.text = "4.9406564584124654e-324", .value = 4.9406564584124654e-324},
+  const struct { std::string t; double v; } cases[] = {
+      {.t = "  1 2.5e1x", .v = 125}, {.t = "\t-\r\n4 . 5", .v = -4.5}, {.t = "&H1F", .v = 31},
+      {.t = "&h1f", .v = 31}, {.t = "& h 1 f", .v = 31}, {.t = "&HFFFF", .v = 65535},
+      {.t = "&H1G", .v = 1}, {.t = "&H", .v = 0}, {.t = "&O17", .v = 15}, {.t = "&o78", .v = 7},
+      {.t = "&17", .v = 0}, {.t = "-&H10", .v = 0}, {.t = ".5", .v = 0.5}, {.t = "-", .v = 0},
+      {.t = ".e5", .v = 0}, {.t = "1E", .v = 1}, {.t = "1E+", .v = 1}, {.t = "1e -2", .v = 0.01},
+      {.t = "1D2", .v = 100}, {.t = "abc", .v = 0}, {.t = "", .v = 0}, {.t = "+3", .v = 3},
+      {.t = "1.2.3", .v = 1.2}, {.t = "12,5", .v = 12}, {.t = "0.1", .v = 0.1},
+      {.t = "0012.3450e-1", .v = 1.2345}, {.t = "1e400", .v = kInf}, {.t = "-1e400", .v = -kInf},
+      {.t = "1e-400", .v = 0}, {.t = "1e99999999999999999999", .v = kInf},
+      {.t = "0e99999999999999999999", .v = 0},
+      {.t = "123456789012345678901234567890", .v = 123456789012345678901234567890.0},
+      {.t = "4.9406564584124654e-324", .v = 4.9406564584124654e-324},
       // Beyond 53 bits the readers must round, not truncate: 2^80 - 1 and 2^64 - 1.
-      {.text = "&HFFFFFFFFFFFFFFFFFFFF", .value = std::ldexp(1.0, 80)},
-      {.text = "&O1777777777777777777777", .value = std::ldexp(1.0, 64)},
-      {.text = "&O" + std::string(400, '7'), .value = kInf}};
+      {.t = "&HFFFFFFFFFFFFFFFFFFFF", .v = std::ldexp(1.0, 80)},
+      {.t = "&O1777777777777777777777", .v = std::ldexp(1.0, 64)},
+      {.t = "&O" + std::string(400, '7'), .v = kInf}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+  for (const auto& c : cases) EXPECT_EQ(leadingNumber(c.t), c.v) << '"' << c.t << '"';
   EXPECT_TRUE(std::signbit(leadingNumber("-1e-400")));
 }
 
 TEST(StrictNumber, Table) {
   // No value: the text is not a number.
   // clang-format off
-  const struct { std::string text; std::optional<double> value = {}; } cases[] = {
-      {.text = "12.", .value = 12}, {.text = " 3 ", .value = 3},
-      {.text = "\t-1.5e3\t", .value = -1500}, {.text = "+.5E-1", .value = 0.05},
-      {.text = "1D2", .value = 100}, {.text = "&H10", .value = 16}, {.text = "&o17", .value = 15},
-      {.text = "1e400", .value = kInf}, {.text = "-1e400", .value = -kInf},
-      {.text = ""}, {.text = "  "}, {.text = "."}, {.text = "-"}, {.text = "1e"}, {.text = "1e+"},
-      {.text = "1,5"}, {.text = "1.2.3"}, {.text = "1 2"}, {.text = "- 1"}, {.text = "abc"},
-      {.text = "12x"}, {.text = "&H"}, {.text = "&H1G"}, {.text = "-&H10"}};
+  const struct { std::string t; std::optional<double> v = {}; } cases[] = {
+      {.t = "12.", .v = 12}, {.t = " 3 ", .v = 3}, {.t = "\t-1.5e3\t", .v = -1500},
+      {.t = "+.5E-1", .v = 0.05}, {.t = "1D2", .v = 100}, {.t = "&H10", .v = 16},
+      {.t = "&o17", .v = 15}, {.t = "1e400", .v = kInf}, {.t = "-1e400", .v = -kInf}, {.t = ""},
+      {.t = "  "}, {.t = "."}, {.t = "-"}, {.t = "1e"}, {.t = "1e+"}, {.t = "1,5"}, {.t = "1.2.3"},
+      {.t = "1 2"}, {.t = "- 1"}, {.t = "abc"}, {.t = "12x"}, {.t = "&H"}, {.t = "&H1G"},
+      {.t = "-&H10"}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(strictNumber(c.text), c.value) << '"' << c.text << '"';
+  for (const auto& c : cases) EXPECT_EQ(strictNumber(c.t), c.v) << '"' << c.t << '"';
 }
 
 TEST(SingleText, Table) {
   using Lim = std::numeric_limits<float>;
   // clang-format off
-  const struct { float value; const char* text; } cases[] = {
-      {.value = 0.1f, .text = "0.1"}, {.value = 1.0f / 3.0f, .text = "0.3333333"},
-      {.value = 16777216.0f, .text = "1.677722E+07"}, {.value = 1.5e7f, .text = "1.5E+07"},
-      {.value = 0.00001f, .text = "1E-05"}, {.value = 0.0001f, .text = "0.0001"},
-      {.value = 123456.7f, .text = "123456.7"}, {.value = 9999999.0f, .text = "9999999"},
-      {.value = 12345678.0f, .text = "1.234568E+07"}, {.value = 100.0f, .text = "100"},
-      {.value = -2.5f, .text = "-2.5"}, {.value = -0.0f, .text = "0"},
-      {.value = Lim::max(), .text = "3.402823E+38"},
-      {.value = Lim::denorm_min(), .text = "1.401298E-45"},
-      {.value = Lim::infinity(), .text = "Infinity"},
-      {.value = -Lim::infinity(), .text = "-Infinity"}, {.value = Lim::quiet_NaN(), .text = "NaN"}};
+  const struct { float v; const char* t; } cases[] = {
+      {.v = 0.1f, .t = "0.1"}, {.v = 1.0f / 3.0f, .t = "0.3333333"},
+      {.v = 16777216.0f, .t = "1.677722E+07"}, {.v = 1.5e7f, .t = "1.5E+07"},
+      {.v = 0.00001f, .t = "1E-05"}, {.v = 0.0001f, .t = "0.0001"},
+      {.v = 123456.7f, .t = "123456.7"}, {.v = 9999999.0f, .t = "9999999"},
+      {.v = 100.0f, .t = "100"}, {.v = -2.5f, .t = "-2.5"}, {.v = -0.0f, .t = "0"},
+      {.v = Lim::max(), .t = "3.402823E+38"}, {.v = Lim::denorm_min(), .t = "1.401298E-45"},
+      {.v = Lim::infinity(), .t = "Infinity"}, {.v = -Lim::infinity(), .t = "-Infinity"},
+      {.v = Lim::quiet_NaN(), .t = "NaN"}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(singleText(c.value), c.text) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(singleText(c.v), c.t) << c.t;
 }
 
 TEST(DoubleText, Table) {
   // clang-format off
-  const struct { double value; const char* text; } cases[] = {
-      {.value = 999999999999999.9, .text = "1E+15"}, {.value = 0.1, .text = "0.1"},
-      {.value = 1.0 / 3.0, .text = "0.333333333333333"},
-      {.value = 2.0 / 3.0, .text = "0.666666666666667"},
-      {.value = 123456789012345.0, .text = "123456789012345"},
-      {.value = 1234567890123456.0, .text = "1.23456789012346E+15"},
-      {.value = 1e100, .text = "1E+100"}, {.value = 1e-100, .text = "1E-100"},
-      {.value = -1.5e-5, .text = "-1.5E-05"}, {.value = 0.0001, .text = "0.0001"},
-      {.value = -0.0, .text = "0"}, {.value = -kInf, .text = "-Infinity"}};
+  const struct { double v; const char* t; } cases[] = {
+      {.v = 999999999999999.9, .t = "1E+15"}, {.v = 0.1, .t = "0.1"},
+      {.v = 1.0 / 3.0, .t = "0.333333333333333"}, {.v = 2.0 / 3.0, .t = "0.666666666666667"},
+      {.v = 123456789012345.0, .t = "123456789012345"},
+      {.v = 1234567890123456.0, .t = "1.23456789012346E+15"}, {.v = 1e100, .t = "1E+100"},
+      {.v = 1e-100, .t = "1E-100"}, {.v = -1.5e-5, .t = "-1.5E-05"}, {.v = 0.0001, .t = "0.0001"},
+      {.v = -0.0, .t = "0"}, {.v = -kInf, .t = "-Infinity"}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(doubleText(c.value), c.text) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(doubleText(c.v), c.t) << c.t;
 }
 
 TEST(Rounding, Table) {
   // No value: the conversion must raise OverflowError.
   // clang-format off
-  const struct { double value; std::optional<std::int32_t> to16 = {}, to32 = {}; } cases[] = {
-      {.value = 2.5, .to16 = 2, .to32 = 2}, {.value = 3.5, .to16 = 4, .to32 = 4},
-      {.value = -2.5, .to16 = -2, .to32 = -2}, {.value = -0.5, .to16 = 0, .to32 = 0},
-      {.value = 1.5, .to16 = 2, .to32 = 2}, {.value = 32767.4, .to16 = 32767, .to32 = 32767},
-      {.value = 32767.5, .to32 = 32768}, {.value = -32768.5, .to16 = -32768, .to32 = -32768},
-      {.value = -32768.6, .to32 = -32769}, {.value = 2147483647.4, .to32 = 2147483647},
-      {.value = 2147483647.5}, {.value = -2147483648.5, .to32 = -2147483647 - 1},
-      {.value = -2147483648.6}, {.value = 1e300}, {.value = kInf}, {.value = -kInf},
-      {.value = kNaN}};
+  const struct { double v; std::optional<std::int32_t> to16 = {}, to32 = {}; } cases[] = {
+      {.v = 2.5, .to16 = 2, .to32 = 2}, {.v = 3.5, .to16 = 4, .to32 = 4},
+      {.v = -2.5, .to16 = -2, .to32 = -2}, {.v = -0.5, .to16 = 0, .to32 = 0},
+      {.v = 32767.4, .to16 = 32767, .to32 = 32767}, {.v = 32767.5, .to32 = 32768},
+      {.v = -32768.5, .to16 = -32768, .to32 = -32768},
+      {.v = -32768.6, .to32 = -32769}, {.v = 2147483647.4, .to32 = 2147483647},
+      {.v = 2147483647.5}, {.v = -2147483648.5, .to32 = -2147483647 - 1}, {.v = -2147483648.6},
+      {.v = 1e300}, {.v = kInf}, {.v = -kInf}, {.v = kNaN}};
   // clang-format on
   auto check = [](auto convert, double value, std::optional<std::int32_t> expected) {
     if (expected) {
@@ -109,46 +102,42 @@ TEST(Rounding, Table) {
       EXPECT_THROW(convert(value), OverflowError) << value;
     }
   };
-  for (const auto& c : cases) {
-    check(roundToInt16, c.value, c.to16);
-    check(roundToInt32, c.value, c.to32);
-  }
+  for (const auto& c : cases) check(roundToInt16, c.v, c.to16), check(roundToInt32, c.v, c.to32);
 }
 
 TEST(IntFix, Table) {
   // clang-format off
-  const struct { double value, intPart, fixPart; } cases[] = {
-      {.value = 2.7, .intPart = 2, .fixPart = 2}, {.value = -2.7, .intPart = -3, .fixPart = -2},
-      {.value = -2.0, .intPart = -2, .fixPart = -2}, {.value = 0.5, .intPart = 0, .fixPart = 0},
-      {.value = -0.5, .intPart = -1, .fixPart = 0}};
+  const struct { double v, i, f; } cases[] = {
+      {.v = 2.7, .i = 2, .f = 2}, {.v = -2.7, .i = -3, .f = -2}, {.v = -2.0, .i = -2, .f = -2},
+      {.v = 0.5, .i = 0, .f = 0}, {.v = -0.5, .i = -1, .f = 0}};
   // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(intPart(c.value), c.intPart) << c.value;
-    EXPECT_EQ(fixPart(c.value), c.fixPart) << c.value;
+    EXPECT_EQ(intPart(c.v), c.i) << c.v;
+    EXPECT_EQ(fixPart(c.v), c.f) << c.v;
   }
 }
 
 TEST(ScientificText, Table) {
   // clang-format off
-  const struct { double value; const char* text; } cases[] = {
-      {.value = 12.3456, .text = "1.235E+01"}, {.value = 0.0, .text = "0.000E+00"},
-      {.value = -0.0, .text = "0.000E+00"}, {.value = -0.5, .text = "-5.000E-01"},
-      {.value = 1e100, .text = "1.000E+100"}, {.value = 1e-5, .text = "1.000E-05"},
-      {.value = 9.9996, .text = "1.000E+01"}, {.value = 123456, .text = "1.235E+05"},
-      {.value = kNaN, .text = "NaN"}};
+  const struct { double v; const char* t; } cases[] = {
+      {.v = 12.3456, .t = "1.235E+01"}, {.v = 0.0, .t = "0.000E+00"}, {.v = -0.0, .t = "0.000E+00"},
+      {.v = -0.5, .t = "-5.000E-01"}, {.v = 1e100, .t = "1.000E+100"},
+      {.v = 1e-5, .t = "1.000E-05"}, {.v = 9.9996, .t = "1.000E+01"},
+      {.v = 123456, .t = "1.235E+05"}, {.v = kNaN, .t = "NaN"}};
   // clang-format on
-  for (const auto& c : cases) EXPECT_EQ(scientificText(c.value), c.text) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(scientificText(c.v), c.t) << c.t;
 }
 
 TEST(NumberText, IgnoresProcessLocale) {
-  bool switched = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"}) {
-    if (std::setlocale(LC_ALL, name) != nullptr) {
-      switched = true;
-      break;
-    }
+  // A locale that writes decimals with a comma: a German one, built if none is installed.
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+    const auto dir = std::filesystem::temp_directory_path() / "plotvane-number-locale";
+    std::filesystem::create_directories(dir);
+    const std::string build = "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string();
+    (void)std::system((build + "' >/dev/null 2>&1").c_str());
+    setenv("LOCPATH", dir.c_str(), 1);
   }
-  if (!switched) GTEST_SKIP() << "no locale with a decimal comma installed";
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no locale with a decimal comma";
   const std::string point = std::localeconv()->decimal_point;
   EXPECT_EQ(leadingNumber("0.125"), 0.125);
   EXPECT_EQ(leadingNumber("0,5"), 0);

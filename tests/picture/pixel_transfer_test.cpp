@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <tuple>
 
 #include "base/number_text.h"
 #include "support/picture_form.h"
@@ -48,12 +49,10 @@ TEST(BlitExtent, CountsAndDestinationFollowTheRoundingRules) {
        .destH = 64}};
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.viewWidth << " x " << c.viewHeight << " at " << c.zoom);
     const BlitExtent got = blitExtent(c.viewWidth, c.viewHeight, c.zoom);
-    EXPECT_EQ(got.cols, c.cols);
-    EXPECT_EQ(got.rows, c.rows);
-    EXPECT_EQ(got.destW, c.destW);
-    EXPECT_EQ(got.destH, c.destH);
+    EXPECT_EQ(std::tuple(got.cols, got.rows, got.destW, got.destH),
+              std::tuple(c.cols, c.rows, c.destW, c.destH))
+        << c.viewWidth << " x " << c.viewHeight << " at " << c.zoom;
   }
   // 1024 display pixels at 1/32 need 32 769 picture columns.
   EXPECT_THROW(blitExtent(1024, 10, 1.0f / 32), OverflowError);

@@ -17,24 +17,12 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// Every pixel different and none white: pixel (x, y) holds y * W + x + 1.
-PixelArray numbered(int width, int height) {
+// Every pixel different and none white: pixel (x, y) holds y * W + x + 1,
+// under the given top byte as a decoder may leave one.
+PixelArray numbered(int width, int height, std::uint32_t top = 0) {
   PixelArray picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) picture.set(x, y, std::uint32_t(y * width + x + 1));
+  for (std::size_t i = 0; i < picture.size(); ++i) picture.data()[i] = top | std::uint32_t(i + 1);
   return picture;
-}
-
-// The same with a top byte in every pixel, as a decoder may leave them.
-PixelArray numberedWithTopBytes(int width, int height) {
-  PixelArray picture = numbered(width, height);
-  std::for_each(picture.data(), picture.data() + picture.size(), [](auto& p) { p |= 0xAB000000; });
-  return picture;
-}
-
-bool noTopBytes(const PixelArray& picture) {
-  return std::all_of(picture.data(), picture.data() + picture.size(),
-                     [](std::uint32_t p) { return p >> 24 == 0; });
 }
 
 // The picture of the given size whose pixel (x, y) is pixel(x, y).
@@ -89,109 +77,81 @@ Literal literalRotation(const PixelArray& s, float angle) {
       const bool inside = 0 <= sx && sx < w - 1 && 0 <= sy && sy < h - 1;
       out.picture.set(x, y, inside ? s.at(sx, sy) : kWhite);
     }
-    if (g.newWidth == 1)
-      out.progress.push_back(std::nullopt);
-    else
-      out.progress.push_back(float(double(x) / (g.newWidth - 1) * 100));
+    out.progress.push_back(
+        g.newWidth == 1 ? std::nullopt : std::optional(float(double(x) / (g.newWidth - 1) * 100)));
   }
   return out;
 }
 
-std::vector<std::optional<float>> progressOf(const PixelArray& source, float angle,
-                                             std::optional<PixelArray>& result) {
-  std::vector<std::optional<float>> progress;
-  result = RotatePicture(source, angle, [&](std::optional<float> p) { progress.push_back(p); });
-  return progress;
-}
-
-// The dialog's angle and the pictures of the rotate examples, every pixel.
+// The dialog's angle, base minus the entered angle for clockwise and plus it
+// otherwise, stored in single precision and normalised; and the pictures of
+// the rotate examples, every pixel.
 TEST(RotatePicture, DialogExamplesTurnEveryPixelAsStated) {
   constexpr int w = 7, h = 4;
   const PixelArray s = numbered(w, h);
+  const auto from = [&](int sx, int sy, bool inside) { return inside ? s.at(sx, sy) : kWhite; };
   const PixelArray unturned =
-      drawn(w, h, [&](int x, int y) { return x < w - 1 && y < h - 1 ? s.at(x, y) : kWhite; });
-  struct Example {
-    const char* text;
-    bool clockwise;
-    float stored;
-    PixelArray expected;
-  };
-  const Example examples[] = {
-      {.text = "90",
-       .clockwise = false,
-       .stored = 90,
-       .expected = drawn(
-           h, w,
-           [&](int x, int y) { return y >= 1 && x < h - 2 ? s.at(w - 1 - y, x + 1) : kWhite; })},
-      {.text = "180",
-       .clockwise = true,
-       .stored = 180,
-       .expected = drawn(
-           w, h,
-           [&](int x, int y) { return x >= 1 && y >= 1 ? s.at(w - 1 - x, h - 1 - y) : kWhite; })},
-      {.text = "", .clockwise = true, .stored = 0, .expected = unturned},
-      {.text = "abc", .clockwise = false, .stored = 0, .expected = unturned},
-      {.text = "360",
-       .clockwise = false,
-       .stored = 360,
-       .expected = drawn(
-           w, h,
-           [&](int x, int y) { return x < w - 2 && y < h - 2 ? s.at(x + 1, y + 1) : kWhite; })},
-      {.text = "360", .clockwise = true, .stored = 0, .expected = unturned},
-      {.text = "30", .clockwise = true, .stored = 330, .expected = {}},
-      {.text = "30", .clockwise = false, .stored = 30, .expected = {}},
-  };
-  for (const Example& e : examples) {
-    const float angle = normaliseAngle(rotationAngle(0, leadingNumber(e.text), e.clockwise));
-    EXPECT_EQ(angle, e.stored) << e.text << " " << e.clockwise;
-    if (!e.expected.empty()) {
-      EXPECT_EQ(*RotatePicture(s, angle), e.expected) << e.text;
+      drawn(w, h, [&](int x, int y) { return from(x, y, x < w - 1 && y < h - 1); });
+  const PixelArray ccw90 =
+      drawn(h, w, [&](int x, int y) { return from(w - 1 - y, x + 1, y >= 1 && x < h - 2); });
+  const PixelArray half =
+      drawn(w, h, [&](int x, int y) { return from(w - 1 - x, h - 1 - y, x >= 1 && y >= 1); });
+  const PixelArray ccw360 =
+      drawn(w, h, [&](int x, int y) { return from(x + 1, y + 1, x < w - 2 && y < h - 2); });
+  // clang-format off
+  const struct {
+    float base = 0; const char* text; bool cw; float stored; const PixelArray* expected = nullptr;
+  } examples[] = {
+      {.text = "90", .cw = false, .stored = 90, .expected = &ccw90},
+      {.text = "180", .cw = true, .stored = 180, .expected = &half},
+      {.text = "", .cw = true, .stored = 0, .expected = &unturned},
+      {.text = "360", .cw = false, .stored = 360, .expected = &ccw360},
+      {.text = "360", .cw = true, .stored = 0, .expected = &unturned},
+      {.text = "30", .cw = true, .stored = 330},
+      {.base = 10, .text = "2.5", .cw = true, .stored = 7.5f},
+      {.text = "0.1", .cw = false, .stored = 0.1f}};
+  // clang-format on
+  for (const auto& e : examples) {
+    SCOPED_TRACE(::testing::Message() << '"' << e.text << (e.cw ? "\" clockwise" : "\""));
+    const float angle = normaliseAngle(rotationAngle(e.base, leadingNumber(e.text), e.cw));
+    EXPECT_EQ(angle, e.stored);
+    if (e.expected) {
+      EXPECT_EQ(*RotatePicture(s, angle), *e.expected);
     }
   }
-  const RotationGeometry full = rotationGeometry(w, h, 360);
-  EXPECT_EQ(std::pair(full.offsetX, full.offsetY), std::pair(-1, -1));
 }
 
 // Whole pictures against the plain routine: the quarter turns and angles a
 // hair either side of them, odd and even sizes, one-pixel-wide pictures,
-// pictures wide enough for several strips; and the yields, one per column.
+// pictures wide enough for several strips, blocks and groups of eight with
+// part-filled last ones; and the yields, one per column.
 TEST(RotatePicture, EveryPixelAndYieldAsThePlainRoutine) {
+  const auto check = [](const PixelArray& source, float angle) {
+    SCOPED_TRACE(::testing::Message()
+                 << angle << " deg, " << source.width() << " x " << source.height());
+    const Literal want = literalRotation(source, angle);
+    const RotationGeometry g = rotationGeometry(source.width(), source.height(), angle);
+    EXPECT_EQ(std::tuple(g.angle, g.sinA, g.cosA, g.newWidth, g.newHeight, g.offsetX, g.offsetY),
+              std::tuple(want.g.angle, want.g.sinA, want.g.cosA, want.g.newWidth, want.g.newHeight,
+                         want.g.offsetX, want.g.offsetY));
+    std::vector<std::optional<float>> progress;
+    const auto got =
+        RotatePicture(source, angle, [&](std::optional<float> p) { progress.push_back(p); });
+    ASSERT_TRUE(got);
+    EXPECT_EQ(*got, want.picture);
+    EXPECT_TRUE(std::all_of(got->data(), got->data() + got->size(),
+                            [](std::uint32_t p) { return p >> 24 == 0; }));
+    EXPECT_EQ(progress, want.progress);
+  };
   const float angles[] = {0,   0.001f,   1e-7f, 0.5f,     12.345f,  30,       45,  89.999f,
                           90,  90.001f,  135,   179.999f, 180,      180.001f, 200, 269.999f,
                           270, 270.001f, 300,   330,      359.999f, 360,      -30, 390};
   const std::pair<int, int> sizes[] = {{1, 1}, {1, 7},  {7, 1},   {2, 2},   {5, 4},
                                        {4, 5}, {16, 9}, {37, 23}, {64, 48}, {33, 100}};
-  for (const float angle : angles) {
-    for (const auto& [w, h] : sizes) {
-      const PixelArray source = numberedWithTopBytes(w, h);
-      const Literal want = literalRotation(source, angle);
-      std::optional<PixelArray> got;
-      const auto progress = progressOf(source, angle, got);
-      const RotationGeometry g = rotationGeometry(w, h, angle);
-      const auto where = ::testing::Message() << angle << " deg, " << w << " x " << h;
-      EXPECT_EQ(std::tuple(g.angle, g.sinA, g.cosA),
-                std::tuple(want.g.angle, want.g.sinA, want.g.cosA))
-          << where;
-      EXPECT_EQ(std::tuple(g.newWidth, g.newHeight, g.offsetX, g.offsetY),
-                std::tuple(want.g.newWidth, want.g.newHeight, want.g.offsetX, want.g.offsetY))
-          << where;
-      ASSERT_TRUE(got) << where;
-      EXPECT_EQ(*got, want.picture) << where;
-      EXPECT_TRUE(noTopBytes(*got)) << where;
-      EXPECT_EQ(progress, want.progress) << where;
-    }
-  }
-  // Several strips, blocks and groups of eight, with part-filled last ones.
-  const PixelArray wide = numberedWithTopBytes(2100, 401);
-  for (const float angle : {30.0f, 0.5f, 90.001f, 181.0f}) {
-    const Literal want = literalRotation(wide, angle);
-    std::optional<PixelArray> got;
-    const auto progress = progressOf(wide, angle, got);
-    ASSERT_TRUE(got) << angle;
-    EXPECT_EQ(*got, want.picture) << angle;
-    EXPECT_TRUE(noTopBytes(*got)) << angle;
-    EXPECT_EQ(progress, want.progress) << angle;
-  }
+  for (const float angle : angles)
+    for (const auto& [w, h] : sizes) check(numbered(w, h, 0xAB000000), angle);
+  const PixelArray wide = numbered(2100, 401, 0xAB000000);
+  for (const float angle : {30.0f, 0.5f, 90.001f, 181.0f}) check(wide, angle);
 }
 
 TEST(RotatePicture, EmptySourceGivesNothingAndBadAnglesRefuse) {
@@ -208,24 +168,6 @@ TEST(RotatePicture, EmptySourceGivesNothingAndBadAnglesRefuse) {
   EXPECT_THROW(rotationAngle(0, std::numeric_limits<double>::infinity(), false), OverflowError);
 }
 
-TEST(RotationAngle, BaseMinusForClockwisePlusOtherwiseInSinglePrecision) {
-  struct Case {
-    float base;
-    double entered;
-    bool clockwise;
-    float angle;
-  };
-  const Case cases[] = {
-      {.base = 0, .entered = 30, .clockwise = true, .angle = -30},
-      {.base = 0, .entered = 30, .clockwise = false, .angle = 30},
-      {.base = 10, .entered = 2.5, .clockwise = true, .angle = 7.5f},
-      {.base = 0, .entered = 0.1, .clockwise = false, .angle = 0.1f},
-      {.base = 0, .entered = 1e20, .clockwise = false, .angle = 1e20f},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(rotationAngle(c.base, c.entered, c.clockwise), c.angle) << c.entered;
-}
-
 // Against whole turns taken one at a time in single precision, wherever
 // that ends; beyond 2^33 degrees stepping never ends and the remainder is
 // taken.
@@ -240,11 +182,8 @@ TEST(NormaliseAngle, AsSteppingByWholeTurns) {
     const float angle = (i % 2 ? 1 : -1) * std::exp2(exponent(random));
     ASSERT_EQ(normaliseAngle(angle), steppedAngle(angle)) << angle;
   }
-  for (const float huge : {1e10f, -1e10f, 3.4e38f, -3.4e38f}) {
-    const float angle = normaliseAngle(huge);
-    EXPECT_TRUE(angle >= 0 && angle <= 360) << huge;
-    EXPECT_EQ(angle, std::fmod(huge, 360.0f) + (huge < 0 ? 360 : 0)) << huge;
-  }
+  for (const float huge : {1e10f, -1e10f, 3.4e38f, -3.4e38f})
+    EXPECT_EQ(normaliseAngle(huge), std::fmod(huge, 360.0f) + (huge < 0 ? 360 : 0)) << huge;
 }
 
 }  // namespace
