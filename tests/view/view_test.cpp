@@ -74,8 +74,6 @@ TEST(View, ScrollPositionsSnapAndZoomStopsAtItsLimits) {
   EXPECT_EQ(f.app.zoom, 64.0f);
   EXPECT_EQ(f.state.Picture1Image.width(), 640);
   EXPECT_EQ(magnificationText(f.form, 0.25f), "Magnification : 1/4");
-  menuClick(f.form, MenuId::mnuLangJP);
-  EXPECT_EQ(magnificationText(f.form, 8), "表示倍率 : 8");
 }
 
 // Reduced views, reused or not, are exactly the scaled copy; pict1Reload shows a changed picture.
