@@ -154,51 +154,25 @@ TEST_P(FilterDialogTest, DragPansBothPanesWithinThePictureAndTheReleaseFilters) 
     FilterDialog* d = open(drag.zoom);
     ASSERT_NE(d, nullptr);
     changeSetting();
-    const float originX = d->preview.panOriginX;
     pointer(previewMouseDown, Picture2, PointerButton::Left, 100, 100);
     pointer(previewMouseMove, Picture2, PointerButton::Left, drag.toX, drag.toY);
     EXPECT_EQ(d->preview.panX, drag.panX);
     EXPECT_EQ(d->preview.panY, drag.panY);
-    EXPECT_EQ(d->preview.panOriginX, originX);
     expectLeftPaneShowsPicture(*d, 160, 160);
     EXPECT_EQ(d->Picture2.image, d->Picture1.image);                  // unfiltered while dragging
     pointer(previewMouseMove, Picture1, PointerButton::Right, 0, 0);  // not the left: no pan
     EXPECT_EQ(d->preview.panX, drag.panX);
     pointer(previewMouseUp, Picture2, PointerButton::Left, drag.toX, drag.toY);
-    EXPECT_EQ(d->preview.panOriginX, drag.panX);
-    EXPECT_EQ(d->preview.panOriginY, drag.panY);
     EXPECT_EQ(d->Picture2.image, kind().expected(d->Picture1.image));
     filterUnload(f.form, kind().id);
   }
 }
 
-TEST_P(FilterDialogTest, OkFiltersThePictureAndUndoBringsItBack) {
+// A Cancel (or the close box) during OK's pass stops it and the dialog goes once it has; a second
+// OK and a zoom then are ignored. The snapshot was pushed before the pass: an undo step equal to
+// the picture. Then OK to the end, with the progress of every tenth of 1000 columns.
+TEST_P(FilterDialogTest, OkFiltersThePictureUndoBringsItBackAndACancelDuringOkLeavesItAsItWas) {
   const PixelArray original = f.state.Picture2.pixels();
-  ASSERT_NE(open(1), nullptr);
-  changeSetting();
-  std::vector<int> progress;
-  f.platform.setYieldHook([&] {
-    if (f.ui.ProgressBar1.visible) progress.push_back(f.ui.ProgressBar1.value);
-  });
-  filterOkClick(f.form, kind().id);
-  EXPECT_EQ(f.state.Picture2.pixels(), kind().expected(original));
-  EXPECT_EQ(f.state.Picture1Image.at(0, 0), f.state.Picture2.pixels().at(0, 0));
-  EXPECT_EQ(progress.size(), 100u);  // every tenth of 1000 columns
-  EXPECT_EQ(progress.back(), 99);
-  EXPECT_FALSE(f.ui.ProgressBar1.visible);
-  EXPECT_EQ(f.form.dialog(kind().id), nullptr);
-  EXPECT_TRUE(f.ui.form.enabled);
-  menuClick(f.form, MenuId::mnuEdetUndo);
-  EXPECT_EQ(f.state.Picture2.pixels(), original);
-  menuClick(f.form, MenuId::mnuEdetRedo);
-  EXPECT_EQ(f.state.Picture2.pixels(), kind().expected(original));
-}
-
-// During the pass a second OK and a zoom are ignored; Cancel (or the close box) asks the pass to
-// stop, and the dialog goes once it has.
-TEST_P(FilterDialogTest, ACancelDuringOkLeavesThePictureAsItWas) {
-  const PixelArray original = f.state.Picture2.pixels();
-  const std::uint64_t version = f.state.Picture2.version();
   ASSERT_NE(open(1), nullptr);
   changeSetting();
   int yields = 0;
@@ -212,14 +186,27 @@ TEST_P(FilterDialogTest, ACancelDuringOkLeavesThePictureAsItWas) {
   filterOkClick(f.form, kind().id);
   EXPECT_EQ(yields, 30);
   EXPECT_EQ(f.state.Picture2.pixels(), original);
-  EXPECT_EQ(f.state.Picture2.version(), version);
-  EXPECT_TRUE(f.state.Picture2.editable());
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.form.dialog(kind().id), nullptr);
-  EXPECT_TRUE(f.ui.form.enabled);
-  // The snapshot was pushed before the pass: an undo step equal to the picture.
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(f.state.Picture2.pixels(), original);
+  ASSERT_NE(open(1), nullptr);
+  changeSetting();
+  std::vector<int> progress;
+  f.platform.setYieldHook([&] {
+    if (f.ui.ProgressBar1.visible) progress.push_back(f.ui.ProgressBar1.value);
+  });
+  filterOkClick(f.form, kind().id);
+  EXPECT_EQ(f.state.Picture2.pixels(), kind().expected(original));
+  EXPECT_EQ(f.state.Picture1Image.at(0, 0), f.state.Picture2.pixels().at(0, 0));
+  EXPECT_EQ(progress.size(), 100u);
+  EXPECT_EQ(progress.back(), 99);
+  EXPECT_FALSE(f.ui.ProgressBar1.visible);
+  EXPECT_EQ(f.form.dialog(kind().id), nullptr);
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.pixels(), original);
+  menuClick(f.form, MenuId::mnuEdetRedo);
+  EXPECT_EQ(f.state.Picture2.pixels(), kind().expected(original));
 }
 
 TEST_P(FilterDialogTest, CancelChangesNothingAndEachOpeningStartsAfresh) {
@@ -254,32 +241,24 @@ TEST_P(FilterDialogTest, DoesNothingWithoutAPictureOrWhileARunHoldsIt) {
 INSTANTIATE_TEST_SUITE_P(BothDialogs, FilterDialogTest, ::testing::ValuesIn(kDialogs),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FilterDialogs, CaptionsFollowTheLanguageAndEachContrastSliderHasItsField) {
+TEST(FilterDialogs, TitlesFollowTheLanguageAndEachContrastSliderHasItsField) {
   // clang-format off
-  const struct { MenuId language; const char *contrastTitle, *brightness, *maskTitle, *hint; } cases[] = {
-      {MenuId::mnuLangENG, "Brightness/Contrast", "Brightness", "Color Mask", "Right Click: Pick up Color"},
-      {MenuId::mnuLangJP, "明るさ、ｺﾝﾄﾗｽﾄの調整", "明るさ", "色の選出",
-       "画像上で右ｸﾘｯｸすると色を取得できます。誤差は10～100が標準です。"}};
+  const struct { MenuId language; const char *contrast, *mask; } cases[] = {
+      {MenuId::mnuLangJP, "明るさ、ｺﾝﾄﾗｽﾄの調整", "色の選出"}, {MenuId::mnuLangENG, "Brightness/Contrast", "Color Mask"}};
   // clang-format on
   PictureForm f;
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(400, 300)));
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.contrastTitle);
     menuClick(f.form, c.language);
     menuClick(f.form, MenuId::mnuFilterColormask);
-    const auto* mask = f.form.dialogAs<ColourMaskDialog>(DialogId::ColourMask);
-    ASSERT_NE(mask, nullptr);
-    EXPECT_EQ(mask->window.text, c.maskTitle);
-    EXPECT_EQ(mask->Label2.text, c.hint);
+    ASSERT_NE(f.form.dialog(DialogId::ColourMask), nullptr);
+    EXPECT_EQ(f.form.dialog(DialogId::ColourMask)->window.text, c.mask);
     filterUnload(f.form, DialogId::ColourMask);
     menuClick(f.form, MenuId::mnuFilterContrast);
-    const auto* contrast = f.form.dialogAs<ContrastDialog>(DialogId::Contrast);
-    ASSERT_NE(contrast, nullptr);
-    EXPECT_EQ(contrast->window.text, c.contrastTitle);
-    EXPECT_EQ(contrast->Label2.text, c.brightness);
-    filterUnload(f.form, DialogId::Contrast);
+    ASSERT_NE(f.form.dialog(DialogId::Contrast), nullptr);
+    EXPECT_EQ(f.form.dialog(DialogId::Contrast)->window.text, c.contrast);
+    if (c.language == MenuId::mnuLangJP) filterUnload(f.form, DialogId::Contrast);
   }
-  menuClick(f.form, MenuId::mnuFilterContrast);
   auto* d = f.form.dialogAs<ContrastDialog>(DialogId::Contrast);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->Slider2.minimum, -100);
