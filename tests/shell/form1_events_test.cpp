@@ -240,26 +240,5 @@ TEST(WindowTexts, TheBoundarySpeaksTheUsersLanguage) {
   }
 }
 
-TEST(WindowTexts, EveryUnlabelledControlHasANameInEitherLanguage) {
-  testing::PictureForm f;
-  Form1Controls& ui = f.ui;
-  // clang-format off
-  const struct { const Control& control; const char *english, *japanese; } cases[] = {
-      {ui.txtLXS, "X Axis Min Scale", "X軸 最小値の目盛"}, {ui.txtLXE, "X Axis Max Scale", "X軸 最大値の目盛"},
-      {ui.txtLYT, "Y Axis Max Scale", "Y軸 最大値の目盛"}, {ui.txtLYB, "Y Axis Min Scale", "Y軸 最小値の目盛"},
-      {ui.Picture1, "Picture", "画像"}, {ui.txtGrid, "Grid pitch", "グリッドの間隔"},
-      {ui.Text1, "X value", "ポインタのX値"}, {ui.Text2, "Y value", "ポインタのY値"},
-      {ui.txtMD, "Resize flag", "境界のドラッグ"}, {ui.ListView1, "Data points", "データの一覧"},
-      {ui.Drive1, "Drives", "ドライブ"}, {ui.Dir1, "Folders", "フォルダ"},
-      {ui.File1, "Picture File", "変換する画像を選択します。"}};
-  // clang-format on
-  for (MenuId language : {MenuId::mnuLangJP, MenuId::mnuLangENG}) {
-    menuClick(f.form, language);
-    for (const auto& c : cases)
-      EXPECT_EQ(c.control.accessibleName, language == MenuId::mnuLangJP ? c.japanese : c.english)
-          << c.control.name;
-  }
-}
-
 }  // namespace
 }  // namespace plotvane
