@@ -162,7 +162,6 @@ TEST(PointGeometry, ZoomedTargetScrollValueAndMarkerArms) {
     const PointTarget t = pointTarget(c.xPixel, c.yPixel, c.zoom, c.height);
     EXPECT_EQ(t.xz, c.xz);
     EXPECT_EQ(t.yz, c.yz);
-    EXPECT_EQ(t.px, c.xPixel);
     EXPECT_EQ(t.py, c.py);
   }
   EXPECT_THROW(pointTarget(20000, 0, 2, 100), OverflowError);

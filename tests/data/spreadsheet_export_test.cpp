@@ -111,7 +111,6 @@ TEST_F(SpreadsheetExport, EachCommandWritesAWorkbookOpensItAndPutsTheTextOnTheCl
     EXPECT_EQ(platform.clipboardTexts().back(), kTwoPointText);
     EXPECT_TRUE(platform.messages().empty());
     EXPECT_TRUE(form.ui.menu(MenuId::mnuExeStart).enabled);
-    EXPECT_TRUE(form.ui.toolButton(5).enabled);
     const std::string chart = chartPart(workbookPartsOf(workbook(c.name)));
     EXPECT_EQ(!chart.empty(), c.chart);
     EXPECT_EQ(chart.find("<c:symbol val=\"none\"/>") != std::string::npos, c.markersOff);
