@@ -1,5 +1,5 @@
 // The window on a Linux desktop: drops on text fields, Qt's own texts and the announced names in
-// the language, copying the list, the interface font, the first size, and the picture formats.
+// the language, copying the list, the interface font, the first size, and TIFF and WebP.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <QWindow>
@@ -112,14 +111,13 @@ TEST_F(Desktop, QtsOwnTextsAndTheAnnouncedNamesFollowTheLanguage) {
   EXPECT_EQ(cancel(), "Cancel");
 }
 
-// Focus as the pointer gives it; without a selection the whole list (the header and three rows).
+// Focus as the pointer gives it; without a selection the whole list.
 TEST_F(Desktop, CtrlCCopiesTheSelectedRowOrTheWholeList) {
   auto* list = addPoints({1.0f, 2.0f, 3.0f});
   list->setFocus(Qt::MouseFocusReason);
   QClipboard* clipboard = QGuiApplication::clipboard();
   QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(clipboard->text().toStdString(), listCopyText(m.form.ui.ListView1, 3));
-  EXPECT_EQ(clipboard->text().count('\n'), 4);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                     list->visualRect(list->model()->index(1, 2)).center());
   QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
@@ -191,25 +189,6 @@ TEST(PictureFormats, TiffAndWebpAreReadAndCutFilesRefused) {
     EXPECT_EQ(picture.at(5, 7), image.pixel(5, 7) & 0xFFFFFFu);
     const std::string cut = bytes.substr(0, bytes.size() - 1);
     EXPECT_FALSE(readPictureBytes(QByteArray::fromStdString(cut), limits, picture));
-  }
-}
-
-// Widths with each of the four paddings, all channels varied, black and white included.
-TEST(PictureFormats, EveryPixelOfTheBitmapsThisProgramWritesComesBack) {
-  const QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  for (const auto& [width, height] :
-       {std::pair(1001, 777), std::pair(4, 3), std::pair(1, 1), std::pair(3, 5), std::pair(2, 2)}) {
-    PixelArray picture(width, height);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) picture.set(x, y, rgbValue(x * 7 + y, y * 13, x ^ y));
-    picture.set(0, 0, 0xFFFFFF);
-    picture.set(width - 1, height - 1, 0x000000);
-    const QString path = folder.filePath(QStringLiteral("picture.bmp"));
-    testing::writeAll(path.toStdString(), bitmapFileBytes(picture));
-    PixelArray read;
-    ASSERT_TRUE(readPictureFile(path, PictureLimits::forThisMachine(), read)) << width;
-    EXPECT_EQ(read, picture) << width << " x " << height;
   }
 }
 

@@ -1,14 +1,11 @@
-// The dialog shape on real windows: the core loads a dialog model, the main window opens a window
-// mirroring it, the window's buttons, fields and close box reach the core's handlers, and the
-// window goes when the core drops the model. The about box, the rotation dialog, and the
-// spreadsheet export's pop-up menu and message window.
+// Dialog windows mirror their models, their buttons, fields and close box reach the core's
+// handlers, and they go when the core drops the model: about, rotation, the spreadsheet export.
 #include "qt/dialog_windows.h"
 
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -81,15 +78,11 @@ TEST_F(RotateWindow, MirrorsTheModelAndItsCancelAndCloseBoxUnloadIt) {
     EXPECT_FALSE(m.window.isEnabled());
     auto* cw = rotate->findChild<QRadioButton*>("Option1");
     auto* ccw = rotate->findChild<QRadioButton*>("Option2");
-    auto* label = rotate->findChild<QLabel*>("Label1");
     auto* angle = rotate->findChild<QLineEdit*>("txtRot");
-    ASSERT_TRUE(cw && ccw && label && angle);
-    EXPECT_EQ(rotate->findChild<QGroupBox*>("Frame1")->title(), "Set Rotate Angle");
-    EXPECT_EQ(cw->text(), "CW");
+    ASSERT_TRUE(cw && ccw && angle);
     EXPECT_TRUE(cw->isChecked());
     EXPECT_FALSE(ccw->isChecked());
-    EXPECT_EQ(label->text(), QString::fromUtf8("Angle (0.001～360deg)"));
-    EXPECT_EQ(label->buddy(), angle);
+    EXPECT_EQ(rotate->findChild<QLabel*>("Label1")->buddy(), angle);
     EXPECT_EQ(angle->text(), "1");
     QTest::mouseClick(ccw, Qt::LeftButton, {}, QPoint(6, ccw->height() / 2));
     EXPECT_EQ(m.form.dialogAs<RotateDialog>(DialogId::Rotate)->Option2.value, 1);
