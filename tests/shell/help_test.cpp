@@ -1,3 +1,4 @@
+// The Help menu: the help page and the about box.
 #include "shell/help.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/headless_platform.h"
+#include "shell/about.h"
 #include "shell/form1_events.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
@@ -17,32 +19,20 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(Help, FoldersAreTheStartDirectoryThenTheProgramsOwn) {
-  struct Case {
-    const char *startDir, *programFolder;
-    std::vector<std::string> folders;
-  };
   // clang-format off
-  const Case cases[] = {
-      {.startDir = "/home/u/charts", .programFolder = "", .folders = {"/home/u/charts/help"}},
-      {.startDir = "/home/u/charts", .programFolder = "/usr/bin",
-       .folders = {"/home/u/charts/help", "/usr/bin/help", "/usr/share/plotvane/help"}},
-      {.startDir = "/", .programFolder = "/opt/plotvane/bin/",
-       .folders = {"/help", "/opt/plotvane/bin/help", "/opt/plotvane/share/plotvane/help"}},
-      {.startDir = "/tmp", .programFolder = "/bin",
-       .folders = {"/tmp/help", "/bin/help", "/share/plotvane/help"}}};
+  const struct { const char *startDir, *programFolder; std::vector<std::string> folders; } cases[] = {
+      {"/home/u/charts", "", {"/home/u/charts/help"}},
+      {"/home/u/charts", "/usr/bin", {"/home/u/charts/help", "/usr/bin/help", "/usr/share/plotvane/help"}},
+      {"/", "/opt/plotvane/bin/", {"/help", "/opt/plotvane/bin/help", "/opt/plotvane/share/plotvane/help"}},
+      {"/tmp", "/bin", {"/tmp/help", "/bin/help", "/share/plotvane/help"}}};
   // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.programFolder);
-    EXPECT_EQ(helpFolders(c.startDir, c.programFolder), c.folders);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(helpFolders(c.startDir, c.programFolder), c.folders) << c.programFolder;
 }
 
-class HelpCommand : public ::testing::Test {
+class HelpMenu : public ::testing::Test {
  protected:
-  HelpCommand() {
-    formLoad(form, false);
-    platform.clearMessages();
-  }
+  HelpMenu() { formLoad(form, false); }
   void makePage(const std::string& folder) {
     fs::create_directories(folder);
     testing::writeAll(folder + "/Help.html", "<html></html>");
@@ -51,22 +41,21 @@ class HelpCommand : public ::testing::Test {
     platform.clearMessages();
     menuClick(form, MenuId::mnuHelpHelp);
   }
+  void expectOneMessage(const std::string& text) {
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_EQ(platform.messages()[0].text, text);
+    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
+    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
+  }
 
   testing::TempWorkingDir dir;  // the start directory
   HeadlessPlatform platform;
   Form1 form{platform};
 };
 
-TEST_F(HelpCommand, OpensThePageUnderTheStartDirectory) {
-  makePage(dir.file("help"));
-  pressF1();
-  EXPECT_TRUE(platform.messages().empty());
-  EXPECT_EQ(platform.openedDocuments(), std::vector<std::string>{dir.file("help/Help.html")});
-}
-
-// Without a help folder under the start directory the folder installed with
-// the program serves: beside the executable first, then its share folder.
-TEST_F(HelpCommand, FallsBackToTheFolderInstalledWithTheProgram) {
+// Without a help folder under the start directory the folder installed with the program serves:
+// beside the executable first, then its share folder.
+TEST_F(HelpMenu, OpensThePageUnderTheStartDirectoryOrTheProgramsFolder) {
   const std::string program = dir.file("prefix/bin");
   fs::create_directories(program);
   platform.setProgramFolder(program);
@@ -76,45 +65,60 @@ TEST_F(HelpCommand, FallsBackToTheFolderInstalledWithTheProgram) {
   makePage(program + "/help");
   pressF1();
   EXPECT_EQ(platform.openedDocuments().back(), program + "/help/Help.html");
+  makePage(dir.file("help"));
+  pressF1();
+  EXPECT_EQ(platform.openedDocuments().back(), dir.file("help/Help.html"));
   EXPECT_TRUE(platform.messages().empty());
+  platform.setDocumentsOpen(false);  // a viewer that cannot start
+  pressF1();
+  expectOneMessage("The help page could not be opened. " + dir.file("help/Help.html"));
 }
 
-TEST_F(HelpCommand, AMissingFolderOrPageIsReported) {
-  struct Case {
-    MenuId language;
-    bool folder;
-    std::string text;
-  };
+TEST_F(HelpMenu, AMissingFolderOrPageIsReported) {
   // clang-format off
-  const Case cases[] = {
-      {.language = MenuId::mnuLangENG, .folder = false, .text = "ERROR_PATH_NOT_FOUND"},
-      {.language = MenuId::mnuLangJP, .folder = false, .text = "ERROR_PATH_NOT_FOUND"},
-      {.language = MenuId::mnuLangENG, .folder = true,
-       .text = "There is no help file in the directly. " + dir.file("help")},
-      {.language = MenuId::mnuLangJP, .folder = true,
-       .text = "以下のディレクトリににヘルプファイルが見つかりません。" + dir.file("help")}};
+  const struct { MenuId language; bool folder; std::string text; } cases[] = {
+      {MenuId::mnuLangENG, false, "ERROR_PATH_NOT_FOUND"}, {MenuId::mnuLangJP, false, "ERROR_PATH_NOT_FOUND"},
+      {MenuId::mnuLangENG, true, "There is no help file in the directly. " + dir.file("help")},
+      {MenuId::mnuLangJP, true, "以下のディレクトリににヘルプファイルが見つかりません。" + dir.file("help")}};
   // clang-format on
   platform.setProgramFolder(dir.file("bin"));  // holds no help either
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     if (c.folder) fs::create_directory(dir.file("help"));
     menuClick(form, c.language);
     pressF1();
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].text, c.text);
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
-    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
+    expectOneMessage(c.text);
   }
   EXPECT_TRUE(platform.openedDocuments().empty());
 }
 
-TEST_F(HelpCommand, AViewerThatCannotStartIsReported) {
-  makePage(dir.file("help"));
-  platform.setDocumentsOpen(false);
-  pressF1();
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text,
-            "The help page could not be opened. " + dir.file("help/Help.html"));
+// A second load keeps the open box; OK and shut-down close it and enable the main window again.
+TEST_F(HelpMenu, TheAboutBoxOpensInTheCurrentLanguageAndDisablesTheMainWindowUntilItCloses) {
+  // clang-format off
+  const std::pair<MenuId, const char*> cases[] = {
+      {MenuId::mnuLangENG, "Plotvane - Verison Infomation"}, {MenuId::mnuLangJP, "Plotvane - バージョン情報"}};
+  // clang-format on
+  for (const auto& [language, title] : cases) {
+    SCOPED_TRACE(title);
+    menuClick(form, language);
+    menuClick(form, MenuId::mnuHelpV);
+    const auto* about = form.dialogAs<AboutDialog>(DialogId::About);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->window.text, title);
+    EXPECT_EQ(about->Label1.text, "Plotvane v1.11");
+    EXPECT_FALSE(about->Label2.text.empty());
+    EXPECT_EQ(about->OKButton.text, "OK");
+    EXPECT_FALSE(form.ui.form.enabled);
+    menuClick(form, MenuId::mnuHelpV);
+    EXPECT_EQ(form.dialog(DialogId::About), about);
+    aboutOkClick(form);
+    EXPECT_EQ(form.dialog(DialogId::About), nullptr);
+    EXPECT_TRUE(form.ui.form.enabled);
+  }
+  menuClick(form, MenuId::mnuHelpV);
+  formUnload(form);
+  EXPECT_EQ(form.dialog(DialogId::About), nullptr);
+  EXPECT_TRUE(form.ui.form.enabled);
 }
 
 }  // namespace

@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
+#include "digitize/graph_type.h"
 #include "digitize/picture_input.h"
 #include "picture/pixel_transfer.h"
-#include "shell/form1_events.h"
 #include "support/picture_form.h"
+#include "view/overlays.h"
 
 namespace plotvane {
 namespace {
@@ -17,6 +22,8 @@ namespace {
 using testing::codedPicture;
 using testing::codedPixel;
 using testing::PictureForm;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kRed = 0xFF0000, kCyan = 0x00FFFF;
 
 const std::string& magnification(const PictureForm& f) {
   return f.ui.StatusBar1.panels.at(static_cast<std::size_t>(StatusPanel::Magnification));
@@ -47,19 +54,15 @@ TEST(View, ZoomInIsRefusedBeyondSixteenBitsAndLaidOutAgain) {
 TEST(View, ScrollPositionsSnapAndZoomStopsAtItsLimits) {
   PictureForm f;
   ASSERT_TRUE(f.load("grid.bmp", codedPicture(300, 300)));
-  for (int i = 0; i < 2; ++i) menuClick(f.form, MenuId::mnuZoomIn);  // 4
-  // clang-format off
-  const struct { int dragged, snapped; } cases[] = {
-      {.dragged = 10, .snapped = 8}, {.dragged = 11, .snapped = 8}, {.dragged = 12, .snapped = 12},
-      {.dragged = 3, .snapped = 0}};
-  // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "dragged to " << c.dragged);
-    f.ui.HScroll1.value = f.ui.VScroll1.value = c.dragged;
+  for (int i = 0; i < 2; ++i) menuClick(f.form, MenuId::mnuZoomIn);          // 4
+  const std::pair<int, int> snaps[] = {{10, 8}, {11, 8}, {12, 12}, {3, 0}};  // dragged, snapped
+  for (const auto& [dragged, snapped] : snaps) {
+    SCOPED_TRACE(::testing::Message() << "dragged to " << dragged);
+    f.ui.HScroll1.value = f.ui.VScroll1.value = dragged;
     scrollBarChange(f.form);
-    EXPECT_EQ(f.ui.HScroll1.value, c.snapped);
-    EXPECT_EQ(f.ui.VScroll1.value, c.snapped);
-    EXPECT_EQ(f.state.Picture1Image.at(7, 3), codedPixel(c.snapped / 4 + 1, c.snapped / 4));
+    EXPECT_EQ(f.ui.HScroll1.value, snapped);
+    EXPECT_EQ(f.ui.VScroll1.value, snapped);
+    EXPECT_EQ(f.state.Picture1Image.at(7, 3), codedPixel(snapped / 4 + 1, snapped / 4));
   }
   EXPECT_EQ(f.ui.HScroll1.smallChange % 4, 0);  // whole pixels
   EXPECT_EQ(f.ui.HScroll1.largeChange % 4, 0);
@@ -71,8 +74,6 @@ TEST(View, ScrollPositionsSnapAndZoomStopsAtItsLimits) {
   EXPECT_EQ(f.app.zoom, 64.0f);
   EXPECT_EQ(f.state.Picture1Image.width(), 640);
   EXPECT_EQ(magnificationText(f.form, 0.25f), "Magnification : 1/4");
-  menuClick(f.form, MenuId::mnuLangJP);
-  EXPECT_EQ(magnificationText(f.form, 8), "表示倍率 : 8");
 }
 
 // Reduced views, reused or not, are exactly the scaled copy; pict1Reload shows a changed picture.
@@ -97,9 +98,11 @@ TEST(View, ReducedViewsShowExactlyTheScaledCopyAndReloadShowsChanges) {
 }
 
 // Scroll maxima are never below 0; values are clamped after every layout and reset by a load.
+// The bars as (h maximum, v maximum, h value, v value).
 TEST(View, ThePaneFollowsTheWindowAndScrollValuesStayInRange) {
   PictureForm f;
   ScrollBarControl &h = f.ui.HScroll1, &v = f.ui.VScroll1;
+  const auto bars = [&] { return std::tuple(h.maximum, v.maximum, h.value, v.value); };
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(1000, 600)));
   ASSERT_EQ(f.app.zoom, 0.5f);             // 500 x 300 display pixels
   formResize(f.form, 700 * 15, 500 * 15);  // too wide, high enough
@@ -107,21 +110,14 @@ TEST(View, ThePaneFollowsTheWindowAndScrollValuesStayInRange) {
   EXPECT_FALSE(v.visible);
   const int innerW = viewportInnerWidth(f.form);
   EXPECT_EQ(innerW, (700 * 15 - 4740 - 45) / 15 - 4);
-  EXPECT_EQ(h.maximum, 500 - innerW);
   EXPECT_EQ(f.state.Picture1Image.width(), innerW);
   menuClick(f.form, MenuId::mnuZoomIn);  // both bars, scrolled to their ends
   h.value = h.maximum, v.value = v.maximum;
   scrollBarChange(f.form);
   menuClick(f.form, MenuId::mnuZoomOut);
-  const auto expectBars = [&](int hMaximum, int vMaximum, int hValue, int vValue) {
-    EXPECT_EQ(h.maximum, hMaximum);
-    EXPECT_EQ(v.maximum, vMaximum);
-    EXPECT_EQ(h.value, hValue);
-    EXPECT_EQ(v.value, vValue);
-  };
-  expectBars(500 - innerW, 0, 500 - innerW, 0);
+  EXPECT_EQ(bars(), std::tuple(500 - innerW, 0, 500 - innerW, 0));
   menuClick(f.form, MenuId::mnuZoomOut);  // 250 x 150 fits
-  expectBars(0, 0, 0, 0);
+  EXPECT_EQ(bars(), std::tuple(0, 0, 0, 0));
   ASSERT_TRUE(f.load("wide.bmp", codedPicture(32000, 4)));  // 500 wide at the 1/64 floor
   h.value = 30;
   ASSERT_TRUE(f.load("wide.bmp", codedPicture(32000, 4)));
@@ -165,6 +161,146 @@ TEST(View, NothingIsDrawnOrZoomedBeforeTheFirstPicture) {
   EXPECT_EQ(f.app.zoom, 0);
   EXPECT_TRUE(f.state.Picture1Image.empty());
   EXPECT_TRUE(f.platform.messages().empty());
+}
+
+// In a 100-row picture: floor(11 / 2) = 5 rows scrolled, 12.5 at 0.5 less 3 columns is 3.25 -> 3,
+// halves to even, and positions beyond 16 bits saturate.
+TEST(DisplayPosition, RowsCountFromTheBottomAndTheViewStartsOnAWholePixel) {
+  const std::int16_t lo = -32768, hi = 32767;
+  // clang-format off
+  const struct { ViewPlacement view; float xPixel, yPixel; std::int16_t x, y; } cases[] = {
+      {{2, 0, 11, 100}, 0, 0, 0, 188},       {{0.5f, 3, 0, 100}, 12.5f, 3, 3, 48},
+      {{1, 0, 0, 100}, 2.5f, 0.5f, 2, 98},   {{1, 0, 0, 100}, 3.5f, 1.5f, 4, 98},
+      {{64, 0, 0, 100}, 1000, -1000, hi, hi}, {{64, 30000, 0, 100}, -1000, 1000, lo, lo}};
+  // clang-format on
+  for (const auto& c : cases) {
+    const DisplayPoint at = displayPosition(c.view, {0, 0, c.xPixel, c.yPixel});
+    EXPECT_EQ(std::pair(at.x, at.y), std::pair(c.x, c.y))
+        << c.xPixel << ", " << c.yPixel << " at zoom " << c.view.zoom;
+  }
+}
+
+// A white picture loaded at zoom 1 (it fits the window): the view shows it pixel for pixel.
+struct Overlays : ::testing::Test {
+  // Points given by their display position at zoom 1 without scrolling.
+  void listAt(const std::vector<std::pair<int, int>>& display) {
+    f.app.dataPoints.assign(1, DataPoint{});
+    for (const auto& [x, y] : display)
+      f.app.dataPoints.push_back({0, 0, float(x), float(f.state.Picture2.height() - 1 - y)});
+    f.app.pointCount = static_cast<std::int16_t>(display.size());
+  }
+  // '.' white, 'r' red, 'c' cyan, each row ended by '/'.
+  std::string rows() const {
+    const PixelArray& image = f.state.Picture1Image;
+    std::string text;
+    for (int y = 0; y < image.height(); ++y, text += '/')
+      for (int x = 0; x < image.width(); ++x) {
+        const std::uint32_t p = image.at(x, y);
+        text += p == kWhite ? '.' : p == kRed ? 'r' : p == kCyan ? 'c' : '?';
+      }
+    return text;
+  }
+
+  PictureForm f;
+};
+
+TEST_F(Overlays, ReferenceLinesFollowTheRoundedRectangleAndReachTheBorders) {
+  ASSERT_TRUE(f.load("white.bmp", PixelArray(300, 250, kWhite)));
+  menuClick(f.form, MenuId::mnuZoomIn);  // 600 x 500 display pixels
+  f.state.Picture2.setRect({.lineXS = 10, .lineXE = 110, .lineYT = 20, .lineYB = 220});
+  PlaceReferenceLines(f.form);
+  // x1 y1 x2 y2 in the order of kOverlayLines: T1 T2 B1 B2 L1 L2 R1 R2, then Line1 to Line4.
+  // clang-format off
+  const std::array<float, 4> expected[] = {
+      {20, 0, 20, 40}, {219, 0, 219, 40}, {20, 439, 20, 500}, {219, 439, 219, 500},
+      {0, 40, 20, 40}, {0, 439, 20, 439}, {219, 40, 600, 40}, {219, 439, 600, 439},
+      {20, 40, 20, 439}, {219, 40, 219, 439}, {20, 40, 219, 40}, {20, 439, 219, 439}};
+  // clang-format on
+  for (int i = 0; i < 12; ++i) {
+    const LineControl& line = f.ui.*kOverlayLines[i].line;
+    EXPECT_EQ((std::array{line.x1, line.y1, line.x2, line.y2}), expected[i]) << line.name;
+  }
+  f.app.zoom = 4, f.ui.HScroll1.value = 10, f.ui.VScroll1.value = 6;  // scrolled: the -1 edges
+  f.state.Picture2.setRect({.lineXS = 3, .lineXE = 5, .lineYT = 2, .lineYB = 4});
+  const DisplayEdges edges = displayEdges(f.form);
+  EXPECT_EQ((std::array{edges.xs, edges.yt, edges.xe, edges.yb}),
+            (std::array<std::int16_t, 4>{2, 2, 9, 9}));
+}
+
+// In the top-left corner the Y label moves below the X label (6.5 rounds to 6, 10.5 to 10, 11.5
+// to 12); scrolled by 4, xs = -1 lies outside the corner. Expected: txtLXS's left, txtLYT's top.
+TEST_F(Overlays, LabelsBesideTheirLinesAndApartInTheTopLeftCorner) {
+  ASSERT_TRUE(f.load("white.bmp", PixelArray(200, 150, kWhite)));
+  // clang-format off
+  const struct { float xs, yt; int hScroll = 0, lxsLeft, lytTop; } cases[] = {
+      {.xs = 3, .yt = 5, .lxsLeft = 7, .lytTop = 11}, {.xs = 6.5f, .yt = 10.5f, .lxsLeft = 7, .lytTop = 11},
+      {.xs = 7, .yt = 5, .lxsLeft = 8, .lytTop = 6}, {.xs = 3, .yt = 12, .lxsLeft = 4, .lytTop = 13},
+      {.xs = 6.5f, .yt = 11.5f, .lxsLeft = 7, .lytTop = 13},
+      {.xs = 3, .yt = 5, .hScroll = 4, .lxsLeft = 0, .lytTop = 6}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.xs << "," << c.yt << " scrolled by " << c.hScroll);
+    f.ui.HScroll1.value = c.hScroll;
+    f.state.Picture2.setRect({.lineXS = c.xs, .lineXE = 100, .lineYT = c.yt, .lineYB = 80});
+    PlaceReferenceLabels(f.form);
+    const auto at = [](const Control& field) {
+      return std::pair(field.geometry.left / 15, field.geometry.top / 15);
+    };
+    EXPECT_EQ(at(f.ui.txtLXS), std::pair(c.lxsLeft, 0));
+    EXPECT_EQ(at(f.ui.txtLXE), std::pair(100 - c.hScroll, 0));
+    EXPECT_EQ(at(f.ui.txtLYT), std::pair(0, c.lytTop));
+    EXPECT_EQ(at(f.ui.txtLYB), std::pair(0, 79 - 12));
+  }
+}
+
+TEST_F(Overlays, CyanMarksOnListedPointsInsideTheViewAndRedCrosses) {
+  ASSERT_TRUE(f.load("white.bmp", PixelArray(12, 8, kWhite)));
+  listAt({{3, 3}, {11, 7}, {12, 3}, {-1, 2}, {8, 8}, {5, 0}});
+  f.app.pointCount = 5;  // the last element is stale
+  const std::uint64_t version = f.state.picture1Version;
+  DrawPointMarks(f.form, 0);
+  DrawCross(f.form, 0, 7, 0);  // clipped at the corner
+  EXPECT_GT(f.state.picture1Version, version);
+  // Arms reach two pixels past the centre: the last point of each line is left out.
+  EXPECT_EQ(rows(),
+            "...c......../...c......../...c......../cccccc....../"
+            "r..c.......c/r..c.......c/r..........c/rrr.....cccc/");
+  DrawCross(f.form, 3, 3, 0x123456);  // platform colours arrive red in the low byte
+  EXPECT_EQ(f.state.Picture1Image.at(5, 3), 0x563412u);
+}
+
+TEST_F(Overlays, PolylineSegmentsCrossingTheViewAreDrawnAndClipped) {
+  ASSERT_TRUE(f.load("white.bmp", PixelArray(8, 6, kWhite)));
+  listAt({{5, 4}});  // a single point draws nothing but starts the polyline
+  DrawTracePolyline(f.form);
+  EXPECT_EQ(f.state.polylinePrevX, 5);
+  EXPECT_EQ(f.state.polylinePrevY, 4);
+  // Both ends of the first segment lie outside; the second lies wholly to the right; the third
+  // runs from beyond the right border to beyond the left. A new polyline starts afresh.
+  listAt({{-4, -1}, {9, 5}, {12, 0}, {-3, 0}});
+  DrawTracePolyline(f.form);
+  EXPECT_EQ(f.state.polylinePrevX, -3);
+  EXPECT_EQ(f.state.polylinePrevY, 0);
+  DrawPolylineSegment(f.form, 3, 5, 0);  // flag 0 only moves the start
+  DrawPolylineSegment(f.form, 3, 3, 1);
+  EXPECT_EQ(rows(), "rrrrrrrr/rr....../..rr..../....rr../...r..rr/...r..../");
+}
+
+TEST_F(Overlays, TheRedrawDrawsTheMarksAgainWhereTheViewNowShowsThem) {
+  ASSERT_TRUE(f.load("tall.bmp", PixelArray(40, 3000, kWhite)));
+  while (f.app.zoom < 1) menuClick(f.form, MenuId::mnuZoomIn);
+  f.ui.cmbGraphType.selected = kTraceLine;
+  listAt({{10, 9}, {30, 29}});
+  f.ui.VScroll1.value = 5;
+  scrollBarChange(f.form);
+  const PixelArray& view = f.state.Picture1Image;
+  EXPECT_EQ(view.at(10, 9), kWhite);  // where the first point was before the scroll
+  EXPECT_EQ(view.at(10, 4), kCyan);
+  EXPECT_EQ(view.at(20, 14), kRed);  // on the polyline between the points
+  f.ui.cmbGraphType.selected = kPlotAllPoints;
+  Pict1PictSet(f.form);
+  EXPECT_EQ(view.at(10, 4), kCyan);
+  EXPECT_EQ(view.at(20, 14), kWhite);
 }
 
 }  // namespace

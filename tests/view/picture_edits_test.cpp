@@ -1,0 +1,335 @@
+// The edits of the working picture: the scale and eraser tools, the eraser, Undo after a change of
+// size, and the rotation dialog.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "picture/rotation.h"
+#include "support/picture_form.h"
+#include "view/picture_tools.h"
+#include "view/rotate_dialog.h"
+#include "view/undo_commands.h"
+#include "view/view.h"
+
+namespace plotvane {
+namespace {
+
+using testing::codedPicture;
+using testing::PictureForm;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF, kInk = 0x102030;
+
+const std::string& panel(const PictureForm& f, StatusPanel which) {
+  return f.ui.StatusBar1.panels.at(static_cast<std::size_t>(which));
+}
+
+struct ToolState {
+  bool scaleChecked = false, eraserChecked = false, eraserSizeEnabled = false;
+};
+
+void expectTool(PictureForm& f, PictureTool tool, const ToolState& s) {
+  EXPECT_EQ(f.state.tool, tool);
+  EXPECT_EQ(f.ui.menu(MenuId::mnuScale).value, s.scaleChecked ? 1 : 0);
+  EXPECT_EQ(testing::toolButtonOf(f.ui, MenuId::mnuScale).value, s.scaleChecked ? 1 : 0);
+  EXPECT_EQ(f.ui.menu(MenuId::mnuErase).value, s.eraserChecked ? 1 : 0);
+  EXPECT_EQ(testing::toolButtonOf(f.ui, MenuId::mnuErase).value, s.eraserChecked ? 1 : 0);
+  EXPECT_EQ(f.ui.txtErs.enabled, s.eraserSizeEnabled);
+  EXPECT_EQ(f.ui.LabelErs.enabled, s.eraserSizeEnabled);
+}
+
+TEST(PictureTools, ScaleAndEraserAreNeverBothOnAndMayBothBeOff) {
+  PictureForm f;
+  expectTool(f, PictureTool::Scale, {.scaleChecked = true, .eraserSizeEnabled = true});
+  menuClick(f.form, MenuId::mnuErase);
+  expectTool(f, PictureTool::Eraser, {.eraserChecked = true, .eraserSizeEnabled = true});
+  menuClick(f.form, MenuId::mnuErase);
+  expectTool(f, PictureTool::None, {});
+  toolbarButtonClick(f.form, *toolbarPositionOf(MenuId::mnuScale));
+  expectTool(f, PictureTool::Scale, {.scaleChecked = true});
+  menuClick(f.form, MenuId::mnuScale);
+  expectTool(f, PictureTool::None, {});
+  menuClick(f.form, MenuId::mnuErase);
+  menuClick(f.form, MenuId::mnuScale);
+  expectTool(f, PictureTool::Scale, {.scaleChecked = true});
+}
+
+// The white pixels of a picture as runs "y:x0-x1", a row's runs joined by ','.
+std::string whiteRuns(const PixelArray& picture) {
+  std::string text;
+  for (int y = 0; y < picture.height(); ++y) {
+    std::string row;
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.at(x, y) != kWhite || (x > 0 && picture.at(x - 1, y) == kWhite)) continue;
+      int end = x;
+      while (end + 1 < picture.width() && picture.at(end + 1, y) == kWhite) ++end;
+      row += (row.empty() ? "" : ",") + std::to_string(x) + "-" + std::to_string(end);
+    }
+    if (!row.empty()) text += (text.empty() ? "" : " ") + std::to_string(y) + ":" + row;
+  }
+  return text;
+}
+
+// Size 3 at zoom 1: radius 2 around (10, 10); size 5 at zoom 2: radius 4 / 2 = 2 around
+// (10, 10.5); size 3 at zoom 1/2: radius 2 / 0.5 = 4 around (10, 10); size 1: the pixel alone.
+TEST(PictureTools, AnEraserDabWhitensTheDiscOnTheWorkingPicture) {
+  // clang-format off
+  const struct { float zoom; const char* size; float x, y; const char* white; } cases[] = {
+      {1, "3", 10, 10, "8:10-10 9:9-11 10:8-12 11:9-11 12:10-10"},
+      {2, "5", 20, 21, "9:9-11 10:9-11 11:9-11 12:9-11"},
+      {0.5f, "3", 5, 5, "6:10-10 7:8-12 8:7-13 9:7-13 10:6-14 11:7-13 12:7-13 13:8-12 14:10-10"},
+      {1, "1", 3, 4, "4:3-3"}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "size " << c.size << " at zoom " << c.zoom);
+    PictureForm f;
+    ASSERT_TRUE(f.load("ink.bmp", PixelArray(24, 24, kInk)));
+    f.app.zoom = c.zoom;
+    f.ui.txtErs.setText(c.size);
+    EraserDab(f.form, c.x, c.y);  // on the view, not scrolled
+    EXPECT_EQ(whiteRuns(f.state.Picture2.pixels()), c.white);
+  }
+}
+
+TEST(PictureTools, TheViewShowsTheDiscAtOnceAndAStrokeIsUndoneInOneStep) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("ink.bmp", PixelArray(300, 200, kInk)));
+  ASSERT_EQ(f.app.zoom, 1);
+  menuClick(f.form, MenuId::mnuErase);
+  f.ui.txtErs.setText("4");
+  eraserPress(f.form, 50, 50);
+  EXPECT_EQ(f.state.Picture1Image.at(53, 50), kWhite);  // radius 3 on the view
+  EXPECT_EQ(f.state.Picture1Image.at(54, 50), kInk);
+  for (float x = 52; x <= 120; x += 2) eraserMove(f.form, x, 50, true);
+  eraserMove(f.form, 200, 100, false);  // the footprint follows without painting
+  EXPECT_EQ(f.ui.shapEraseRange.left, 198);
+  EXPECT_TRUE(f.ui.shapEraseRange.visible);
+  EXPECT_EQ(f.ui.Picture1.pointer, PointerShape::Eraser);
+  eraserRelease(f.form);
+  EXPECT_EQ(f.state.Picture2.pixels().at(120, 52), kWhite);
+  EXPECT_EQ(f.state.Picture2.pixels().at(200, 100), kInk);
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.pixels(), PixelArray(300, 200, kInk));
+  EXPECT_EQ(f.state.Picture1Image.at(53, 50), kInk);
+  EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
+  menuClick(f.form, MenuId::mnuEdetRedo);
+  EXPECT_EQ(f.state.Picture2.pixels().at(120, 52), kWhite);
+}
+
+// Undo brings back the size and the rectangle from before the change, Redo the clamped one.
+TEST(PictureTools, ASizeChangeKeepsTheRectangleInsideAndUndoBringsTheSizeBack) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("wide.bmp", PixelArray(200, 160, kInk)));
+  PushUndoSnapshot(f.form, kUndoPicture);
+  ASSERT_TRUE(f.state.Picture2.replace(PixelArray(100, 180, kWhite)));
+  showChangedPicture(f.form, PictureChange::Resized);
+  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{0, 100, 0, 160}));
+  EXPECT_EQ(panel(f, StatusPanel::SelectedArea), "Selected Area : l:0 t:0  w:100 h:160");
+  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:100 h:180");
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.pixels(), PixelArray(200, 160, kInk));
+  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:200 h:160");
+  EXPECT_EQ(f.state.Picture1Image.at(0, 0), kInk);
+  EXPECT_EQ(panel(f, StatusPanel::SelectedArea), "Selected Area : l:0 t:0  w:200 h:160");
+  menuClick(f.form, MenuId::mnuEdetRedo);
+  EXPECT_EQ(f.state.Picture2.width(), 100);
+  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{0, 100, 0, 160}));
+}
+
+TEST(PictureTools, NothingIsErasedOrUndoneWhileARunHoldsThePicture) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("ink.bmp", PixelArray(40, 40, kInk)));
+  PushUndoSnapshot(f.form, kUndoPicture);
+  const WorkingPicture::RunHold hold = f.state.Picture2.holdForRun();
+  menuClick(f.form, MenuId::mnuErase);
+  eraserPress(f.form, 10, 10);
+  eraserMove(f.form, 12, 10, true);
+  EXPECT_EQ(f.state.Picture2.pixels(), PixelArray(40, 40, kInk));
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.app.undoRing->undoCount(), 1);
+  menuClick(f.form, MenuId::mnuPictRot);  // nor rotated
+  EXPECT_EQ(f.form.dialog(DialogId::Rotate), nullptr);
+}
+
+RotateDialog* rotateDialog(PictureForm& f) {
+  return f.form.dialogAs<RotateDialog>(DialogId::Rotate);
+}
+
+// Opens the dialog, sets the direction and the angle, and gives OK.
+void rotateBy(PictureForm& f, bool clockwise, const std::string& angle) {
+  menuClick(f.form, MenuId::mnuPictRot);
+  ASSERT_NE(rotateDialog(f), nullptr);
+  rotateOptionClick(f.form, clockwise);
+  rotateDialog(f)->txtRot.setText(angle);
+  rotateOkClick(f.form);
+}
+
+// Loaded afresh each time in the current language: what the user changed does not come back; only
+// Enter runs OK.
+TEST(RotateDialog, OpensInTheLanguageWithTheStartValuesOnlyOverAPicture) {
+  PictureForm empty;
+  menuClick(empty.form, MenuId::mnuPictRot);
+  EXPECT_EQ(rotateDialog(empty), nullptr);
+  PictureForm f;
+  ASSERT_TRUE(f.load("chart.bmp", codedPicture(6, 4)));
+  for (const auto& [language, title] :
+       {std::pair(MenuId::mnuLangENG, "Rotate"), std::pair(MenuId::mnuLangJP, "回転処理")}) {
+    menuClick(f.form, language);
+    menuClick(f.form, MenuId::mnuPictRot);
+    const RotateDialog* dialog = rotateDialog(f);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->window.text, title);
+    EXPECT_EQ(dialog->txtRot.text, "1");
+    EXPECT_EQ(dialog->Option1.value, 1);
+    EXPECT_EQ(dialog->Option2.value, 0);
+    EXPECT_FALSE(f.ui.form.enabled);
+    rotateOptionClick(f.form, false);
+    rotateDialog(f)->txtRot.setText("15");
+    rotateKeyPress(f.form, 'a');
+    rotateCancelClick(f.form);
+    EXPECT_EQ(rotateDialog(f), nullptr);
+    EXPECT_TRUE(f.ui.form.enabled);
+    EXPECT_EQ(f.state.Picture2.pixels(), codedPicture(6, 4));
+  }
+}
+
+// The direction and the text give the angle; the picture is the pure rotation's result for it.
+TEST(RotateDialog, OkTurnsThePictureByTheAngleOfTheDirectionAndTheText) {
+  // clang-format off
+  const struct { bool cw; const char* text; float angle; const char* size; bool enter = false; } cases[] = {
+      {.cw = false, .text = "90", .angle = 90, .size = "w:4 h:6"},
+      {.cw = false, .text = "180", .angle = 180, .size = "w:6 h:4"},
+      {.cw = true, .text = "30", .angle = 330, .size = "w:7 h:6"},
+      {.cw = true, .text = "", .angle = 0, .size = "w:6 h:4"},
+      {.cw = false, .text = "360", .angle = 360, .size = "w:6 h:4"},
+      {.cw = true, .text = " 4 50", .angle = 270, .size = "w:4 h:6"},
+      {.cw = false, .text = "90", .angle = 90, .size = "w:4 h:6", .enter = true}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << (c.cw ? "CW '" : "CCW '") << c.text << "'" << (c.enter ? " by Enter" : ""));
+    PictureForm f;
+    const PixelArray source = codedPicture(6, 4);
+    ASSERT_TRUE(f.load("chart.bmp", source));
+    if (c.enter) {
+      menuClick(f.form, MenuId::mnuPictRot);
+      rotateDialog(f)->txtRot.setText(c.text);
+      rotateOptionClick(f.form, c.cw);
+      rotateKeyPress(f.form, 13);
+    } else {
+      rotateBy(f, c.cw, c.text);
+    }
+    EXPECT_EQ(f.state.Picture2.pixels(), RotatePicture(source, c.angle).value());
+    EXPECT_EQ(panel(f, StatusPanel::PictureSize), std::string("Size : ") + c.size);
+    EXPECT_EQ(f.app.undoRing->undoCount(), 1);
+    EXPECT_EQ(rotateDialog(f), nullptr);
+    EXPECT_TRUE(f.ui.form.enabled);
+  }
+}
+
+// A 40 x 20 picture selected whole, turned a quarter: the rectangle is cut to the 20 x 40 result,
+// and Undo brings back picture, size and rectangle.
+TEST(RotateDialog, TheRectangleStaysInsideTheTurnedPictureAndUndoBringsItBack) {
+  PictureForm f;
+  const PixelArray source = codedPicture(40, 20);
+  ASSERT_TRUE(f.load("chart.bmp", source));
+  const PixelRect whole{0, 40, 0, 20}, clamped{0, 20, 0, 20};
+  ASSERT_EQ(f.state.Picture2.rect(), whole);
+  rotateBy(f, false, "90");
+  ASSERT_EQ(f.app.zoom, 1);
+  EXPECT_EQ(f.ui.Line2.x1, 19);  // the right edge's line follows onto the view: the last column
+  const auto expectState = [&](const char* when, int width, PixelRect rect, const char* size) {
+    EXPECT_EQ(f.state.Picture2.width(), width) << when;
+    EXPECT_EQ(f.state.Picture2.rect(), rect) << when;
+    EXPECT_EQ(panel(f, StatusPanel::SelectedArea), std::string("Selected Area : l:0 t:0  ") + size)
+        << when;
+  };
+  expectState("turned", 20, clamped, "w:20 h:20");
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  expectState("undone", 40, whole, "w:40 h:20");
+  menuClick(f.form, MenuId::mnuEdetRedo);
+  expectState("redone", 20, clamped, "w:20 h:20");
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.pixels(), source);
+}
+
+// 500 x 300 at zoom 64 is 32 000 display pixels wide; turned by 45 degrees it is 566 x 566, too
+// wide for 16 bits at 64: the view steps out to 32 and shows the new picture.
+TEST(RotateDialog, AGrownPictureIsShownAtAZoomThatFits) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("chart.bmp", codedPicture(500, 300)));
+  while (f.app.zoom < 64) menuClick(f.form, MenuId::mnuZoomIn);
+  rotateBy(f, false, "45");
+  ASSERT_EQ(f.state.Picture2.width(), 566);
+  EXPECT_EQ(f.app.zoom, 32);
+  EXPECT_EQ(panel(f, StatusPanel::Magnification), "Magnification : 32");
+  f.ui.HScroll1.value = f.ui.HScroll1.maximum / 2;  // inside, away from the white corners
+  f.ui.VScroll1.value = f.ui.VScroll1.maximum / 2;
+  scrollBarChange(f.form);
+  const int x = f.ui.HScroll1.value / 32, y = f.ui.VScroll1.value / 32;
+  const PixelArray& turned = f.state.Picture2.pixels();
+  ASSERT_NE(turned.at(x, y), kWhite);
+  EXPECT_EQ(f.state.Picture1Image.at(0, 0), turned.at(x, y));
+  EXPECT_EQ(f.state.Picture1Image.at(31, 31), turned.at(x, y));
+  EXPECT_EQ(f.state.Picture1Image.at(32, 64), turned.at(x + 1, y + 2));
+}
+
+// The rotation yields once per column; the dialog's commands given then wait for it, and the main
+// window stays disabled until the dialog unloads.
+TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnored) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("chart.bmp", codedPicture(30, 20)));
+  menuClick(f.form, MenuId::mnuPictRot);
+  rotateDialog(f)->txtRot.setText("90");
+  int yields = 0;
+  bool windowEnabledDuringRun = false, barShown = true;
+  f.platform.setYieldHook([&] {
+    ++yields;
+    windowEnabledDuringRun = windowEnabledDuringRun || f.ui.form.enabled;
+    barShown = barShown && f.ui.ProgressBar1.visible;
+    rotateOkClick(f.form);
+    rotateKeyPress(f.form, 13);
+    rotateCancelClick(f.form);
+    rotateOptionClick(f.form, true);
+  });
+  rotateOkClick(f.form);
+  f.platform.setYieldHook({});
+  EXPECT_EQ(yields, 20);  // one per result column
+  EXPECT_FALSE(windowEnabledDuringRun);
+  EXPECT_TRUE(barShown);
+  EXPECT_EQ(f.ui.ProgressBar1.value, 100);
+  EXPECT_FALSE(f.ui.ProgressBar1.visible);
+  EXPECT_EQ(f.state.Picture2.width(), 20);
+  EXPECT_EQ(rotateDialog(f), nullptr);
+}
+
+// A shut-down during the rotation's yields unloads the dialog; the rotation finishes without
+// touching the dialog again.
+TEST(RotateDialog, AShutDownDuringTheRotationUnloadsTheDialog) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("chart.bmp", codedPicture(8, 6)));
+  f.platform.setYieldHook([&] {
+    if (!f.state.closed) formUnload(f.form);
+  });
+  rotateBy(f, false, "90");
+  f.platform.setYieldHook({});
+  EXPECT_TRUE(f.state.closed);
+  EXPECT_EQ(rotateDialog(f), nullptr);
+  EXPECT_TRUE(f.ui.form.enabled);
+}
+
+// 24 000 x 1 turned by 45 degrees would need 16 971 x 16 971 pixels (over 1 GiB): refused before
+// anything changes, and the dialog stays open.
+TEST(RotateDialog, AResultBeyondThePictureLimitsIsRefused) {
+  PictureForm f;
+  ASSERT_TRUE(f.load("wide.bmp", PixelArray(24000, 1, kWhite)));
+  rotateBy(f, false, "45");
+  ASSERT_EQ(f.platform.messages().size(), 1u);
+  EXPECT_EQ(f.platform.messages()[0].text, "The rotated picture would be too large.");
+  EXPECT_EQ(f.state.Picture2.width(), 24000);
+  EXPECT_FALSE(f.app.undoRing->canUndo());
+  EXPECT_NE(rotateDialog(f), nullptr);
+  EXPECT_FALSE(f.ui.form.enabled);
+}
+
+}  // namespace
+}  // namespace plotvane
