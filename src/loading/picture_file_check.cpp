@@ -4,23 +4,10 @@
 #include <cstddef>
 #include <cstring>
 
+#include "loading/file_bytes.h"
+
 namespace plotvane {
 namespace {
-
-using Bytes = std::span<const std::uint8_t>;
-
-std::uint32_t le16(Bytes b, std::size_t at) {
-  return b[at] | (std::uint32_t{b[at + 1]} << 8);
-}
-std::uint32_t le32(Bytes b, std::size_t at) {
-  return le16(b, at) | (le16(b, at + 2) << 16);
-}
-std::uint32_t be16(Bytes b, std::size_t at) {
-  return (std::uint32_t{b[at]} << 8) | b[at + 1];
-}
-std::uint32_t be32(Bytes b, std::size_t at) {
-  return (be16(b, at) << 16) | be16(b, at + 2);
-}
 
 std::uint64_t pixelsOf(long long width, long long height) {
   return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);

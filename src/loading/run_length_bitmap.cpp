@@ -5,17 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "loading/file_bytes.h"
+
 namespace plotvane {
 namespace {
-
-using Bytes = std::span<const std::uint8_t>;
-
-std::uint32_t le16(Bytes b, std::size_t at) {
-  return b[at] | (std::uint32_t{b[at + 1]} << 8);
-}
-std::uint32_t le32(Bytes b, std::size_t at) {
-  return le16(b, at) | (le16(b, at + 2) << 16);
-}
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0;
