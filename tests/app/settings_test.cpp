@@ -50,6 +50,8 @@ TEST(SettingsReader, ReadsByteByByteWithEveryQuirk) {
       {.bytes = "Language=Japanese\r\nUndoBufferSize=7", .language = kJapanese, .running = 7,
        .saved = 7},
       {.bytes = "Language= Japanese\r\nUndoBufferSize= 10\r\n", .running = 10, .saved = 10},
+      {.bytes = "Language=Japanese\rUndoBufferSize=10\r", .language = kJapanese, .running = 10,
+       .saved = 10},
       {.bytes = "Language=Japanese\nUndoBufferSize=4\nUndoBufferSize=9\n", .language = kJapanese,
        .running = 9, .saved = 9},
       {.bytes = "\r\n\r\nFoo=1\r\nlanguage=Japanese\r\nLanguage =Japanese\r\n"}};
@@ -87,6 +89,7 @@ TEST(SettingsLocale, JapaneseOnlyForTheTerritoryJP) {
   } cases[] = {
       {.environment = {{"LANG", "ja_JP.UTF-8"}}, .language = kJapanese},
       {.environment = {{"LANG", "en_JP"}}, .language = kJapanese},
+      {.environment = {{"LANG", "ja_JP@euro"}}, .language = kJapanese},
       {.environment = {{"LANG", "ja"}}, .language = kEnglish}, {.environment = {}, .language = kEnglish},
       {.environment = {{"LC_ALL", "en_US.UTF-8"}, {"LANG", "ja_JP.UTF-8"}}, .language = kEnglish},
       {.environment = {{"LC_ALL", ""}, {"LC_MESSAGES", "ja_JP"}, {"LANG", "en_US"}},

@@ -42,7 +42,7 @@ TEST(StrictNumber, Table) {
   const struct { std::string t; std::optional<double> v = {}; } cases[] = {
       {.t = "12.", .v = 12}, {.t = "\t-1.5e3\t", .v = -1500}, {.t = "+.5E-1", .v = 0.05},
       {.t = "1D2", .v = 100}, {.t = "&H10", .v = 16}, {.t = "&o17", .v = 15}, {.t = "-1e400", .v = -kInf},
-      {.t = "  "}, {.t = "."}, {.t = "1e+"}, {.t = "1,5"}, {.t = "1.2.3"}, {.t = "- 1"}, {.t = "12x"},
+      {.t = ""}, {.t = "  "}, {.t = "."}, {.t = "1e+"}, {.t = "1,5"}, {.t = "1.2.3"}, {.t = "- 1"}, {.t = "12x"},
       {.t = "&H"}, {.t = "&H1G"}, {.t = "-&H10"}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(strictNumber(c.t), c.v) << '"' << c.t << '"';

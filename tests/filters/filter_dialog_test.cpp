@@ -198,6 +198,7 @@ TEST_P(FilterDialogTest, CancelChangesNothingAndEachOpeningStartsAfresh) {
   EXPECT_EQ(f.form.dialog(kind().id), nullptr);
   EXPECT_TRUE(f.ui.form.enabled);
   EXPECT_EQ(f.state.Picture2.version(), version);
+  EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
   FilterDialog* again = open(1);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->preview.previewZoom, 1);
