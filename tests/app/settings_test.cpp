@@ -31,11 +31,10 @@ SettingsValues values(std::int16_t language, std::int16_t running, std::int16_t 
   return {.language = language, .undoBufferSize = running, .undoBufferSizeSaved = saved};
 }
 
-void expectValues(const SettingsValues& actual, const SettingsValues& expected,
-                  const std::string& what) {
-  EXPECT_EQ(actual.language, expected.language) << what;
-  EXPECT_EQ(actual.undoBufferSize, expected.undoBufferSize) << what;
-  EXPECT_EQ(actual.undoBufferSizeSaved, expected.undoBufferSizeSaved) << what;
+void expectValues(const SettingsValues& a, const SettingsValues& b, const std::string& what) {
+  EXPECT_EQ(std::tuple(a.language, a.undoBufferSize, a.undoBufferSizeSaved),
+            std::tuple(b.language, b.undoBufferSize, b.undoBufferSizeSaved))
+      << what;
 }
 
 TEST(SettingsReader, ReadsByteByByteWithEveryQuirk) {
@@ -44,24 +43,18 @@ TEST(SettingsReader, ReadsByteByByteWithEveryQuirk) {
   const struct {
     std::string bytes; std::int16_t language = kEnglish, running = 50, saved = 50;
   } cases[] = {
-      {.bytes = "Language=Japanese\r\nUndoBufferSize=10\r\n", .language = kJapanese, .running = 10,
-       .saved = 10},
-      {.bytes = "Language=Deutsch\r\n"},
-      // A line without "=" is glued to the next line's key.
+      // A line without "=" is glued to the next line's key; a second "=" discards what stood
+      // between the two; spaces belong to the value (" 10" is 10).
       {.bytes = "[Settings]\r\nUndoBufferSize=10\r\nLanguage=Japanese\r\n", .language = kJapanese},
-      // A second "=" discards what stood between the two.
       {.bytes = "UndoBufferSize=99=12\r\n", .running = 12, .saved = 12},
-      // No final line break.
       {.bytes = "Language=Japanese\r\nUndoBufferSize=7", .language = kJapanese, .running = 7,
        .saved = 7},
-      {.bytes = "language=Japanese\r\nLanguage =Japanese\r\n"},
-      // Spaces belong to the value: " Japanese" is not Japanese, " 10" is 10.
       {.bytes = "Language= Japanese\r\nUndoBufferSize= 10\r\n", .running = 10, .saved = 10},
       {.bytes = "Language=Japanese\rUndoBufferSize=10\r", .language = kJapanese, .running = 10,
        .saved = 10},
       {.bytes = "Language=Japanese\nUndoBufferSize=4\nUndoBufferSize=9\n", .language = kJapanese,
        .running = 9, .saved = 9},
-      {.bytes = "\r\n\r\nFoo=1\r\n"}};
+      {.bytes = "\r\n\r\nFoo=1\r\nlanguage=Japanese\r\nLanguage =Japanese\r\n"}};
   // clang-format on
   for (const auto& c : cases) {
     SettingsValues read = values(kEnglish, 50, 50);
@@ -70,22 +63,17 @@ TEST(SettingsReader, ReadsByteByByteWithEveryQuirk) {
   }
 }
 
-// The running and saved sizes start apart, so "nothing changes" and "not
-// taken" (the saved size follows the running one) can be told apart.
+// The running and saved sizes start apart, so "nothing changes" and "not taken" (the saved size
+// follows the running one) can be told apart.
 TEST(SettingsReader, UndoBufferSizeNumberRule) {
   // clang-format off
   const struct { const char* value; std::int16_t running, saved; } cases[] = {
       {.value = "2.5", .running = 2, .saved = 2}, {.value = "3.5", .running = 4, .saved = 4},
-      {.value = "0.5", .running = 0, .saved = 0}, {.value = "0.4", .running = 0, .saved = 0},
-      {.value = "12abc", .running = 12, .saved = 12}, {.value = "&H10", .running = 16, .saved = 16},
+      {.value = "0.5", .running = 0, .saved = 0}, {.value = "12abc", .running = 12, .saved = 12},
       {.value = "32767", .running = 32767, .saved = 32767},
-      // Not taken.
-      {.value = "32767.5", .running = 20, .saved = 20},
-      {.value = "40000", .running = 20, .saved = 20},
+      {.value = "32767.5", .running = 20, .saved = 20},  // not taken
       {.value = "1E400", .running = 20, .saved = 20},
-      // Nothing changes.
-      {.value = "0", .running = 20, .saved = 30}, {.value = "-3", .running = 20, .saved = 30},
-      {.value = "abc", .running = 20, .saved = 30}, {.value = "nan", .running = 20, .saved = 30}};
+      {.value = "0", .running = 20, .saved = 30}, {.value = "abc", .running = 20, .saved = 30}};
   // clang-format on
   for (const auto& c : cases) {
     SettingsValues read = values(kEnglish, 20, 30);
@@ -102,10 +90,7 @@ TEST(SettingsLocale, JapaneseOnlyForTheTerritoryJP) {
       {.environment = {{"LANG", "ja_JP.UTF-8"}}, .language = kJapanese},
       {.environment = {{"LANG", "en_JP"}}, .language = kJapanese},
       {.environment = {{"LANG", "ja_JP@euro"}}, .language = kJapanese},
-      {.environment = {{"LANG", "en_US.UTF-8"}}, .language = kEnglish},
-      {.environment = {{"LANG", "C"}}, .language = kEnglish},
-      {.environment = {{"LANG", "ja"}}, .language = kEnglish},
-      {.environment = {}, .language = kEnglish},
+      {.environment = {{"LANG", "ja"}}, .language = kEnglish}, {.environment = {}, .language = kEnglish},
       {.environment = {{"LC_ALL", "en_US.UTF-8"}, {"LANG", "ja_JP.UTF-8"}}, .language = kEnglish},
       {.environment = {{"LC_ALL", ""}, {"LC_MESSAGES", "ja_JP"}, {"LANG", "en_US"}},
        .language = kJapanese},
@@ -142,7 +127,6 @@ TEST_F(SettingsFile, WritesExactBytesAndReadsThemBack) {
   readSettings(platform, dir.path(), read, kEnglish);
   expectWarnings({kMissing});
   expectValues(read, values(kJapanese, 12, 13), "missing file");
-
   // Only the saved size is written; a missing old file is warned about.
   writeSettings(platform, dir.path(), values(kJapanese, 50, 7), kEnglish);
   expectWarnings({kMissing});
@@ -183,15 +167,6 @@ TEST_F(SettingsFile, FailuresWarnWithThePathAndKeepTheOldFile) {
   readSettings(platform, dir.path(), read, kEnglish);
   expectWarnings({"Is a directory"});
   EXPECT_TRUE(std::filesystem::is_directory(path));
-
-  // In Japanese the path stays and the description is translated.
-  std::filesystem::remove(path);
-  readSettings(platform, dir.path(), read, kJapanese);
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text,
-            path + ": " +
-                "\u30D5\u30A1\u30A4\u30EB\u307E\u305F\u306F"
-                "\u30D5\u30A9\u30EB\u30C0\u304C\u3042\u308A\u307E\u305B\u3093");
 }
 
 TEST_F(SettingsFile, APipeOrADeviceIsRefusedAtOnceAndAHugeFileReadOnlyAtItsStart) {
@@ -229,7 +204,6 @@ TEST_F(SettingsFile, APipeOrADeviceIsRefusedAtOnceAndAHugeFileReadOnlyAtItsStart
 TEST(SettingsPath, AFolderThatCannotBeReadGivesTheBareNameNeverTheRoot) {
   EXPECT_EQ(settingsFilePath(""), "Plotinf.ini");
   EXPECT_EQ(settingsFilePath("/"), "/Plotinf.ini");
-  EXPECT_EQ(settingsFilePath("/home/user"), "/home/user/Plotinf.ini");
 }
 
 }  // namespace

@@ -58,9 +58,9 @@ class CalibrationFields : public ::testing::Test {
   FormState& state = form.state;
 };
 
-// A scale field keeps the text typed in it, its value field shows the value
-// (6 pixels wide a character); typing in the value field writes the scale
-// field. The mirror never overwrites what is being typed.
+// A scale field keeps the text typed in it, its value field shows the value (6 pixels wide a
+// character); typing in the value field writes the scale field. The mirror never overwrites what is
+// being typed.
 TEST_F(CalibrationFields, ScaleAndValueFieldsMirrorEachOtherWithoutOverwritingTyping) {
   // clang-format off
   const struct { Control& scale; Control& mirror; float& value; } pairs[] = {
@@ -87,10 +87,6 @@ TEST_F(CalibrationFields, ScaleAndValueFieldsMirrorEachOtherWithoutOverwritingTy
   } cases[] = {
       {.field = ui.txtMaxLabelX, .typed = {".", ".5"}, .mirror = ui.txtLXE, .mirrored = "0.5",
        .value = state.maxX, .expected = 0.5f},
-      {.field = ui.txtMinLabelX, .typed = {"-", "-2", "-20"}, .mirror = ui.txtLXS,
-       .mirrored = "-20", .value = state.minX, .expected = -20},
-      {.field = ui.txtMaxLabelY, .typed = {"1", "10", "10."}, .mirror = ui.txtLYT, .mirrored = "10",
-       .value = state.maxY, .expected = 10},
       {.field = ui.txtLYB, .typed = {"-", "-.", "-.2", "-.25"}, .mirror = ui.txtMinLabelY,
        .mirrored = "-0.25", .value = state.minY, .expected = -0.25f}};
   // clang-format on
@@ -111,9 +107,9 @@ TEST_F(CalibrationFields, XScaleFieldsSetThePitchUnlessTheCountIsZeroAndConversi
   ui.txtSmpX.text = "0";
   ui.txtMinLabelX.setText("3");
   ui.txtLXE.setText("23");
-  EXPECT_EQ(std::tuple(state.minX, state.maxX, ui.txtLXS.text, ui.txtMaxLabelX.text),
-            std::tuple(3.0f, 23.0f, "3", "23"));
-  EXPECT_EQ(ui.txtStpX.text, "0.0494999999925494");
+  EXPECT_EQ(
+      std::tuple(state.minX, state.maxX, ui.txtLXS.text, ui.txtMaxLabelX.text, ui.txtStpX.text),
+      std::tuple(3.0f, 23.0f, "3", "23", "0.0494999999925494"));
   // Written without running any handling: the texts are read at every call, not minX and maxX.
   ui.txtMaxLabelX.text = "20 units", ui.txtMinLabelY.text = "abc", ui.txtMaxLabelY.text = " 2 0 0";
   const auto at = [&](float x, float y) {
@@ -137,27 +133,24 @@ TEST_F(CalibrationFields, TextsThatDoNotConvertOrOverflowChangeNothing) {
         << '"' << text << '"';
   }
   ui.txtLYB.setText("&H10");  // converting text clears the mark
-  EXPECT_FALSE(valueFieldInvalid(form, ui.txtLYB));
-  EXPECT_EQ(ui.txtMinLabelY.text, "16");
+  EXPECT_EQ(std::tuple(valueFieldInvalid(form, ui.txtLYB), ui.txtMinLabelY.text),
+            std::tuple(false, "16"));
   ui.txtLXS.setText("x");
   ui.txtMinLabelX.setText("7");  // so does the program writing the field
-  EXPECT_FALSE(valueFieldInvalid(form, ui.txtLXS));
-  EXPECT_EQ(ui.txtLXS.text, "7");
+  EXPECT_EQ(std::tuple(valueFieldInvalid(form, ui.txtLXS), ui.txtLXS.text), std::tuple(false, "7"));
   ui.txtMaxLabelX.setText("10");
   ui.txtSmpX.text = "1e-320";  // a division count so small that the pitch overflows
   EXPECT_FALSE(runHandler(platform, [&] { ui.txtMaxLabelX.setText("20"); }));
   ASSERT_EQ(platform.messages().size(), 1u);
   EXPECT_EQ(platform.messages()[0].text, "Overflow");
-  EXPECT_EQ(state.maxX, 10.0f);
-  EXPECT_EQ(ui.txtLXE.text, "10");
-  EXPECT_EQ(ui.txtStpX.text, "0.015");
+  EXPECT_EQ(std::tuple(state.maxX, ui.txtLXE.text, ui.txtStpX.text),
+            std::tuple(10.0f, "10", "0.015"));
 }
 
 TEST_F(CalibrationFields, GridAndFootprintFieldsAndSnapToGrid) {
   // clang-format off
   const struct { const char* text; float side; } sizes[] = {
-      {.text = "7.5", .side = 7.5f}, {.text = "-3", .side = 0}, {.text = "abc", .side = 0},
-      {.text = "1e9", .side = 32767}};
+      {.text = "7.5", .side = 7.5f}, {.text = "-3", .side = 0}, {.text = "1e9", .side = 32767}};
   // clang-format on
   for (const auto& c : sizes) {
     ui.txtPicUpRange.setText(c.text), ui.txtErs.setText(c.text);
@@ -172,12 +165,10 @@ TEST_F(CalibrationFields, GridAndFootprintFieldsAndSnapToGrid) {
   const struct {
     std::int16_t on = 1; float pitch = 10, zoom = 2; int offset = 0, d; float extent = 1000, at;
   } cases[] = {
-      {.d = 31, .at = 20}, {.d = 29, .at = 10}, {.d = 50, .at = 30},
-      {.on = 0, .d = 31, .at = 15.5f}, {.offset = 100, .d = 31, .at = 70},
-      {.pitch = 0.5f, .zoom = 4, .d = 7, .at = 2},
+      {.d = 31, .at = 20}, {.d = 29, .at = 10}, {.on = 0, .d = 31, .at = 15.5f},
+      {.offset = 100, .d = 31, .at = 70}, {.pitch = 0.5f, .zoom = 4, .d = 7, .at = 2},
       {.on = 0, .d = -1, .extent = 640, .at = 0}, {.pitch = 0, .d = 31, .at = 15.5f},
-      {.zoom = 0, .d = 31, .at = 0}, {.pitch = 3, .zoom = 1, .d = 640, .extent = 640, .at = 639},
-      {.pitch = 3, .zoom = 1, .d = 641, .extent = 640, .at = 640}};
+      {.zoom = 0, .d = 31, .at = 0}, {.pitch = 3, .zoom = 1, .d = 641, .extent = 640, .at = 640}};
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(gridPosition({c.on, c.pitch, c.zoom}, c.offset, c.d, c.extent), c.at)

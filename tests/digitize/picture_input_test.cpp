@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "data/data_list.h"
+#include "digitize/click_digitizing.h"
 #include "digitize/graph_type.h"
 #include "digitize/pointer_gestures.h"
+#include "sample_charts.h"
 #include "shell/form1_events.h"
+#include "support/file_bytes.h"
 #include "support/picture_form.h"
 
 namespace plotvane {
@@ -19,8 +24,8 @@ constexpr PointerEvent at(PointerButton button, float x, float y) {
 }
 constexpr PointerButton kLeft = PointerButton::Left, kNone = PointerButton::None;
 
-// A 400 x 300 white picture at zoom 1, the rectangle (100, 50)-(300, 250),
-// X 0 to 200 and Y 0 to 200 over it.
+// A 400 x 300 white picture at zoom 1, the rectangle (100, 50)-(300, 250), X 0 to 200 and Y 0 to
+// 200 over it.
 class PictureInput : public ::testing::Test {
  protected:
   PictureInput() {
@@ -54,20 +59,16 @@ class PictureInput : public ::testing::Test {
   testing::PictureForm f;
 };
 
-// The pointer shape announces what a press would grab, txtMD shows what it
-// grabbed (the left edge) until the release; a click moves nothing.
-TEST_F(PictureInput, APressInScaleModeShowsWhatItGrabbed) {
+// The pointer shape announces what a press would grab, txtMD shows what it grabbed (the left edge);
+// a click moves nothing, a drag moves it with one undo step.
+TEST_F(PictureInput, DraggingAnEdgeMovesItWithOneUndoStep) {
   picture1MouseMove(f.form, at(kNone, 300, 250));
   EXPECT_EQ(f.ui.Picture1.pointer, PointerShape::SizeNWSE);
   picture1MouseDown(f.form, at(kLeft, 102, 150));
   EXPECT_EQ(f.ui.txtMD.text, "2");
   picture1MouseUp(f.form, at(kLeft, 102, 150));
-  EXPECT_EQ(f.state.dragTarget, 0);
+  EXPECT_EQ(std::tuple(f.state.dragTarget, undoSteps()), std::tuple(0, 0));
   EXPECT_EQ(sides(), (std::array{100.0f, 300.0f, 50.0f, 250.0f}));
-  EXPECT_EQ(undoSteps(), 0);
-}
-
-TEST_F(PictureInput, DraggingAnEdgeMovesItWithOneUndoStep) {
   drag(102, 150, 350, 150);  // past the right edge: it stops there
   EXPECT_EQ(sides(), (std::array{300.0f, 300.0f, 50.0f, 250.0f}));
   EXPECT_EQ(undoSteps(), 1);
@@ -141,8 +142,8 @@ TEST_F(PictureInput, ThePickUpSquareFollowsThePointerAndPicksWhateverTheType) {
   EXPECT_FALSE(square.visible);
 }
 
-// The picture takes the keys from a pointer over it unless a field is being
-// typed in; the right button asks for the picture's menu.
+// The picture takes the keys from a pointer over it unless a field is being typed in; the right
+// button asks for the picture's menu.
 TEST_F(PictureInput, ThePictureTakesTheFocusWithoutInterruptingTypingAndGivesItsMenu) {
   // clang-format off
   const struct { Control* focused; bool taken; } cases[] = {
@@ -222,7 +223,6 @@ TEST(PointerGestures, APressGrabsEdgesAndCornersWithinThreePixels) {
       {.x = 102, .y = 150, .target = kDragLeft, .shape = SizeWE},
       {.x = 103, .y = 52, .target = kDragTopLeft, .shape = SizeNWSE},
       {.x = 200, .y = 248, .target = kDragBottom, .shape = SizeNS},
-      {.x = 200, .y = 150, .target = kDragNewRectangle, .shape = Cross},
       {.x = 96, .y = 150, .target = kDragNewRectangle, .shape = Cross},
       {.x = 298, .y = 47.5f, .target = kDragTopRight, .shape = SizeNESW},
       {.x = 301, .y = 252.5f, .target = kDragBottomRight, .shape = SizeNWSE},
@@ -245,12 +245,9 @@ TEST(PointerGestures, DraggedEdgesFollowThePointerAndStopOnTheOppositeEdge) {
   const struct { std::int16_t target; float x, y; std::array<int, 4> to; } cases[] = {
       {.target = kDragLeft, .x = 350, .y = 0, .to = {300, 300, 50, 250}},  // past the right
       {.target = kDragLeft, .x = 120.5f, .y = 0, .to = {120, 300, 50, 250}},
-      {.target = kDragRight, .x = 40, .y = 0, .to = {100, 100, 50, 250}},  // past the left
       {.target = kDragTop, .x = 0, .y = 251, .to = {100, 300, 250, 250}},  // past the bottom
       {.target = kDragBottomRight, .x = 320, .y = 10, .to = {100, 320, 50, 50}},
-      {.target = kDragTopLeft, .x = 90, .y = 60, .to = {90, 300, 60, 250}},
-      // A new rectangle up and left of the press, and down and right of it.
-      {.target = kDragNewRectangle, .x = 150, .y = 120, .to = {150, 200, 120, 150}},
+      // A new rectangle down and right of the press (up and left: the drag test).
       {.target = kDragNewRectangle, .x = 260, .y = 180, .to = {200, 260, 150, 180}},
       {.target = kDragNothing, .x = 0, .y = 0, .to = {100, 300, 50, 250}}};
   // clang-format on
@@ -262,11 +259,154 @@ TEST(PointerGestures, DraggedEdgesFollowThePointerAndStopOnTheOppositeEdge) {
 TEST(PointerGestures, APressBecomesADragBeyondFivePixelsEitherWay) {
   // clang-format off
   const struct { float x, y; bool drag; } cases[] = {
-      {.x = 104, .y = 100, .drag = false}, {.x = 105, .y = 95, .drag = false},
-      {.x = 106, .y = 100, .drag = true}, {.x = 100, .y = 94, .drag = true}};
+      {.x = 105, .y = 95, .drag = false}, {.x = 106, .y = 100, .drag = true},
+      {.x = 100, .y = 94, .drag = true}};
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(leftPressPoint(100, 100, c.x, c.y), c.drag) << c.x << "," << c.y;
+}
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+// xPixel, yPixel, X and Y.
+std::array<float, 4> values(const DataPoint& p) {
+  return {p.XPixel, p.YPixel, p.XData, p.YData};
+}
+
+TEST(DarknessCentroid, WeighsEveryPixelByItsDarkness) {
+  PixelArray picture(20, 10, kWhite);
+  EXPECT_FALSE(DarknessCentroid(picture, 0, 0, 20, 10));  // all white: no weight
+  picture.set(5, 4, 0);
+  EXPECT_EQ(DarknessCentroid(picture, 0, 0, 20, 10)->x, 5);
+  // A grey (weight 255 - 128 = 127) two columns right of the black pixel: 0.665 right.
+  picture.set(7, 4, rgbValue(128, 128, 128));
+  EXPECT_FLOAT_EQ(DarknessCentroid(picture, 0, 0, 20, 10)->x, 5 + 2 * 127.0f / 382);
+  EXPECT_EQ(DarknessCentroid(picture, 0, 0, 20, 10)->y, 4);
+  // Only the square counts; positions outside the picture read as white.
+  EXPECT_EQ(DarknessCentroid(picture, 6, 0, 30, 10)->x, 7);
+  EXPECT_FALSE(DarknessCentroid(picture, -10, -10, 0, 0));
+  EXPECT_FALSE(DarknessCentroid(picture, 20, 0, 25, 10));
+}
+
+// A 400 x 300 white picture with a black pixel at (100, 50), X 0 to 400 and Y 0 to 300 over the
+// whole of it.
+class ClickDigitizing : public ::testing::Test {
+ protected:
+  ClickDigitizing() {
+    PixelArray picture(400, 300, kWhite);
+    picture.set(100, 50, 0);
+    EXPECT_TRUE(f.load("dot.bmp", std::move(picture)));
+    EXPECT_EQ(f.app.zoom, 1);
+    f.ui.txtMaxLabelX.setText("400");
+    f.ui.txtMaxLabelY.setText("300");
+  }
+  void placeSquare(float left, float top, float side) {
+    ShapeControl& square = f.ui.shapPicUpRange;
+    square.left = left, square.top = top, square.width = square.height = side;
+    square.visible = true;
+  }
+  testing::PictureForm f;
+};
+
+TEST_F(ClickDigitizing, PlotOnePointTakesTheCentreUnderTheSquare) {
+  placeSquare(95, 45, 10);
+  PlotOnePoint(f.form);
+  ASSERT_EQ(f.app.pointCount, 1);
+  EXPECT_EQ(values(f.app.dataPoints[1]), (std::array{100.5f, 300 - 51.5f, 100.5f, 300 - 50.5f}));
+  EXPECT_EQ(std::tuple(f.ui.Line5.visible, f.ui.Line5.x1), std::tuple(true, 100.5f));
+  // Over white nothing is added and the marker stays where it was.
+  placeSquare(200, 200, 10);
+  PlotOnePoint(f.form);
+  EXPECT_EQ(f.app.pointCount, 1);
+  EXPECT_EQ(f.ui.Line5.x1, 100.5f);
+}
+
+TEST_F(ClickDigitizing, ThePickUpSquareTurnsIntoPicturePixelsHalvesToEven) {
+  // At zoom 2 scrolled by 40 the square 95 ... 105 covers columns round(135 / 2) = 68 to round(145
+  // / 2) - 1 = 71.
+  f.app.zoom = 2;
+  f.ui.HScroll1.value = 40;
+  f.form.state.Picture2.editRegion(71, 0, 73, 1, [](PixelArray& p) {
+    p.set(71, 0, 0);
+    p.set(72, 0, 0);
+  });
+  placeSquare(95, -5, 10);
+  PlotOnePoint(f.form);
+  ASSERT_EQ(f.app.pointCount, 1);
+  EXPECT_EQ(f.app.dataPoints[1].XPixel, 71.5f);  // column 72 is outside the square
+}
+
+TEST_F(ClickDigitizing, ManualPlotAppendsThePointerPositionUnrounded) {
+  f.app.zoom = 2;
+  f.ui.HScroll1.value = 40;
+  f.ui.VScroll1.value = 10;
+  ASSERT_EQ(appendDataPoint(f.form, 1, 1, 1, 1), AddResult::Added);
+  ManualPlot(f.form, 31, 15);
+  ASSERT_EQ(f.app.pointCount, 2);
+  EXPECT_EQ(values(f.app.dataPoints[2]), (std::array{35.5f, 300 - 13.5f, 35.5f, 300 - 12.5f}));
+  // The click cross, 12 display pixels each way.
+  EXPECT_EQ(std::tuple(f.ui.Line5.y1, f.ui.Line6.x2), std::tuple(3.f, 43.f));
+}
+
+// A pointer or key event as the window forwarded it (display pixels at zoom 1).
+struct Step {
+  char op;  // p: press, m: move, d: move with the left button held, r: release, k: key x
+  float x, y = 0;
+};
+
+void play(Form1& form, std::initializer_list<Step> steps) {
+  for (const Step& s : steps) {
+    const PointerButton button = s.op == 'm' ? PointerButton::None : PointerButton::Left;
+    const PointerEvent event{.button = button, .x = s.x, .y = s.y};
+    if (s.op == 'p') picture1MouseDown(form, event);
+    if (s.op == 'm' || s.op == 'd') picture1MouseMove(form, event);
+    if (s.op == 'r') picture1MouseUp(form, event);
+    if (s.op == 'k') picture1KeyDown(form, static_cast<int>(s.x));
+  }
+}
+
+// A recorded session on the bundled scatter chart replayed without a display: the rectangle dragged
+// onto ticks, the scale typed, marks picked (one by arrow keys and Enter), two points clicked, the
+// list saved. The file must be the committed one, byte for byte.
+TEST(Replay, ARecordedSessionSavesTheCommittedFile) {
+  const char* folder = std::getenv("PLOTVANE_TEST_DATA");
+  const std::string expected =
+      testing::readAll(std::string(folder ? folder : "testdata") + "/replay/scatter_session.csv");
+  ASSERT_FALSE(expected.empty());
+  testing::PictureForm f;
+  ASSERT_TRUE(f.load("scatter.bmp", scatterChart()));
+  ASSERT_EQ(f.app.zoom, 1);
+  const auto choose = [&](GraphType type) {
+    f.ui.cmbGraphType.selected = type;
+    cmbGraphTypeClick(f.form);
+  };
+  // clang-format off
+  // A new rectangle from the tick at (64, 48) to the one at (576, 432).
+  play(f.form, {{'p', 64, 48}, {'d', 66, 50}, {'d', 70, 55}, {'d', 200, 160}, {'d', 575, 431},
+                {'d', 576, 432}, {'r', 576, 432}});
+  f.ui.txtMinLabelX.setText("0.1");
+  f.ui.txtMaxLabelX.setText("0.9");
+  f.ui.txtMinLabelY.setText("0.1");
+  f.ui.txtMaxLabelY.setText("0.9");
+  // Three marks picked under the square, the last one reached with the arrow keys and Enter.
+  choose(kPlotOnePoint);
+  play(f.form, {{'m', 300, 300}, {'m', 75, 346}, {'p', 75, 346}, {'r', 75, 346}, {'m', 224, 322},
+                {'p', 224, 322}, {'r', 224, 322}, {'m', 434, 141}, {'k', kKeyRight},
+                {'k', kKeyRight}, {'k', kKeyRight}, {'k', kKeyDown}, {'k', kKeyDown},
+                {'k', kKeyEnter}});
+  // Two points by hand, one after a slip of 3 pixels, the pointer having left the picture over the
+  // viewport on the way to the settings pane.
+  picture3MouseMove(f.form);
+  choose(kManualPlotting);
+  play(f.form, {{'m', 320, 240}, {'p', 320, 240}, {'r', 320, 240}, {'p', 500, 100},
+                {'d', 502, 101}, {'d', 503, 102}, {'r', 503, 102}});
+  // clang-format on
+  EXPECT_EQ(f.app.undoRing->undoCount(), 1);  // the rectangle's drag
+
+  const std::string saved = f.folder.file("session.csv");
+  f.platform.queueSaveFile(SaveDialogChoice{saved, 1});
+  menuClick(f.form, MenuId::mnuDataSave);
+  EXPECT_EQ(testing::readAll(saved), expected);
 }
 
 }  // namespace

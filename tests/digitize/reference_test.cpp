@@ -1,8 +1,7 @@
-// Trace Line, Trace Surface and Plot All Points against plain versions of
-// themselves kept here (column by column for the traces, cell by cell for the
-// blobs), on generated charts of every kind, with whole, fractional, halved,
-// reversed and outside rectangles, several division counts and filters, and
-// runs stopped halfway. The results must agree bit for bit.
+// Trace Line, Trace Surface and Plot All Points against plain versions of themselves kept here
+// (column by column for the traces, cell by cell for the blobs), on generated charts of every kind,
+// with whole, fractional, halved, reversed and outside rectangles, several division counts and
+// filters, and runs stopped halfway. The results must agree bit for bit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,14 +26,13 @@ namespace {
 
 enum class Chart { Line, Area, Scatter, Noise };
 
-// Colours at the limits the routines test: intensities 199 to 201, r + g + b
-// of 600 and 601, pure black and (0, 0, 1), drops of 10 and 11 from white.
+// Colours at the limits the routines test: intensities 199 to 201, r + g + b of 600 and 601, pure
+// black and (0, 0, 1), drops of 10 and 11 from white.
 constexpr std::uint32_t kPalette[] = {0x000000, 0x000001, 0xC7C7C7, 0xC8C8C8, 0xC9C8C8, 0xC8C8C9,
                                       0x5AFFFF, 0x5BFFFF, 0xF5F5F5, 0xF4F4F4, 0x141E5A, 0x305090,
                                       0xD7D7E6, 0xFAFAFA, 0x808080, 0xFFFFFF};
 
-// A chart of the kind over grid lines, with specks, and top bytes that the
-// routines must ignore.
+// A chart of the kind over grid lines, with specks, and top bytes that the routines must ignore.
 PixelArray makeChart(Chart kind, int w, int h, unsigned seed) {
   PixelArray picture(w, h, 0xFFFFFF);
   std::mt19937 random(seed);
@@ -86,8 +84,8 @@ PixelArray makeChart(Chart kind, int w, int h, unsigned seed) {
   return picture;
 }
 
-// Tall pictures cross many row bands, wide ones more than one block of
-// columns; the smallest have fewer columns than a vector holds.
+// Tall pictures cross many row bands, wide ones more than one block of columns; the smallest have
+// fewer columns than a vector holds.
 // clang-format off
 constexpr struct { Chart kind; int width, height; } kSamples[] = {
     {Chart::Line, 300, 200}, {Chart::Area, 300, 200}, {Chart::Scatter, 300, 200},
@@ -97,8 +95,8 @@ constexpr struct { Chart kind; int width, height; } kSamples[] = {
     {Chart::Line, 9, 5}, {Chart::Area, 15, 3}, {Chart::Noise, 1, 1}};
 // clang-format on
 
-// The rectangles of a W x H picture: whole (two ways), fractional, halves,
-// partly outside, one column and row, reversed, beyond the picture, huge.
+// The rectangles of a W x H picture: whole (two ways), fractional, halves, partly outside, one
+// column and row, reversed, beyond the picture, huge.
 std::vector<PixelRect> rectangles(float w, float h) {
   return {{0, w, 0, h},
           {0, w - 1, 0, h},
@@ -134,8 +132,8 @@ int intensity(std::uint32_t pixel, bool blackAsOne) {
 std::vector<DataPoint> referenceTrace(const PixelArray& picture, const TraceParams& p,
                                       bool surface) {
   const int width = picture.width(), height = picture.height(), half = (p.filter - 1) / 2;
-  // Rows used, clamped to the picture; rows whose whole window lies in the
-  // picture and between round(half + YT) and round(YB - half - 1) are smoothed.
+  // Rows used, clamped to the picture; rows whose whole window lies in the picture and between
+  // round(half + YT) and round(YB - half - 1) are smoothed.
   const int first = std::max(roundRow(p.rect.lineYT), 0);
   const int last =
       std::min(surface ? roundRow(p.rect.lineYB - 2.0f) + 1 : roundRow(p.rect.lineYB - 1.0f),
@@ -225,8 +223,8 @@ std::string logEntry(ScanStage stage, int position, int bar, std::size_t points,
          ' ' + std::to_string(points) + ' ' + std::to_string(painted);
 }
 
-// The scan on a grid of one byte per cell (dark, visited), stopped at yield
-// `stopAt` (counted from 1; 0 never).
+// The scan on a grid of one byte per cell (dark, visited), stopped at yield `stopAt` (counted from
+// 1; 0 never).
 ScanRun referenceScan(const PixelArray& picture, const ScanPointsParams& params, int stopAt) {
   constexpr std::uint8_t kDark = 1, kVisited = 2;
   ScanRun out;
@@ -252,9 +250,9 @@ ScanRun referenceScan(const PixelArray& picture, const ScanPointsParams& params,
     if (int(out.log.size()) == stopAt) result.status = ScanPointsStatus::Stopped;
     return int(out.log.size()) != stopAt;
   };
-  // Walks around the blob keeping it on the right, from the cell above
-  // (x, y), until back at that cell or in a state it had before; then counts
-  // the dark cells within the rows' spans of the walk. False ends the run.
+  // Walks around the blob keeping it on the right, from the cell above (x, y), until back at that
+  // cell or in a state it had before; then counts the dark cells within the rows' spans of the
+  // walk. False ends the run.
   const auto blob = [&](int x, int y) {
     constexpr int dx[4] = {1, 0, -1, 0}, dy[4] = {0, 1, 0, -1};
     std::set<std::pair<const std::uint8_t*, int>> seen;  // cells and directions stood on

