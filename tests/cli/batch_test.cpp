@@ -145,7 +145,6 @@ TEST(CliBatch, FractionalRectangleIsThePictureShareUnrounded) {
     const char* fraction;
     const char* pixels;
   } cases[] = {
-      {.fraction = "0,0,1,1", .pixels = "0,0,125,80"},
       {.fraction = "0.2,0.25,0.8,0.75", .pixels = "25,20,100,60"},
       {.fraction = "0.1,0.1,0.7,0.9", .pixels = "12.5,8,87.5,72"},
   };
@@ -164,40 +163,23 @@ TEST(CliBatch, UsageErrorsNameTheOptionAndItsForm) {
   // clang-format off
   const struct { Arguments arguments; const char* named; } cases[] = {
       {.arguments = {"digitize", "a.bmp", "b.bmp", "--type", "line"}, .named = "--output-dir DIR"},
-      {.arguments = {"digitize", "a.bmp", "b.bmp", "--type", "line", "--output-dir", "d",
-                     "--save-picture", "s.bmp"}, .named = "--save-picture: takes one picture"},
       {.arguments = {"digitize", "x/a.bmp", "y/a.png", "--type", "line", "--output-dir", "d"},
        .named = "'x/a.bmp' and 'y/a.png' would both write a.csv"},
       {.arguments = {"digitize", "d/a.csv", "b.png", "--type", "line", "--output-dir", "d"},
        .named = "would replace the picture 'd/a.csv'"},
-      {.arguments = {"digitize", "a.bmp", "--type", "line", "--output", "o", "--output-dir", "d"},
-       .named = "--output and --output-dir"},
-      {.arguments = {"digitize", "a.bmp", "--type", "line", "--rect", "0,0,1,1",
-                     "--rect-fraction", "0,0,1,1"}, .named = "--rect and --rect-fraction"},
       {.arguments = {"digitize", "a.bmp", "--type", "line", "--rect-fraction", "0,0,1.5,1"},
        .named = "--rect-fraction: '1.5' is not from 0 to 1 (expected --rect-fraction L,T,R,B)"},
       {.arguments = {"digitize", "a.bmp", "--type", "line", "--rect-fraction", "0.6,0,0.5,1"},
        .named = "--rect-fraction: L is right of R"},
       {.arguments = {"digitize", "a.bmp", "--type", "line", "--jobs", "0"},
        .named = "--jobs: '0' is not a whole number from 1 to 256 (expected --jobs N)"},
-      {.arguments = {"prepare", "a.bmp"}, .named = "missing --save-picture FILE.bmp"},
-      {.arguments = {"prepare", "a.bmp", "b.bmp", "--save-picture", "s.bmp"},
-       .named = "prepare takes one PICTURE"},
       {.arguments = {"prepare", "a.bmp", "--type", "line", "--save-picture", "s.bmp"},
        .named = "--type: an option of digitize, not of prepare"},
-      {.arguments = {"prepare", "a.bmp", "--rotate", "ten", "--save-picture", "s.bmp"},
-       .named = "--rotate: 'ten' is not a number (expected --rotate DEG)"},
       {.arguments = {"prepare", "a.bmp", "--rotate", "1e39", "--save-picture", "s.bmp"},
        .named = "--rotate: '1E+39' is out of range"},
-      {.arguments = {"prepare", "a.bmp", "--contrast", "101", "--save-picture", "s.bmp"},
-       .named = "--contrast: '101' is not a whole number from -100 to 100 (expected --contrast C)"},
       {.arguments = {"prepare", "a.bmp", "--mask", "1,2,3,4", "--save-picture", "s.bmp"},
        .named = "--mask: needs 5 values separated by commas, got '1,2,3,4' "
                 "(expected --mask R,G,B,TOL,keep|remove)"},
-      {.arguments = {"prepare", "a.bmp", "--mask", "1,2,3,4,both", "--save-picture", "s.bmp"},
-       .named = "--mask: 'both' is not keep or remove"},
-      {.arguments = {"prepare", "a.bmp", "--erase", "3,4,0.5", "--save-picture", "s.bmp"},
-       .named = "--erase: the eraser size '0.5' is below 1 (expected --erase X,Y,R)"},
       {.arguments = {"prepare", "a.bmp", "--save-picture"},
        .named = "--save-picture: missing value (expected --save-picture FILE.bmp)"}};
   // clang-format on
@@ -210,13 +192,6 @@ TEST(CliBatch, UsageErrorsNameTheOptionAndItsForm) {
     EXPECT_EQ(run.out, "");
   }
   EXPECT_TRUE(filesIn(".").empty());
-
-  for (const Arguments& help : {Arguments{"--help"}, Arguments{"prepare", "--help"}}) {
-    const CliRun run = pictures.run(help);
-    EXPECT_EQ(run.code, kCliOk);
-    EXPECT_NE(run.out.find("plotvane-cli prepare PICTURE [STEP...] --save-picture FILE.bmp"),
-              std::string::npos);
-  }
 }
 
 TEST(CliBatch, AnOutputFolderThatCannotBeMadeFailsTheBatch) {

@@ -1,16 +1,13 @@
 // The README's worked example (the bundled line chart, 10 divisions, X 0 to
-// 10, Y 0 to 100) digitized through the window's handlers and through the
-// command line's core, each compared byte for byte with the committed file.
+// 10, Y 0 to 100) digitized through the window's handlers, compared byte for
+// byte with the committed file the command line is pinned to as well.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
-#include "cli/cli.h"
 #include "data/data_export.h"
 #include "digitize/run_control.h"
-#include "platform/headless_platform.h"
 #include "sample_charts.h"
 #include "shell/form1_events.h"
 #include "support/file_bytes.h"
@@ -39,19 +36,6 @@ TEST(ReadmeExample, TheWindowSavesTheCommittedFile) {
   f.platform.queueSaveFile(SaveDialogChoice{saved, 1});
   menuClick(f.form, MenuId::mnuDataSave);
   EXPECT_EQ(testing::readAll(saved), expected);
-}
-
-TEST(ReadmeExample, TheCommandLineWritesTheCommittedFile) {
-  const std::string expected = expectedFile();
-  HeadlessPlatform platform;
-  platform.setPicture("line.bmp", lineChart());
-  std::ostringstream out, err;
-  EXPECT_EQ(runCli({"digitize", "line.bmp", "--type", "line", "--division", "10", "--x", "0,10",
-                    "--y", "0,100"},
-                   platform, out, err),
-            kCliOk)
-      << err.str();
-  EXPECT_EQ(out.str(), expected);
 }
 
 }  // namespace

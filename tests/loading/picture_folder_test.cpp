@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "loading/file_pane.h"
 #include "loading/load_picture.h"
@@ -39,7 +38,6 @@ TEST(PictureFolder, TheFilePaneAndTheOpenDialogFollowTheOpenedPicture) {
   const struct { const char* name; Source source; bool relative; } cases[] = {
       {.name = "open dialog", .source = Source::OpenDialog, .relative = false},
       {.name = "drop", .source = Source::Drop, .relative = false},
-      {.name = "command line", .source = Source::CommandLine, .relative = false},
       {.name = "relative command line", .source = Source::CommandLine, .relative = true}};
   // clang-format on
   for (const auto& c : cases) {
@@ -81,14 +79,6 @@ TEST(PictureFolder, AFailedOpenStaysWhereItWas) {
   formDropFiles(f.form, {"/nowhere/chart.png"});
   EXPECT_EQ(f.state.picturePath, "/nowhere/chart.png");
   EXPECT_EQ(f.platform.currentDirectory(), start);
-}
-
-TEST(PictureFolder, TheFilePaneListsTiffAndWebpBesideTheOthers) {
-  const std::vector<FolderEntry> entries = {
-      {.name = "a.BMP"}, {.name = "b.tif"}, {.name = "c.TIFF"}, {.name = "d.webp"},
-      {.name = "e.txt"}, {.name = "f.png"}, {.name = "g.svg"}};
-  EXPECT_EQ(matchingFiles(entries, kPictureFilePattern),
-            (std::vector<std::string>{"a.BMP", "b.tif", "c.TIFF", "d.webp", "f.png"}));
 }
 
 }  // namespace

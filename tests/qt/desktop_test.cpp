@@ -154,8 +154,7 @@ TEST(InterfaceFont, TheDesktopsFamilyComesFirstAndJapaneseIsTheFallback) {
 TEST(StartSize, TheDesignSizeOrTheScreenWhicheverIsSmaller) {
   // clang-format off
   const std::pair<QSize, QSize> cases[] = {  // available, expected
-      {{1920, 1080}, {1200, 800}}, {{1066, 642}, {1066, 642}}, {{1000, 900}, {1000, 800}},
-      {{1600, 700}, {1200, 700}}, {QSize(), {1200, 800}}};
+      {{1066, 642}, {1066, 642}}, {{1000, 900}, {1000, 800}}, {QSize(), {1200, 800}}};
   // clang-format on
   for (const auto& [available, expected] : cases)
     EXPECT_EQ(startSize(Form1Window::kDesignSize, available), expected)

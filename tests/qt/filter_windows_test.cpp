@@ -37,18 +37,14 @@ TEST_F(FilterWindows, ContrastSlidersReachTheCoreAndThePanesShowItsImages) {
   DialogWindow* dialog = open(MenuId::mnuFilterContrast, DialogId::Contrast);
   auto* model = m.form.dialogAs<ContrastDialog>(DialogId::Contrast);
   ASSERT_TRUE(dialog && model);
-  EXPECT_TRUE(dialog->isVisible());
   EXPECT_FALSE(m.window.isEnabled());
-  EXPECT_EQ(dialog->windowTitle(), "Brightness/Contrast");
   auto* slider = dialog->findChild<QSlider*>("Slider1");
   auto* field = dialog->findChild<QLineEdit*>("txtCont");
   ASSERT_TRUE(slider && field);
-  EXPECT_EQ(slider->tickInterval(), 10);
   slider->setFocus();
   QTest::keyClick(slider, Qt::Key_PageUp);
   EXPECT_EQ(model->Slider1.value, 5);
   EXPECT_EQ(field->text(), "5");
-  EXPECT_TRUE(field->isReadOnly());
   for (const PreviewPaneId id : {PreviewPaneId::Picture1, PreviewPaneId::Picture2}) {
     auto* pane = dialog->findChild<PreviewPaneWidget*>(model->pane(id).name.c_str());
     ASSERT_NE(pane, nullptr);
@@ -73,7 +69,6 @@ TEST_F(FilterWindows, ColourMaskPicksChoosesAndRunsOkOnEnter) {
   DialogWindow* dialog = open(MenuId::mnuFilterColormask, DialogId::ColourMask);
   auto* model = m.form.dialogAs<ColourMaskDialog>(DialogId::ColourMask);
   ASSERT_TRUE(dialog && model);
-  EXPECT_EQ(dialog->windowTitle(), "Color Mask");
   auto* left = dialog->findChild<PreviewPaneWidget*>("Picture1");
   auto* selected = dialog->findChild<SwatchWidget*>("Label3");
   auto* under = dialog->findChild<SwatchWidget*>("Label4");

@@ -35,10 +35,9 @@ QImage imageOf(const PixelArray& picture) {
 }
 
 std::string encoded(const QImage& image, const char* format,
-                    QImageIOHandler::Transformations turn = {}, bool progressive = false) {
+                    QImageIOHandler::Transformations turn = {}) {
   QBuffer buffer;
   QImageWriter writer(&buffer, format);
-  writer.setProgressiveScanWrite(progressive);
   writer.setTransformation(turn);
   EXPECT_TRUE(writer.write(image)) << format;
   return buffer.data().toStdString();
@@ -67,8 +66,6 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
   const struct { const char* name; std::string bytes; Row row; } kinds[] = {
       {.name = "8-bit", .bytes = bmpHeaders(3, 2, 8, 0, 0, 256) + "\1\2\3\0\4\5\6\0"s,
        .row = {4 * g, 5 * g, 6 * g}},
-      {.name = "4-bit", .bytes = bmpHeaders(3, 1, 4, 0, 0, 16) + "\x12\x30\0\0"s,
-       .row = {g, 2 * g, 3 * g}},
       {.name = "1-bit", .bytes = bmpHeaders(10, 1, 1, 0, 0, 2) + "\xA0\x40\0\0"s,
        .row = {g, 0, g, 0, 0, 0, 0, 0, 0, g}},
       {.name = "run-length", .bytes = bmpHeaders(4, 1, 8, 1, 4, 256) + "\4\7\0\1"s,
@@ -77,8 +74,6 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
        .row = {0x302010, 0x605040}},
       {.name = "16-bit", .bytes = bmpHeaders(2, 1, 16) + "\x1F\0\0\x7C"s,
        .row = {0x0000F8, 0xF80000}},
-      {.name = "24-bit", .bytes = bmpHeaders(2, 1, 24) + "\x10\x20\x30\x40\x50\x60\0\0"s,
-       .row = {0x302010, 0x605040}},
       {.name = "top-down", .bytes = bmpHeaders(1, -2, 24) + "\x10\x20\x30\0\x40\x50\x60\0"s,
        .row = {0x302010}}};
   // clang-format on
@@ -89,13 +84,11 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
 
   const std::uint32_t red = 0xC82828, blue = 0x143CDC, white = 0xFFFFFF;
   const PixelArray picture = pattern(64, 48, red, blue), turned = pattern(64, 48, blue, red);
-  const PixelArray grey = pattern(64, 48, 0xA0A0A0, 0x303030);
   const PixelArray overWhite = pattern(64, 48, red, white), half = pattern(64, 48, 0xFF7F7F, white);
   QImage alpha = imageOf(pattern(64, 48, 0xFF0000, blue)).convertToFormat(QImage::Format_ARGB32);
   alpha.setAlphaChannel(imageOf(pattern(64, 48, 0x808080, 0)));  // 128 and 0
   const auto turn = QImageIOHandler::TransformationRotate90;
-  GifFrameOptions interlaced, transparent;
-  interlaced.interlaced = true;
+  GifFrameOptions transparent;
   transparent.transparentColour = blue;
   GifWriter animation(64, 48);
   animation.addFrame(picture);
@@ -104,18 +97,11 @@ TEST(PictureReader, ReadsEveryKindItMustTurnedAndOverWhite) {
   // clang-format off
   const struct { const char* name; std::string bytes; const PixelArray& expected; } cases[] = {
       {.name = "baseline jpeg", .bytes = encoded(imageOf(picture), "jpeg"), .expected = picture},
-      {.name = "progressive jpeg", .bytes = encoded(imageOf(picture), "jpeg", {}, true),
-       .expected = picture},
-      {.name = "greyscale jpeg",
-       .bytes = encoded(imageOf(grey).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
-       .expected = grey},
       {.name = "turned jpeg", .bytes = encoded(imageOf(pattern(48, 64, red, blue)), "jpeg", turn),
        .expected = turned},
       {.name = "gif", .bytes = encodeGif(picture), .expected = picture},
-      {.name = "interlaced gif", .bytes = encodeGif(picture, interlaced), .expected = picture},
       {.name = "first frame of an animated gif", .bytes = animation.finish(), .expected = picture},
       {.name = "transparent gif", .bytes = encodeGif(picture, transparent), .expected = overWhite},
-      {.name = "png", .bytes = encoded(imageOf(picture), "png"), .expected = picture},
       {.name = "png with alpha", .bytes = encoded(alpha, "png"), .expected = half}};
   // clang-format on
   for (const auto& [name, bytes, expected] : cases) {

@@ -1,4 +1,4 @@
-// The picture pane on screen: drops, keys, scroll bars and the open dialog reach the core; the
+// The picture pane on screen: drops, keys and scroll bars reach the core; the
 // pointer on the view drags the rectangle and erases; the overlays are painted in their styles
 // and places.
 #include "qt/picture_view.h"
@@ -7,13 +7,11 @@
 
 #include <QAction>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 #include <set>
 #include <vector>
@@ -64,30 +62,6 @@ TEST(PictureView, ADroppedFileLoadsAndTheViewPaintsItAndTakesKeysAndScrollBars) 
   EXPECT_EQ(horizontal->value(), 8);
   EXPECT_EQ(shownColour(view, {0, 5}), codedPixel(2, 1));
   EXPECT_EQ(shownColour(view, {4, 4}), codedPixel(3, 1));
-}
-
-// Qt's own dialog, opened in the picture's folder; cancelled, the picture stays.
-TEST(PictureView, TheOpenDialogIsQtsOwnWithTheFiveChoicesAndCancelDoesNothing) {
-  testing::MainWindow m(codedPicture(20, 10));
-  QStringList filters;
-  QString title, folder;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
-    filters = dialog->nameFilters(), title = dialog->windowTitle();
-    folder = dialog->directory().absolutePath();
-    dialog->reject();
-  });
-  m.window.actionFor(MenuId::mnuFileOpen)->trigger();
-  EXPECT_EQ(title, "Open Picture File");
-  EXPECT_EQ(folder.toStdString(), m.dir.path());
-  EXPECT_EQ(filters, QStringList({"All Picture Files (*.*) (*.bmp *.jpg *.jpeg *.gif *.png "
-                                  "*.tif *.tiff *.webp)",
-                                  "Windows Bitmap (*.bmp) (*.bmp)", "JPEG Files (*.jpg) (*.jpg)",
-                                  "GIF Filesk (*.gif) (*.gif)", "All Files (*.*) (*)"}));
-  EXPECT_EQ(m.form.state.picturePath, m.dir.file("chart.bmp"));
 }
 
 // A 300 x 200 picture shown at zoom 1; a drag of the left button in ten moves.

