@@ -24,6 +24,11 @@ constexpr PointerEvent at(PointerButton button, float x, float y) {
 }
 constexpr PointerButton kLeft = PointerButton::Left, kNone = PointerButton::None;
 
+// xPixel, yPixel, X and Y.
+std::array<float, 4> values(const DataPoint& p) {
+  return {p.XPixel, p.YPixel, p.XData, p.YData};
+}
+
 // A 400 x 300 white picture at zoom 1, the rectangle (100, 50)-(300, 250), X 0 to 200 and Y 0 to
 // 200 over it.
 class PictureInput : public ::testing::Test {
@@ -85,29 +90,34 @@ TEST_F(PictureInput, DraggingAnEdgeMovesItWithOneUndoStep) {
   EXPECT_EQ(undoSteps(), 3);
 }
 
+// A press becomes a drag beyond 5 pixels either way.
 TEST_F(PictureInput, ManualPlottingTakesClicksButNotDrags) {
   selectType(kManualPlotting);
   f.ui.TabStrip1.selected = 1;
-  drag(150, 100, 154, 100);  // 4 pixels: a click
+  drag(150, 100, 155, 105);  // 5 pixels each way: a click
   ASSERT_EQ(f.app.pointCount, 1);
   EXPECT_EQ(f.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
   EXPECT_EQ(std::tuple(f.app.dataPoints[1].XPixel, f.app.dataPoints[1].XData),
-            std::tuple(154.f, 54.f));
-  drag(150, 100, 156, 100);  // 6 pixels: a drag, one undo step, no point
-  EXPECT_EQ(f.app.pointCount, 1);
-  EXPECT_EQ(undoSteps(), 1);
+            std::tuple(155.f, 55.f));
+  // At zoom 2 scrolled by (40, 10) the position is taken unrounded: (31 + 40) / 2, (15 + 10) / 2.
+  f.app.zoom = 2;
+  f.ui.HScroll1.value = 40;
+  f.ui.VScroll1.value = 10;
+  ManualPlot(f.form, 31, 15);
+  ASSERT_EQ(f.app.pointCount, 2);
+  EXPECT_EQ(values(f.app.dataPoints[2]),
+            (std::array{35.5f, 299 - 12.5f, 35.5f - 100, 250 - 12.5f}));
+  // The click cross, 12 display pixels each way.
+  EXPECT_EQ(std::tuple(f.ui.Line5.y1, f.ui.Line6.x2), std::tuple(3.f, 43.f));
+  f.app.zoom = 1;
+  f.ui.HScroll1.value = f.ui.VScroll1.value = 0;
+  drag(150, 100, 144, 100);  // 6 pixels left, then 6 up: drags, no point
+  drag(150, 100, 150, 94);
+  EXPECT_EQ(std::tuple(f.app.pointCount, undoSteps()), std::tuple(2, 2));
   // In eraser mode a press never becomes a drag: every release is a click.
   menuClick(f.form, MenuId::mnuErase);
   drag(150, 100, 170, 100);
-  EXPECT_EQ(f.app.pointCount, 2);
-  // Enter clicks at the last pointer position, moved by the arrow keys.
-  menuClick(f.form, MenuId::mnuScale);
-  picture1MouseMove(f.form, at(kNone, 120, 80));
-  for (int key : {kKeyRight, kKeyUp, kKeyEnter}) picture1KeyDown(f.form, key);
-  EXPECT_EQ(std::tuple(f.platform.pointerX(), f.platform.pointerY()), std::tuple(1, -1));
-  ASSERT_EQ(f.app.pointCount, 3);
-  EXPECT_EQ(std::tuple(f.app.dataPoints[3].XPixel, f.app.dataPoints[3].YPixel),
-            std::tuple(121.f, 299.f - 79));
+  EXPECT_EQ(f.app.pointCount, 3);
 }
 
 TEST_F(PictureInput, TheReadOutShowsTheValuesUnderThePointer) {
@@ -124,8 +134,11 @@ TEST_F(PictureInput, TheReadOutShowsTheValuesUnderThePointer) {
   EXPECT_EQ(f.ui.Text1.text, "0.000E+00");
 }
 
+// At zoom 2 scrolled by (40, 10) the square 95 ... 105 covers columns round(135 / 2) = 68 to
+// round(145 / 2) - 1 = 71: of the dark pixels 69 and 72 only 69 counts.
 TEST_F(PictureInput, ThePickUpSquareFollowsThePointerAndPicksWhateverTheType) {
-  f.state.Picture2.editRegion(68, 30, 70, 31, [](PixelArray& p) { p.set(69, 30, 0); });
+  f.state.Picture2.editRegion(68, 30, 73, 31,
+                              [](PixelArray& p) { p.set(69, 30, 0), p.set(72, 30, 0); });
   f.app.zoom = 2;
   f.ui.HScroll1.value = 40;
   f.ui.VScroll1.value = 10;
@@ -137,7 +150,15 @@ TEST_F(PictureInput, ThePickUpSquareFollowsThePointerAndPicksWhateverTheType) {
   selectType(kTraceLine);
   click(100, 52);
   ASSERT_EQ(f.app.pointCount, 1);
-  EXPECT_EQ(f.app.dataPoints[1].XPixel, 69.5f);
+  EXPECT_EQ(values(f.app.dataPoints[1]),
+            (std::array{69.5f, 299 - 30.5f, 69.5f - 100, 250 - 30.5f}));
+  const float marker = f.ui.Line5.x1;
+  EXPECT_TRUE(f.ui.Line5.visible);
+  // Over white nothing is added and the marker stays where it was.
+  selectType(kPlotOnePoint);
+  picture1MouseMove(f.form, at(kNone, 200, 200));
+  click(200, 200);
+  EXPECT_EQ(std::tuple(f.app.pointCount, f.ui.Line5.x1), std::tuple(1, marker));
   picture3MouseMove(f.form);  // leaving over the viewport hides it
   EXPECT_FALSE(square.visible);
 }
@@ -256,22 +277,7 @@ TEST(PointerGestures, DraggedEdgesFollowThePointerAndStopOnTheOppositeEdge) {
         << c.target << " to " << c.x << "," << c.y;
 }
 
-TEST(PointerGestures, APressBecomesADragBeyondFivePixelsEitherWay) {
-  // clang-format off
-  const struct { float x, y; bool drag; } cases[] = {
-      {.x = 105, .y = 95, .drag = false}, {.x = 106, .y = 100, .drag = true},
-      {.x = 100, .y = 94, .drag = true}};
-  // clang-format on
-  for (const auto& c : cases)
-    EXPECT_EQ(leftPressPoint(100, 100, c.x, c.y), c.drag) << c.x << "," << c.y;
-}
-
 constexpr std::uint32_t kWhite = 0xFFFFFF;
-
-// xPixel, yPixel, X and Y.
-std::array<float, 4> values(const DataPoint& p) {
-  return {p.XPixel, p.YPixel, p.XData, p.YData};
-}
 
 TEST(DarknessCentroid, WeighsEveryPixelByItsDarkness) {
   PixelArray picture(20, 10, kWhite);
@@ -286,66 +292,6 @@ TEST(DarknessCentroid, WeighsEveryPixelByItsDarkness) {
   EXPECT_EQ(DarknessCentroid(picture, 6, 0, 30, 10)->x, 7);
   EXPECT_FALSE(DarknessCentroid(picture, -10, -10, 0, 0));
   EXPECT_FALSE(DarknessCentroid(picture, 20, 0, 25, 10));
-}
-
-// A 400 x 300 white picture with a black pixel at (100, 50), X 0 to 400 and Y 0 to 300 over the
-// whole of it.
-class ClickDigitizing : public ::testing::Test {
- protected:
-  ClickDigitizing() {
-    PixelArray picture(400, 300, kWhite);
-    picture.set(100, 50, 0);
-    EXPECT_TRUE(f.load("dot.bmp", std::move(picture)));
-    EXPECT_EQ(f.app.zoom, 1);
-    f.ui.txtMaxLabelX.setText("400");
-    f.ui.txtMaxLabelY.setText("300");
-  }
-  void placeSquare(float left, float top, float side) {
-    ShapeControl& square = f.ui.shapPicUpRange;
-    square.left = left, square.top = top, square.width = square.height = side;
-    square.visible = true;
-  }
-  testing::PictureForm f;
-};
-
-TEST_F(ClickDigitizing, PlotOnePointTakesTheCentreUnderTheSquare) {
-  placeSquare(95, 45, 10);
-  PlotOnePoint(f.form);
-  ASSERT_EQ(f.app.pointCount, 1);
-  EXPECT_EQ(values(f.app.dataPoints[1]), (std::array{100.5f, 300 - 51.5f, 100.5f, 300 - 50.5f}));
-  EXPECT_EQ(std::tuple(f.ui.Line5.visible, f.ui.Line5.x1), std::tuple(true, 100.5f));
-  // Over white nothing is added and the marker stays where it was.
-  placeSquare(200, 200, 10);
-  PlotOnePoint(f.form);
-  EXPECT_EQ(f.app.pointCount, 1);
-  EXPECT_EQ(f.ui.Line5.x1, 100.5f);
-}
-
-TEST_F(ClickDigitizing, ThePickUpSquareTurnsIntoPicturePixelsHalvesToEven) {
-  // At zoom 2 scrolled by 40 the square 95 ... 105 covers columns round(135 / 2) = 68 to round(145
-  // / 2) - 1 = 71.
-  f.app.zoom = 2;
-  f.ui.HScroll1.value = 40;
-  f.form.state.Picture2.editRegion(71, 0, 73, 1, [](PixelArray& p) {
-    p.set(71, 0, 0);
-    p.set(72, 0, 0);
-  });
-  placeSquare(95, -5, 10);
-  PlotOnePoint(f.form);
-  ASSERT_EQ(f.app.pointCount, 1);
-  EXPECT_EQ(f.app.dataPoints[1].XPixel, 71.5f);  // column 72 is outside the square
-}
-
-TEST_F(ClickDigitizing, ManualPlotAppendsThePointerPositionUnrounded) {
-  f.app.zoom = 2;
-  f.ui.HScroll1.value = 40;
-  f.ui.VScroll1.value = 10;
-  ASSERT_EQ(appendDataPoint(f.form, 1, 1, 1, 1), AddResult::Added);
-  ManualPlot(f.form, 31, 15);
-  ASSERT_EQ(f.app.pointCount, 2);
-  EXPECT_EQ(values(f.app.dataPoints[2]), (std::array{35.5f, 300 - 13.5f, 35.5f, 300 - 12.5f}));
-  // The click cross, 12 display pixels each way.
-  EXPECT_EQ(std::tuple(f.ui.Line5.y1, f.ui.Line6.x2), std::tuple(3.f, 43.f));
 }
 
 // A pointer or key event as the window forwarded it (display pixels at zoom 1).

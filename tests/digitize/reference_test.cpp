@@ -1,7 +1,5 @@
-// Trace Line, Trace Surface and Plot All Points against plain versions of themselves kept here
-// (column by column for the traces, cell by cell for the blobs), on generated charts of every kind,
-// with whole, fractional, halved, reversed and outside rectangles, several division counts and
-// filters, and runs stopped halfway. The results must agree bit for bit.
+// Trace Line, Trace Surface and Plot All Points against plain versions kept here, bit for bit, on
+// generated charts of every kind and rectangles of every kind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +20,6 @@
 namespace plotvane {
 namespace {
 
-// ---- Generated charts -----------------------------------------------------
-
 enum class Chart { Line, Area, Scatter, Noise };
 
 // Colours at the limits the routines test: intensities 199 to 201, r + g + b of 600 and 601, pure
@@ -42,43 +38,31 @@ PixelArray makeChart(Chart kind, int w, int h, unsigned seed) {
     for (int yy = std::max(y, 0); yy < std::min(y + fh, h); ++yy)
       for (int xx = std::max(x, 0); xx < std::min(x + fw, w); ++xx) picture.set(xx, yy, c);
   };
-  const auto curve = [&](int x, double period, double phase) {
-    return static_cast<int>(h / 2 + h / 3.0 * std::sin(x / period + phase));
-  };
   for (int y = 0; y < h; y += 5 + below(40)) fill(0, y, w, 1, colour());
   for (int x = 0; x < w; x += 5 + below(60)) fill(x, 0, 1, h, colour());
-  if (kind == Chart::Line) {
-    for (int line = 0; line < 3; ++line) {
-      const double period = 3.0 + below(300), phase = below(7);
-      const int thick = 1 + below(4);
-      const std::uint32_t ink = colour();
-      for (int x = 0; x < w; ++x) fill(x, curve(x, period, phase), 1, thick, ink);
-    }
-    // Full-width bars of one colour far apart: equal darkest rows in distant rows.
-    const std::uint32_t bar = colour();
-    for (int y = below(60); y < h; y += 200 + below(150)) fill(0, y, w, 1 + below(3), bar);
-  } else if (kind == Chart::Area) {
-    const double period = 3.0 + below(300);
+  // Lines, or areas under a curve; full-width bars far apart give equal darkest rows.
+  for (int line = 0; line < (kind == Chart::Line ? 3 : kind == Chart::Area); ++line) {
+    const double period = 3.0 + below(300), phase = below(7);
+    const int thick = kind == Chart::Area ? h : 1 + below(4);
     const std::uint32_t ink = colour();
-    for (int x = 0; x < w; ++x) fill(x, curve(x, period, 0), 1, h, ink);
-    for (int band = 0; band < 4; ++band) fill(0, below(h), w, 1 + below(h / 4 + 1), colour());
-  } else if (kind == Chart::Scatter) {
-    for (int disc = 0; disc < w * h / 120; ++disc) {
-      const int cx = below(w), cy = below(h), r = below(6);
-      const std::uint32_t ink = colour();
-      const bool ring = below(4) == 0;
-      for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx) {
-          const int d = dx * dx + dy * dy;
-          if (d <= r * r && (!ring || d >= (r - 1) * (r - 1))) fill(cx + dx, cy + dy, 1, 1, ink);
-        }
-    }
+    for (int x = 0; x < w; ++x)
+      fill(x, int(h / 2 + h / 3.0 * std::sin(x / period + phase)), 1, thick, ink);
   }
-  for (int i = 0; i < (kind == Chart::Noise ? w * h : w * h / 50); ++i) {
-    const std::uint32_t ink = below(3) == 0 ? static_cast<std::uint32_t>(random()) : colour();
-    const int x = below(w), y = below(h);
-    fill(x, y, 1, 1, ink);
+  for (int y = below(60); kind == Chart::Line && y < h; y += 200 + below(150))
+    fill(0, y, w, 2, kPalette[0]);
+  for (int band = 0; kind == Chart::Area && band < 4; ++band)
+    fill(0, below(h), w, 1 + below(h / 4 + 1), colour());
+  // Discs and rings.
+  for (int disc = 0; kind == Chart::Scatter && disc < w * h / 120; ++disc) {
+    const int cx = below(w), cy = below(h), r = below(6), ring = below(4) == 0;
+    const std::uint32_t ink = colour();
+    for (int dy = -r; dy <= r; ++dy)
+      for (int dx = -r; dx <= r; ++dx)
+        if (dx * dx + dy * dy <= r * r && (!ring || dx * dx + dy * dy >= (r - 1) * (r - 1)))
+          fill(cx + dx, cy + dy, 1, 1, ink);
   }
+  for (int i = 0; i < (kind == Chart::Noise ? w * h : w * h / 50); ++i)
+    fill(below(w), below(h), 1, 1, below(3) == 0 ? static_cast<std::uint32_t>(random()) : colour());
   for (std::size_t i = 0; i < picture.size(); i += 1 + below(5))
     picture.data()[i] |= random() << 24;
   return picture;
@@ -98,15 +82,12 @@ constexpr struct { Chart kind; int width, height; } kSamples[] = {
 // The rectangles of a W x H picture: whole (two ways), fractional, halves, partly outside, one
 // column and row, reversed, beyond the picture, huge.
 std::vector<PixelRect> rectangles(float w, float h) {
-  return {{0, w, 0, h},
-          {0, w - 1, 0, h},
-          {10.5f, w - 39.25f, 20.25f, h - 10.5f},
-          {2.5f, w / 3 + 0.5f, 2.5f, h - 3.5f},
-          {-20.5f, w + 13.75f, -7.25f, h + 9.5f},
-          {w / 2, w / 2, h / 3, h / 3 + 1},
-          {5, w - 5, h - 4, 3},
-          {w + 5, w + 50, h + 2, h + 40},
+  // clang-format off
+  return {{0, w, 0, h}, {0, w - 1, 0, h}, {10.5f, w - 39.25f, 20.25f, h - 10.5f},
+          {2.5f, w / 3 + 0.5f, 2.5f, h - 3.5f}, {-20.5f, w + 13.75f, -7.25f, h + 9.5f},
+          {w / 2, w / 2, h / 3, h / 3 + 1}, {5, w - 5, h - 4, 3}, {w + 5, w + 50, h + 2, h + 40},
           {-1e6f, 1e6f, -1e9f, 1e12f}};
+  // clang-format on
 }
 
 std::vector<std::uint32_t> bits(const std::vector<DataPoint>& points) {
@@ -230,15 +211,11 @@ ScanRun referenceScan(const PixelArray& picture, const ScanPointsParams& params,
   ScanRun out;
   ScanPointsResult& result = out.result;
   const PixelRect& r = params.calibration.rect;
-  const auto round = [](float v) -> std::optional<long long> {
-    if (!std::isfinite(v)) return std::nullopt;
-    return static_cast<long long>(std::clamp(std::nearbyint(double{v}), -1e9, 1e9));
-  };
-  const auto x0 = round(r.lineXS), x1 = round(r.lineXE - 1), y0 = round(r.lineYT),
-             y1 = round(r.lineYB - 1);
-  if (!x0 || !x1 || !y0 || !y1) return out;
-  const int left = int(std::max(*x0, 0LL)), right = int(std::min(*x1, picture.width() - 1LL));
-  const int top = int(std::max(*y0, 0LL)), bottom = int(std::min(*y1, picture.height() - 1LL));
+  const auto round = [](float v) { return std::clamp(std::nearbyint(double{v}), -1e9, 1e9); };
+  const int left = int(std::max(round(r.lineXS), 0.0)),
+            right = int(std::min(round(r.lineXE - 1), picture.width() - 1.0));
+  const int top = int(std::max(round(r.lineYT), 0.0)),
+            bottom = int(std::min(round(r.lineYB - 1), picture.height() - 1.0));
   const int width = right - left + 3;  // a border of one cell all round
   std::vector<std::uint8_t> grid(std::size_t(std::max(width, 0)) * std::max(bottom - top + 3, 0));
   const auto cell = [&](int x, int y) -> std::uint8_t& {

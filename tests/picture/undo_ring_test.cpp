@@ -66,6 +66,22 @@ struct LiteralUndo {
   }
 };
 
+PixelArray noisePicture(int width, int height, unsigned seed) {
+  std::mt19937 random(seed);
+  PixelArray picture(width, height);
+  for (std::size_t i = 0; i < picture.size(); ++i) picture.data()[i] = random() & kRgbMask;
+  return picture;
+}
+
+void paint(PixelArray& pixels, int x0, int y0, int x1, int y1, std::uint32_t colour) {
+  for (int y = std::max(y0, 0); y < std::min(y1, pixels.height()); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x1, pixels.width()); ++x) pixels.set(x, y, colour);
+}
+
+void fill(TiledPicture& picture, int x0, int y0, int x1, int y1, std::uint32_t colour) {
+  picture.editRegion(x0, y0, x1, y1, [&](PixelArray& p) { paint(p, x0, y0, x1, y1, colour); });
+}
+
 PixelArray randomPicture(std::mt19937& random) {
   static const int sizes[][2] = {{13, 9}, {9, 13}, {16, 8}, {5, 3}};
   const auto& size = sizes[random() % 4];
@@ -112,12 +128,8 @@ int runEquivalence(int capacity, int tileSize, std::size_t budget, unsigned seed
       const int x0 = coordinate(), y0 = coordinate(), x1 = x0 + coordinate(),
                 y1 = y0 + coordinate();
       const std::uint32_t colour = random() & kRgbMask;
-      auto paint = [&](PixelArray& p) {
-        for (int y = std::max(y0, 0); y < std::min(y1, p.height()); ++y)
-          for (int x = std::max(x0, 0); x < std::min(x1, p.width()); ++x) p.set(x, y, colour);
-      };
-      paint(copy);
-      picture.editRegion(x0, y0, x1, y1, paint);
+      paint(copy, x0, y0, x1, y1, colour);
+      fill(picture, x0, y0, x1, y1, colour);
     } else if (op == 'f') {  // a whole new picture; its owner keeps the rectangle inside
       push(kUndoPicture);
       newPicture();
@@ -268,10 +280,7 @@ TEST(UndoRing, PicturesNoStepCanReachAreReleased) {
   EXPECT_EQ(none.ring.heldBytes(), 0u);
   // Each edit paints a different tile of a noise picture: a full ring of two keeps the tiles of the
   // two states it can still bring back.
-  std::mt19937 random(7);
-  PixelArray noise(16, 12);
-  for (std::size_t i = 0; i < noise.size(); ++i) noise.data()[i] = random() & kRgbMask;
-  TiledPicture picture(noise, 4);
+  TiledPicture picture(noisePicture(16, 12, 7), 4);
   PixelRect rect;
   PictureUndoState state(picture, rect);
   UndoRing ring(2, state);
@@ -279,24 +288,10 @@ TEST(UndoRing, PicturesNoStepCanReachAreReleased) {
   for (int i = 0; i < 10; ++i) {
     ring.push(kUndoPicture);
     const int x = i * 4 % 16, y = i / 4 * 4;
-    picture.editRegion(x, y, x + 1, y + 1, [&](PixelArray& p) { p.set(x, y, 0); });
+    fill(picture, x, y, x + 1, y + 1, 0);
     if (i == 0) tileCost = picture.undoBytes();
   }
   EXPECT_EQ(picture.undoBytes(), 2 * tileCost);
-}
-
-PixelArray noisePicture(int width, int height, unsigned seed) {
-  std::mt19937 random(seed);
-  PixelArray picture(width, height);
-  for (std::size_t i = 0; i < picture.size(); ++i) picture.data()[i] = random() & kRgbMask;
-  return picture;
-}
-
-void fill(TiledPicture& picture, int x0, int y0, int x1, int y1, std::uint32_t colour) {
-  picture.editRegion(x0, y0, x1, y1, [&](PixelArray& pixels) {
-    for (int y = std::max(y0, 0); y < std::min(y1, pixels.height()); ++y)
-      for (int x = std::max(x0, 0); x < std::min(x1, pixels.width()); ++x) pixels.set(x, y, colour);
-  });
 }
 
 // Noise does not compress, so every saved 4 x 4 tile of the 16 x 12 picture costs the same; a
