@@ -137,6 +137,9 @@ TEST_F(SettingsFile, WritesExactBytesAndReadsThemBack) {
   EXPECT_EQ(readAll(path), "Language=English\r\nUndoBufferSize=32767\r\n");
   readSettings(platform, dir.path(), read, kEnglish);
   expectValues(read, values(kEnglish, 32767, 32767), "round trip");
+  // A folder that cannot be read gives the bare name, never the root.
+  EXPECT_EQ(settingsFilePath(""), "Plotinf.ini");
+  EXPECT_EQ(settingsFilePath("/"), "/Plotinf.ini");
 }
 
 TEST_F(SettingsFile, FailuresWarnWithThePathAndKeepTheOldFile) {
@@ -199,11 +202,6 @@ TEST_F(SettingsFile, APipeOrADeviceIsRefusedAtOnceAndAHugeFileReadOnlyAtItsStart
   readSettings(platform, dir.path(), read, kEnglish);
   expectWarnings({});
   expectValues(read, values(kJapanese, 50, 50), "a megabyte");
-}
-
-TEST(SettingsPath, AFolderThatCannotBeReadGivesTheBareNameNeverTheRoot) {
-  EXPECT_EQ(settingsFilePath(""), "Plotinf.ini");
-  EXPECT_EQ(settingsFilePath("/"), "/Plotinf.ini");
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// Trace Line and Trace Surface: decisive cases of what each finds, what it refuses and where it
-// yields. The reference test holds both to plain versions, bit for bit, on every kind of picture
-// and rectangle.
+// Trace Line and Trace Surface: what each finds, what it refuses and where it yields.
 #include <gtest/gtest.h>
 
 #include <cmath>

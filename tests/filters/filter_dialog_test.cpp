@@ -254,7 +254,7 @@ class ColourMaskDialogTest : public ::testing::Test {
 
 // Released over red, over the masked yellow, on the first column or row, or with the left button;
 // green stands for "nothing picked", which nothing here shows.
-TEST_F(ColourMaskDialogTest, TheRightButtonPicksFromThePaneReleasedOverWithinItsBounds) {
+TEST_F(ColourMaskDialogTest, TheRightButtonPicksAndTheSwatchFollowsWithinThePaneBounds) {
   constexpr PointerButton kRight = PointerButton::Right;
   // clang-format off
   const struct { PreviewPaneId pane; PointerButton button; float x, y; std::uint32_t picked; } releases[] = {
@@ -269,9 +269,7 @@ TEST_F(ColourMaskDialogTest, TheRightButtonPicksFromThePaneReleasedOverWithinIts
     d->Label3.colour = 0;  // the right pane masked with black again
     pointer(true, Picture1, PointerButton::None, 5, 5);
   }
-}
-
-TEST_F(ColourMaskDialogTest, TheSwatchFollowsThePointerFromTheLeftPane) {
+  // The swatch shows the left pane's colour under the pointer over either pane.
   pointer(false, Picture2, PointerButton::None, 250, 100);
   EXPECT_EQ(d->Label4.colour, kYellow);  // the right pane shows white there
   pointer(false, Picture1, PointerButton::None, 0, 10);

@@ -45,9 +45,7 @@ TEST(MaskPixel, MatchesByShareDifferencesUpToTheTolerance) {
     EXPECT_EQ(masked(c.pixel, c.selected, c.tol, true), c.matches ? c.pixel : kWhite);
     EXPECT_EQ(masked(c.pixel, c.selected, c.tol, false), c.matches ? kWhite : c.pixel);
   }
-}
-
-TEST(MaskPixel, WhiteStaysAndOutOfRangeComponentsDoNotFail) {
+  // White stays; components out of range do not fail.
   for (const Rgb selected : {Rgb{0, 0, 0}, Rgb{255, 0, 0}, kWhite, Rgb{-9, 300, 7}}) {
     for (const bool keepMode : {true, false}) {
       EXPECT_EQ(masked(kWhite, selected, 0, keepMode), kWhite);
@@ -215,11 +213,8 @@ TEST(FilterPass, YieldsAfterEveryTenthColumnWithItsProgress) {
     EXPECT_EQ(seen, yields) << width;
   }
   EXPECT_EQ(filterProgress(290, 501), 57);  // 0.58 * 100 is just below 58 in double
-}
-
-// Before the yield after column x the rows done are the share (x + 1) / W of the picture, so
-// progress and cancel keep pace with the work.
-TEST(FilterPass, MapsRowBandsInStepWithTheYields) {
+  // Before the yield after column x the rows done are the share (x + 1) / W of the picture, so
+  // progress and cancel keep pace with the work.
   Yields events;  // rows done at a yield, its column
   int rowsDone = 0;
   const bool finished = runFilterPass(

@@ -42,22 +42,6 @@ void expectTool(PictureForm& f, PictureTool tool) {
             std::tuple(tool, on(tool == PictureTool::Scale), on(tool == PictureTool::Eraser)));
 }
 
-TEST(PictureTools, ScaleAndEraserAreNeverBothOnAndMayBothBeOff) {
-  PictureForm f;
-  expectTool(f, PictureTool::Scale);
-  menuClick(f.form, MenuId::mnuErase);
-  expectTool(f, PictureTool::Eraser);
-  menuClick(f.form, MenuId::mnuErase);
-  expectTool(f, PictureTool::None);
-  toolbarButtonClick(f.form, *toolbarPositionOf(MenuId::mnuScale));
-  expectTool(f, PictureTool::Scale);
-  menuClick(f.form, MenuId::mnuScale);
-  expectTool(f, PictureTool::None);
-  menuClick(f.form, MenuId::mnuErase);
-  menuClick(f.form, MenuId::mnuScale);
-  expectTool(f, PictureTool::Scale);
-}
-
 // The white pixels of a picture as runs "y:x0-x1", a row's runs joined by ','.
 std::string whiteRuns(const PixelArray& picture) {
   std::string text;
@@ -95,8 +79,21 @@ TEST(PictureTools, AnEraserDabWhitensTheDiscOnTheWorkingPicture) {
   }
 }
 
-TEST(PictureTools, TheViewShowsTheDiscAtOnceAndAStrokeIsUndoneInOneStep) {
+// Scale and eraser are never both on and may both be off.
+TEST(PictureTools, ToolsAndAStrokeShownAtOnceAndUndoneInOneStep) {
   PictureForm f;
+  expectTool(f, PictureTool::Scale);
+  menuClick(f.form, MenuId::mnuErase);
+  expectTool(f, PictureTool::Eraser);
+  menuClick(f.form, MenuId::mnuErase);
+  expectTool(f, PictureTool::None);
+  toolbarButtonClick(f.form, *toolbarPositionOf(MenuId::mnuScale));
+  expectTool(f, PictureTool::Scale);
+  menuClick(f.form, MenuId::mnuScale);
+  expectTool(f, PictureTool::None);
+  menuClick(f.form, MenuId::mnuErase);
+  menuClick(f.form, MenuId::mnuScale);
+  expectTool(f, PictureTool::Scale);
   ASSERT_TRUE(f.load("ink.bmp", PixelArray(300, 200, kInk)));
   ASSERT_EQ(f.app.zoom, 1);
   menuClick(f.form, MenuId::mnuErase);
@@ -231,7 +228,7 @@ TEST(RotateDialog, AGrownPictureIsShownAtAZoomThatFits) {
 
 // The rotation yields once per column; the dialog's commands given then wait for it, and the main
 // window stays disabled until the dialog unloads.
-TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnored) {
+TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnoredAndAShutDownUnloadsIt) {
   PictureForm f;
   ASSERT_TRUE(f.load("chart.bmp", codedPicture(30, 20)));
   menuClick(f.form, MenuId::mnuPictRot);
@@ -255,13 +252,7 @@ TEST(RotateDialog, CommandsGivenWhileTheRotationYieldsAreIgnored) {
   EXPECT_FALSE(f.ui.ProgressBar1.visible);
   EXPECT_EQ(f.state.Picture2.width(), 20);
   EXPECT_EQ(rotateDialog(f), nullptr);
-}
-
-// A shut-down during the rotation's yields unloads the dialog; the rotation finishes without
-// touching the dialog again.
-TEST(RotateDialog, AShutDownDuringTheRotationUnloadsTheDialog) {
-  PictureForm f;
-  ASSERT_TRUE(f.load("chart.bmp", codedPicture(8, 6)));
+  // A shut-down during the yields unloads the dialog; the rotation finishes without touching it.
   f.platform.setYieldHook([&] {
     if (!f.state.closed) formUnload(f.form);
   });

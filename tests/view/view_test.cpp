@@ -137,17 +137,14 @@ TEST(View, ArrowKeysMoveThePointerByOnePixelAndEnterEndsADrag) {
     f.state.dragTarget = 1;  // a drag under way
     picture1KeyDown(f.form, kKeyEnter);
     EXPECT_EQ(f.state.dragTarget, 0);
+    // Nothing is drawn or zoomed before the first picture.
+    menuClick(f.form, MenuId::mnuZoomIn);
+    scrollBarChange(f.form);
+    EXPECT_EQ(pict1Reload(f.form), 1);
+    EXPECT_EQ(f.app.zoom, 0);
+    EXPECT_TRUE(f.state.Picture1Image.empty());
+    EXPECT_TRUE(f.platform.messages().empty());
   }
-}
-
-TEST(View, NothingIsDrawnOrZoomedBeforeTheFirstPicture) {
-  PictureForm f;
-  menuClick(f.form, MenuId::mnuZoomIn);
-  scrollBarChange(f.form);
-  EXPECT_EQ(pict1Reload(f.form), 1);
-  EXPECT_EQ(f.app.zoom, 0);
-  EXPECT_TRUE(f.state.Picture1Image.empty());
-  EXPECT_TRUE(f.platform.messages().empty());
 }
 
 // In a 100-row picture: floor(11 / 2) = 5 rows scrolled, 12.5 at 0.5 less 3 columns is 3.25 -> 3,
