@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <random>
 #include <set>
 #include <string>
