@@ -152,8 +152,8 @@ TEST_F(PictureInput, ThePickUpSquareFollowsThePointerAndPicksWhateverTheType) {
   ASSERT_EQ(f.app.pointCount, 1);
   EXPECT_EQ(values(f.app.dataPoints[1]),
             (std::array{69.5f, 299 - 30.5f, 69.5f - 100, 250 - 30.5f}));
-  const float marker = f.ui.Line5.x1;
-  EXPECT_TRUE(f.ui.Line5.visible);
+  const float marker = (69.5f - 40 / 2) * 2;  // on the view
+  EXPECT_EQ(std::tuple(f.ui.Line5.visible, f.ui.Line5.x1), std::tuple(true, marker));
   // Over white nothing is added and the marker stays where it was.
   selectType(kPlotOnePoint);
   picture1MouseMove(f.form, at(kNone, 200, 200));
