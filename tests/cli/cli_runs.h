@@ -32,13 +32,12 @@ struct CliRun {
   std::string out, err;
 };
 
-inline CliRun runWith(HeadlessPlatform& platform, const std::vector<std::string>& arguments) {
+// Runs plotvane-cli on the platform or setup given.
+template <typename Platform>
+CliRun runWith(Platform& platform, const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  CliRun run;
-  run.code = runCli(arguments, platform, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
+  const int code = runCli(arguments, platform, out, err);
+  return {code, out.str(), err.str()};
 }
 
 // Runs with one platform per job, each knowing these pictures by name.
@@ -55,12 +54,7 @@ class CliPictures {
     };
     setup.cores = 3;
     setup.progress = progress;
-    std::ostringstream out, err;
-    CliRun run;
-    run.code = runCli(arguments, setup, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    return runWith(setup, arguments);
   }
 
  private:

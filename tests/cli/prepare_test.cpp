@@ -107,9 +107,6 @@ TEST(CliPrepare, EachStepAndTheirOrderGiveTheWindowsPixels) {
       {.name = "CCW 0 still whitens the last row and column",
        .steps = {"--rotate", "0"},
        .window = [](const PixelArray& p) { return rotated(p, 0, false); }},
-      {.name = "contrast and brightness in one pass",
-       .steps = {"--contrast", "40", "--brightness", "-20"},
-       .window = [](const PixelArray& p) { return contrasted(p, 40, -20); }},
       {.name = "keep a colour",
        .steps = {"--mask", "200,30,40,20,keep"},
        .window =

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,6 @@
 #include "shell/form1_events.h"
 
 namespace plotvane {
-
-void PrintTo(const LineEnds& line, std::ostream* out) {
-  *out << "(" << line.x1 << ", " << line.y1 << ") - (" << line.x2 << ", " << line.y2 << ")";
-}
 
 namespace {
 
@@ -148,46 +143,6 @@ TEST_F(DataList, RowsShowNumberTextsOfSinglesAndTheListHoldsAtMost32767FinitePoi
   EXPECT_EQ(ui.ListView1.rows.back().cells[0], "32767");
 }
 
-TEST(PointGeometry, ZoomedTargetScrollValueAndMarkerArms) {
-  // The marker's py counts rows from the top.
-  // clang-format off
-  const struct { float xPixel, yPixel, zoom; int height; int xz, yz; float py; } targets[] = {
-      {12.5f, 3, 4, 200, 50, 787, 196}, {12.5f, 3, 0.5f, 200, 6, 98, 196},
-      {2.5f, 2.5f, 1, 100, 3, 96, 96.5f}, {99, 99.5f, 2, 100, 198, -1, -0.5f}};
-  // clang-format on
-  for (const auto& c : targets) {
-    SCOPED_TRACE(::testing::Message() << c.xPixel << ", " << c.yPixel << " at zoom " << c.zoom);
-    const PointTarget t = pointTarget(c.xPixel, c.yPixel, c.zoom, c.height);
-    EXPECT_EQ(t.xz, c.xz);
-    EXPECT_EQ(t.yz, c.yz);
-    EXPECT_EQ(t.py, c.py);
-  }
-  EXPECT_THROW(pointTarget(20000, 0, 2, 100), OverflowError);
-  // A bar from 0 to 1000 and a viewport of 500 unless given; 314.5 ties to even; a value below
-  // the minimum is kept.
-  // clang-format off
-  const struct { int value, minimum = 0, maximum = 1000, target; double viewport = 500; int shown; } scrolls[] = {
-      {.value = 0, .target = 799, .viewport = 499.5, .shown = 314}, {.value = 0, .maximum = 200, .target = 800, .shown = 200},
-      {.value = 300, .target = 10, .shown = 0}, {.value = 50, .minimum = 100, .target = 20, .shown = 50}};
-  // clang-format on
-  for (const auto& c : scrolls) {
-    ScrollBarControl bar;
-    bar.value = c.value, bar.minimum = c.minimum, bar.maximum = c.maximum;
-    EXPECT_EQ(scrollValueToShow(bar, c.target, c.viewport), c.shown)
-        << c.target << " from " << c.value;
-  }
-  // The marker's centre on the screen and its arm; floor(37 / 4) = 9 pixels scrolled.
-  // clang-format off
-  const struct { float zoom; int hScroll, vScroll; float x, y, arm; } markers[] = {
-      {4, 37, 10, 124, 776, 48}, {0.25f, 3, 3, 7, 46, 12}};
-  // clang-format on
-  for (const auto& c : markers) {
-    const MarkerLines lines = pointMarkerLines(40, 196, c.zoom, c.hScroll, c.vScroll);
-    EXPECT_EQ(lines.vertical, (LineEnds{c.x, c.y - c.arm, c.x, c.y + c.arm})) << c.zoom;
-    EXPECT_EQ(lines.horizontal, (LineEnds{c.x - c.arm, c.y, c.x + c.arm, c.y})) << c.zoom;
-  }
-}
-
 TEST_F(DataList, RowClickSelectsScrollsAndShowsTheMarker) {
   addPoints(3);                                              // point 3 at XPixel 30, YPixel 6
   ListView1ItemClick(form, 0), ShowPointMarker(form, 1, 1);  // without a picture: only selects
@@ -214,6 +169,7 @@ TEST_F(DataList, RowClickSelectsScrollsAndShowsTheMarker) {
   EXPECT_EQ(ui.HScroll1.value, 28);
   EXPECT_TRUE(ui.Line5.visible);
   EXPECT_EQ(selectedRow(ui.ListView1), 0u);
+  EXPECT_THROW(pointTarget(20000, 0, 2, 100), OverflowError);  // beyond a scroll bar's range
 }
 
 // Hovering over the list takes the focus and hides the marker, unless a text field is being

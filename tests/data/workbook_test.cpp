@@ -61,17 +61,6 @@ TEST(Workbook, ChartOfEachKind) {
   }
 }
 
-TEST(Workbook, NoDataRowsGiveNoChartButKeepTheData) {
-  for (const ChartKind kind : {ChartKind::Line, ChartKind::Point}) {
-    const WorkbookBytes book = makeWorkbook("Data:X\tData:Y\r\n", kind);
-    ASSERT_EQ(book.error, 0);
-    EXPECT_TRUE(book.chartMissing);
-    const Parts parts = workbookParts(book.bytes);
-    EXPECT_EQ(chartPart(parts), "");
-    EXPECT_EQ(sheetCells(parts), (Cells{{"A1", "Data:X"}, {"B1", "Data:Y"}}));
-  }
-}
-
 // The writer's temporary file goes away; a missing temporary folder is reported.
 TEST(Workbook, TemporaryFileGoesAwayAndAMissingTemporaryFolderIsReported) {
   TempWorkingDir dir;

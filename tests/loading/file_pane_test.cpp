@@ -22,15 +22,13 @@ using Names = std::vector<std::string>;
 
 const auto touch = [](const std::string& path) { std::ofstream(path) << "x"; };
 
-TEST(FilePaneNames, PatternsParentsAndDrives) {
+TEST(FilePaneNames, PatternsAndDrives) {
   // clang-format off
   const struct { const char* name; const char* patterns; bool matches; } wildcards[] = {
       {.name = "ac", .patterns = "a?c", .matches = false},
       {.name = "aXbY", .patterns = "a*b*c", .matches = false},
       {.name = "aab", .patterns = "*ab", .matches = true},
       {.name = "x.gif", .patterns = ";;*.gif", .matches = true}};
-  const struct { const char* folder; const char* parent; } parents[] = {
-      {.folder = "/home", .parent = "/"}, {.folder = "/", .parent = ""}};
   // A folder that only begins like a volume is not on it.
   const struct { const char* folder; const char* drive; } drives[] = {
       {.folder = "/media/u/USB/charts", .drive = "/media/u/USB"},
@@ -38,34 +36,11 @@ TEST(FilePaneNames, PatternsParentsAndDrives) {
   // clang-format on
   for (const auto& c : wildcards)
     EXPECT_EQ(matchesPattern(c.name, c.patterns), c.matches) << c.name << " / " << c.patterns;
-  for (const auto& c : parents) EXPECT_EQ(parentFolder(c.folder), c.parent) << c.folder;
   for (const auto& c : drives)
     EXPECT_EQ(driveOf({"/", "/media/u/USB", "/mnt"}, c.folder), c.drive) << c.folder;
   EXPECT_EQ(Platform::userVolumes({"/", "/boot", "/media/u/USB", "/mnt/", "/run/media/u/CARD",
                                    "/media2/x", "/run/user/1000", "/mnt/data", "/media/u/USB"}),
             (Names{"/", "/media/u/USB", "/mnt", "/mnt/data", "/run/media/u/CARD"}));
-}
-
-TEST(BorderDrag, ArmingSnappingAndClamps) {
-  // The pointer this far below the border of a 2400-high Dir1: whether a press there arms a
-  // drag, whether it is near the border.
-  // clang-format off
-  const struct { int dy; bool arms, near; } presses[] = {
-      {.dy = -199, .arms = true, .near = true}, {.dy = -200, .arms = false, .near = false},
-      {.dy = 100, .arms = false, .near = true}};
-  // Int((y - 300) / 210 + 0.5) * 210 + 300, and Int rounds down.
-  const struct { int y; long long height; } snaps[] = {
-      {.y = 404, .height = 300}, {.y = 405, .height = 510}, {.y = -16, .height = -120}};
-  // The largest height leaves File1 (30 below Dir1) one 270-twip row in the pane.
-  const struct { int pane, most; } limits[] = {
-      {.pane = 1710, .most = 510}, {.pane = 1709, .most = 300}};
-  // clang-format on
-  for (const auto& c : presses) {
-    EXPECT_EQ(border_drag::arms(2400 + c.dy, 2400), c.arms) << c.dy;
-    EXPECT_EQ(border_drag::nearBorder(2400 + c.dy, 2400), c.near) << c.dy;
-  }
-  for (const auto& c : snaps) EXPECT_EQ(border_drag::snappedHeight(c.y), c.height) << c.y;
-  for (const auto& c : limits) EXPECT_EQ(border_drag::maximumHeight(c.pane, 900), c.most) << c.pane;
 }
 
 TEST(BorderDrag, DraggingTheBorderResizesDir1AndFile1) {

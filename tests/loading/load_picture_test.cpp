@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -21,19 +22,6 @@ using testing::codedPicture;
 using testing::PictureForm;
 using Names = std::vector<std::string>;
 
-TEST(FitZoom, HalvesUntilThePictureFitsAndStopsAtOneSixtyFourth) {
-  // A twip short halves the zoom; no room stops at 1/64.
-  // clang-format off
-  const struct { int width, height, freeWidth, freeHeight; float zoom; } cases[] = {
-      {.width = 640, .height = 480, .freeWidth = 9600, .freeHeight = 7199, .zoom = 0.5f},
-      {.width = 800, .height = 2000, .freeWidth = 3000, .freeHeight = 3000, .zoom = 1.0f / 16},
-      {.width = 640, .height = 480, .freeWidth = 0, .freeHeight = -5, .zoom = 1.0f / 64}};
-  // clang-format on
-  for (const auto& c : cases)
-    EXPECT_EQ(fitZoom(c.width, c.height, c.freeWidth, c.freeHeight), c.zoom)
-        << c.width << "x" << c.height << " in " << c.freeWidth << "x" << c.freeHeight;
-}
-
 TEST(LoadPicture, FitUsesTheWindowsRealSizeAndExecuteFollowsTheGraphType) {
   const int exact = 4740 + 100 + 640 * 15;  // client width - viewport left - 100 = 640 pixels
   // clang-format off
@@ -51,6 +39,8 @@ TEST(LoadPicture, FitUsesTheWindowsRealSizeAndExecuteFollowsTheGraphType) {
     EXPECT_EQ(f.app.zoom, c.zoom);
     EXPECT_EQ(f.ui.menu(MenuId::mnuExeStart).enabled, c.execute);
   }
+  EXPECT_EQ(fitZoom(640, 480, 0, -5),
+            1.0f / 64);  // no room: the smallest zoom, not endless halving
 }
 
 const std::string& panel(const PictureForm& f, StatusPanel panel) {
@@ -77,24 +67,14 @@ TEST(LoadPicture, AGoodPictureResetsTheApplicationToAFreshOne) {
   EXPECT_EQ(f.app.pointCount, 0);
   EXPECT_TRUE(f.ui.ListView1.rows.empty());
 
-  // Select All takes the whole picture again, as one undoable step.
+  // Select All takes the whole picture again, as one undoable step; again, it changes nothing.
   f.state.Picture2.setRect({.lineXS = 12, .lineXE = 15.5f, .lineYT = 4, .lineYB = 480});
-  const std::size_t selectAll = toolbarPositionOf(MenuId::mnuSelectAll).value();
-  toolbarButtonClick(f.form, selectAll);
-  const PixelRect rect = f.state.Picture2.rect();
-  EXPECT_EQ(rect.lineXS, 0);
-  EXPECT_EQ(rect.lineXE, 640);
-  EXPECT_EQ(rect.lineYT, 0);
-  EXPECT_EQ(rect.lineYB, 480);
+  for (int click = 0; click < 3; ++click) menuClick(f.form, MenuId::mnuSelectAll);
+  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{0, 640, 0, 480}));
   EXPECT_EQ(panel(f, StatusPanel::SelectedArea), "Selected Area : l:0 t:0  w:640 h:480");
-  EXPECT_TRUE(f.ui.menu(MenuId::mnuEdetUndo).enabled);
-  menuClick(f.form, MenuId::mnuEdetUndo);
-  EXPECT_EQ(f.state.Picture2.rect().lineXS, 12);
-  EXPECT_EQ(f.state.Picture2.rect().lineXE, 15.5f);
-  // Again on the whole picture, it changes nothing and takes no snapshot.
-  toolbarButtonClick(f.form, selectAll);
-  toolbarButtonClick(f.form, selectAll);
   EXPECT_EQ(f.app.undoRing->undoCount(), 1);
+  menuClick(f.form, MenuId::mnuEdetUndo);
+  EXPECT_EQ(f.state.Picture2.rect(), (PixelRect{12, 15.5f, 4, 480}));
 }
 
 // The ways a picture is loaded: the open dialog, a drop of it and another file, the command
@@ -110,14 +90,26 @@ void loadBy(Source source, PictureForm& f, const std::string& path) {
   if (source == kRestore) menuClick(f.form, MenuId::mnuFileRedraw);
 }
 
-TEST(LoadPicture, EverySourceLoadsAndRestoreReadsTheFileAgain) {
+// Each source takes the file pane and the next open dialog to the picture's folder; a relative
+// command line names a file of the start folder, which Restore reads again after the move.
+TEST(LoadPicture, EverySourceLoadsAndTakesThePaneToThePicturesFolder) {
   for (Source source : {kOpenDialog, kDrop, kCommandLine}) {
     SCOPED_TRACE(kSourceNames[source]);
     PictureForm f;
-    f.platform.setPicture("/a/with space.gif", codedPicture(30, 20));
-    loadBy(source, f, "/a/with space.gif");
-    EXPECT_EQ(f.state.picturePath, "/a/with space.gif");
-    EXPECT_EQ(f.platform.pictureReads(), Names{"/a/with space.gif"});
+    const std::string charts = f.folder.file("charts"), whole = charts + "/with space.tif";
+    std::filesystem::create_directory(charts);
+    f.platform.setPicture(whole, codedPicture(20, 10));
+    loadBy(source, f, source == kCommandLine ? "charts/with space.tif" : whole);
+    EXPECT_EQ(f.state.picturePath, whole);
+    EXPECT_EQ(f.platform.pictureReads(), Names{whole});
+    EXPECT_EQ(f.platform.currentDirectory(), charts);
+    EXPECT_EQ(f.ui.Dir1.path, charts);
+    EXPECT_EQ(f.ui.File1.path, charts);
+    menuClick(f.form, MenuId::mnuFileOpen);
+    EXPECT_EQ(f.platform.fileDialogs().back().folder, charts);
+    loadBy(kRestore, f, "");
+    EXPECT_EQ(f.platform.pictureReads(), (Names{whole, whole}));
+    EXPECT_TRUE(f.platform.messages().empty());
   }
   // A cancelled open dialog, an empty drop and Restore before any picture do nothing.
   PictureForm f;
@@ -210,6 +202,23 @@ TEST(LoadPicture, EveryFailureShowsMessageFiveAndChangesNothing) {
         EXPECT_EQ(f.platform.messages()[0].text, "Tthis type of file is not supported.");
       }
     }
+}
+
+TEST(LoadPicture, AFailedOpenStaysInTheFolderItWasIn) {
+  PictureForm f;
+  const std::string start = f.folder.path();
+  std::filesystem::create_directory(f.folder.file("elsewhere"));
+  menuClick(f.form, MenuId::mnuFileOpen);
+  EXPECT_EQ(f.platform.fileDialogs().back().folder, "");  // no picture: the working directory
+  formDropFiles(f.form, {f.folder.file("elsewhere/missing.png")});
+  EXPECT_EQ(f.platform.messages().size(), 1u);
+  EXPECT_EQ(f.platform.currentDirectory(), start);
+  EXPECT_EQ(f.ui.File1.path, start);
+  // A folder that cannot be entered keeps the working directory; the picture loads.
+  f.platform.setPicture("/nowhere/chart.png", codedPicture(8, 8));
+  formDropFiles(f.form, {"/nowhere/chart.png"});
+  EXPECT_EQ(f.state.picturePath, "/nowhere/chart.png");
+  EXPECT_EQ(f.platform.currentDirectory(), start);
 }
 
 }  // namespace

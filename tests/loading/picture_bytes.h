@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/pixel_array.h"
 
@@ -25,6 +26,23 @@ inline std::string bmpHeaders(std::int32_t width, std::int32_t height, std::uint
     putBytes(out, v, 4);
   for (std::uint32_t i = 0; i < palette; ++i) putBytes(out, i * 0x010101, 4);
   return out;
+}
+
+// A run-length bitmap (8-bit codes for 8 bits a pixel, else 4-bit) of these codes; palette entry
+// i is grey i.
+inline std::string runLengthFile(int bitCount, int width, int height, const std::string& codes,
+                                 std::uint32_t entries) {
+  return bmpHeaders(width, height, static_cast<std::uint32_t>(bitCount), bitCount == 8 ? 1 : 2,
+                    static_cast<std::uint32_t>(codes.size()), entries) +
+         codes;
+}
+
+// The picture's rows, top first.
+inline std::vector<std::vector<std::uint32_t>> rowsOf(const PixelArray& picture) {
+  std::vector<std::vector<std::uint32_t>> rows;
+  for (int y = 0; y < picture.height(); ++y)
+    rows.emplace_back(picture.row(y), picture.row(y) + picture.width());
+  return rows;
 }
 
 // A 24-bit bitmap of the picture, bottom-up or top-down.

@@ -18,21 +18,12 @@ constexpr std::uint32_t W = 0xFFFFFF, A = 0x010101, B = 0x020202, C = 0x030303;
 
 std::string file(int bitCount, int width, int height, const std::string& codes,
                  std::uint32_t entries = 4) {
-  return bmpHeaders(width, height, static_cast<std::uint32_t>(bitCount), bitCount == 8 ? 1 : 2,
-                    static_cast<std::uint32_t>(codes.size()), entries) +
-         codes;
+  return runLengthFile(bitCount, width, height, codes, entries);
 }
 
 bool decode(const std::string& bytes, PixelArray& picture) {
   return decodeRunLengthBitmap({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
                                picture);
-}
-
-Rows rowsOf(const PixelArray& picture) {
-  Rows rows;
-  for (int y = 0; y < picture.height(); ++y)
-    rows.emplace_back(picture.row(y), picture.row(y) + picture.width());
-  return rows;
 }
 
 TEST(RunLengthBitmap, RunsAbsoluteIndexesAndSkippedPixels) {

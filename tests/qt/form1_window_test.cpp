@@ -11,12 +11,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <vector>
 
 #include "app/graph_types.h"
-#include "app/panes.h"
 #include "data/data_list.h"
 #include "qt/file_pane_widgets.h"
 #include "support/main_window.h"
@@ -28,9 +25,6 @@ using testing::readAll;
 
 struct Form1WindowTest : ::testing::Test {
   QLineEdit* field(const char* name) { return m.window.findChild<QLineEdit*>(name); }
-  void retype(QLineEdit* edit, const QString& text) {  // keystroke by keystroke
-    edit->setFocus(), edit->selectAll(), QTest::keyClicks(edit, text);
-  }
   void focus(QWidget* widget) {
     widget->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
@@ -43,19 +37,23 @@ struct Form1WindowTest : ::testing::Test {
   testing::MainWindow m;
 };
 
-TEST_F(Form1WindowTest, TabsSwitchThePanes) {
-  m.window.tabBar()->setCurrentIndex(2);
-  EXPECT_EQ(m.form.ui.TabStrip1.selected, static_cast<int>(Pane::Data));
-  EXPECT_FALSE(m.window.widgetFor(m.form.ui.frameSetting)->isVisible());
-  EXPECT_TRUE(list()->isVisible());
-}
-
-// The combo counts from 0; labels are the buddies of their fields, for keyboard and screen
-// readers; the list's columns are 400 and 900 twips.
+// "12.7" is checked once, on leaving the field: 12 divisions of the range 1. The combo counts from
+// 0; labels are the buddies of their fields, for keyboard and screen readers; the list's columns
+// are 400 and 900 twips.
 TEST_F(Form1WindowTest, UserInputReachesTheModelsAndLanguageSwitchRedrawsCaptions) {
+  m.window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&m.window));
   QLineEdit* division = field("txtSmpX");
-  retype(division, "12");
+  focus(division);
+  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtSmpX);
+  division->selectAll();
+  QTest::keyClicks(division, "12.7");
+  EXPECT_EQ(m.form.ui.txtSmpX.text, "12.7");
+  focus(field("txtMaxLabelX"));
   EXPECT_EQ(m.form.ui.txtSmpX.text, "12");
+  EXPECT_EQ(division->text(), "12");
+  EXPECT_EQ(m.form.ui.txtStpX.text, "0.0833333333333333");
+  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtMaxLabelX);
   auto* graphType = m.window.findChild<QComboBox*>("cmbGraphType");
   emit graphType->activated(kPlotOnePoint - 1);
   EXPECT_EQ(m.form.ui.cmbGraphType.selected, kPlotOnePoint);
@@ -78,22 +76,6 @@ TEST_F(Form1WindowTest, ClosingWritesTheSettingsOnce) {
   EXPECT_EQ(readAll(m.dir.file("Plotinf.ini")), "Language=Japanese\r\nUndoBufferSize=50\r\n");
 }
 
-// "12.7" is checked once, on leaving the field: 12 divisions of the range 1.
-TEST_F(Form1WindowTest, LeavingTheDivisionFieldChecksItOnce) {
-  m.window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&m.window));
-  QLineEdit* division = field("txtSmpX");
-  focus(division);
-  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtSmpX);
-  division->selectAll();
-  QTest::keyClicks(division, "12.7");
-  focus(field("txtMaxLabelX"));
-  EXPECT_EQ(m.form.ui.txtSmpX.text, "12");
-  EXPECT_EQ(division->text(), "12");
-  EXPECT_EQ(m.form.ui.txtStpX.text, "0.0833333333333333");
-  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtMaxLabelX);
-}
-
 // As assistive tools and voice control set a field: the change reaches the core once, and the
 // mirror written by the core is not sent back to it; any later handler mirrors every model.
 TEST_F(Form1WindowTest, TextSetWithoutKeystrokesReachesTheCoreOnceAndStays) {
@@ -114,20 +96,6 @@ TEST_F(Form1WindowTest, TextSetWithoutKeystrokesReachesTheCoreOnceAndStays) {
   EXPECT_EQ(maxY->text(), "5");
   EXPECT_EQ(division->text(), "50");
   EXPECT_EQ(changes, 1);
-}
-
-// "." alone reads 0 and must not come back as "0"; from the comma on nothing converts.
-TEST_F(Form1WindowTest, ScaleFieldsFollowEachOther) {
-  QLineEdit *maxX = field("txtMaxLabelX"), *valueField = field("txtLXE");
-  retype(maxX, ".5");
-  EXPECT_EQ(maxX->text(), ".5");
-  EXPECT_EQ(valueField->text(), "0.5");
-  retype(valueField, "12,5");
-  EXPECT_EQ(maxX->text(), "12");
-  EXPECT_TRUE(valueField->property("invalid").toBool());
-  retype(maxX, "3");
-  EXPECT_EQ(valueField->text(), "3");
-  EXPECT_FALSE(valueField->property("invalid").toBool());
 }
 
 // A delete and an add between two syncs leave the count as it was, and the rows still change.
@@ -153,70 +121,6 @@ TEST_F(Form1WindowTest, TheListFollowsTheModel) {
   EXPECT_EQ(cell(3, 1), "9");
   m.window.handle([&] { m.form.ui.cmdListDelAll.onChange(); });
   EXPECT_TRUE(rowsShown(0));
-}
-
-// With a field being edited, hovering over the list leaves it the focus and Delete acts on the
-// field; with none, the list takes the focus and Delete acts on it.
-TEST_F(Form1WindowTest, HoveringOverTheListLeavesTheFocusWithAFieldBeingEdited) {
-  m.window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&m.window));
-  m.window.handle([&] {
-    for (float i = 1; i <= 3; ++i) (void)appendDataPoint(m.form, i, i, i, i);
-    selectRow(m.form.ui.ListView1, 1);
-    m.form.ui.TabStrip1.selected = 3;
-    tabStripClick(m.form);
-    m.form.ui.txtLXE.visible = true;  // the value fields show over a loaded picture
-  });
-  QLineEdit* valueField = field("txtLXE");
-  ASSERT_TRUE(list()->isVisible() && valueField->isVisible());
-  const auto hover = [&] { testing::sendMouse(list()->viewport(), QEvent::MouseMove, {10, 10}); };
-  valueField->setFocus(Qt::MouseFocusReason);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(m.form.ui.focused, &m.form.ui.txtLXE);
-  hover();
-  EXPECT_TRUE(valueField->hasFocus());
-  EXPECT_EQ(m.form.ui.focused, &m.form.ui.txtLXE);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-  EXPECT_EQ(m.form.app.pointCount, 3);
-  valueField->clearFocus();
-  QCoreApplication::processEvents();
-  hover();
-  EXPECT_TRUE(list()->hasFocus());
-  QTest::keyClick(list(), Qt::Key_Delete);
-  EXPECT_EQ(m.form.app.pointCount, 2);
-}
-
-// A dark row across a white picture; the check runs at the run's first yield, which handles
-// events.
-TEST(Form1Window, ARunDisablesLoadingAndSavingOnScreenUntilItEnds) {
-  PixelArray chart(40, 30, 0xFFFFFF);
-  for (int x = 0; x < 40; ++x) chart.set(x, 10, 0);
-  testing::MainWindow m(chart);
-  Form1Window& w = m.window;
-  Form1Controls& ui = m.form.ui;
-  const std::vector<QWidget*> widgets = {w.widgetFor(ui.cmdSaveData), w.widgetFor(ui.Drive1),
-                                         w.widgetFor(ui.Dir1), w.widgetFor(ui.File1)};
-  const std::vector<QAction*> actions = {w.actionFor(MenuId::mnuFileOpen),
-                                         w.actionFor(MenuId::mnuFileRedraw),
-                                         w.actionFor(MenuId::mnuDataSave)};
-  const auto enabled = [&] {
-    std::vector<bool> states;
-    for (QWidget* widget : widgets) states.push_back(widget->isEnabled());
-    for (QAction* action : actions) states.push_back(action->isEnabled());
-    return states;
-  };
-  QTest::qWait(20);
-  bool sawRun = false;
-  std::vector<bool> during;
-  QTimer::singleShot(0, &w, [&] {
-    sawRun = m.form.state.runActive;
-    during = enabled();
-  });
-  w.actionFor(MenuId::mnuExeStart)->trigger();
-  ASSERT_TRUE(sawRun);
-  EXPECT_EQ(during, std::vector<bool>(7, false));
-  EXPECT_GT(m.form.app.pointCount, 0);
-  EXPECT_EQ(enabled(), std::vector<bool>(7, true));
 }
 
 // Double clicks, clicks and Enter on the file pane, and its border drag with the pointer this

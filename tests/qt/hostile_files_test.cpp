@@ -44,21 +44,9 @@ namespace {
 
 using namespace plotvane::testing;
 using namespace std::string_literals;
-using Rows = std::vector<std::vector<std::uint32_t>>;
 
 const PictureLimits limits = PictureLimits::forThisMachine();
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0;
-
-QByteArray bytesOf(const std::string& bytes) {
-  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-Rows rowsOf(const PixelArray& picture) {
-  Rows rows;
-  for (int y = 0; y < picture.height(); ++y)
-    rows.emplace_back(picture.row(y), picture.row(y) + picture.width());
-  return rows;
-}
 
 // Decodes the bytes twice, with fresh heap memory filled with 0 and then
 // with 1 (indexes of the first two colours of a table, which differ in the
@@ -67,21 +55,18 @@ Rows rowsOf(const PixelArray& picture) {
 void expectEveryPixelDefined(const std::string& bytes, const std::string& name) {
   PixelArray first, second;
   mallopt(M_PERTURB, 0xFF);
-  const bool readFirst = readPictureBytes(bytesOf(bytes), limits, first);
+  const bool readFirst = readPictureBytes(QByteArray::fromStdString(bytes), limits, first);
   mallopt(M_PERTURB, 0xFE);
-  const bool readSecond = readPictureBytes(bytesOf(bytes), limits, second);
+  const bool readSecond = readPictureBytes(QByteArray::fromStdString(bytes), limits, second);
   mallopt(M_PERTURB, 0);
   EXPECT_TRUE(readFirst) << name;
   EXPECT_EQ(readFirst, readSecond) << name;
   EXPECT_TRUE(first == second) << name << ": pixels differ from one read to the next";
 }
 
-// A 64 x 64 run-length bitmap whose codes are given per file row (bottom
-// up); palette entry i is grey i, with this many entries.
+// A 64 x 64 run-length bitmap whose codes are given per file row (bottom up).
 std::string runLengthBitmap(int bitCount, const std::string& codes, std::uint32_t entries) {
-  return bmpHeaders(64, 64, static_cast<std::uint32_t>(bitCount), bitCount == 8 ? 1 : 2,
-                    static_cast<std::uint32_t>(codes.size()), entries) +
-         codes;
+  return runLengthFile(bitCount, 64, 64, codes, entries);
 }
 
 TEST(HostileFiles, PaletteIndexesPastTheColourTableAreBlack) {
@@ -101,7 +86,7 @@ TEST(HostileFiles, PaletteIndexesPastTheColourTableAreBlack) {
   for (const auto& c : cases) {
     // The last file row is the picture's first: its first two pixels and the rest.
     PixelArray picture;
-    ASSERT_TRUE(readPictureBytes(bytesOf(c.bytes), limits, picture)) << c.name;
+    ASSERT_TRUE(readPictureBytes(QByteArray::fromStdString(c.bytes), limits, picture)) << c.name;
     std::set<std::uint32_t> rest;
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x)
@@ -124,7 +109,7 @@ TEST(HostileFiles, PixelsTheRunLengthCodesSkipAreWhite) {
                                     std::pair("4 bits", runLengthBitmap(4, codes4, 3))}) {
     SCOPED_TRACE(name);
     PixelArray picture;
-    ASSERT_TRUE(readPictureBytes(bytesOf(bytes), limits, picture));
+    ASSERT_TRUE(readPictureBytes(QByteArray::fromStdString(bytes), limits, picture));
     PixelArray expected(64, 64, kWhite);
     expected.set(0, 63, one);
     expected.set(1, 63, one);
@@ -136,8 +121,8 @@ TEST(HostileFiles, PixelsTheRunLengthCodesSkipAreWhite) {
   // Codes that stop before the last row without an end of the bitmap: cut off.
   PixelArray picture;
   std::string failure;
-  EXPECT_FALSE(
-      readPictureBytes(bytesOf(runLengthBitmap(8, "\2\1\0\0"s, 2)), limits, picture, &failure));
+  EXPECT_FALSE(readPictureBytes(QByteArray::fromStdString(runLengthBitmap(8, "\2\1\0\0"s, 2)),
+                                limits, picture, &failure));
   EXPECT_EQ(failure, "damaged picture data");
 }
 
@@ -214,7 +199,7 @@ TEST(HostileFiles, AFileThatShrinksWhileItIsReadIsRefusedNotFatal) {
   EXPECT_EQ(bytes.size(), 4096u);
   PixelArray picture;
   std::string failure;
-  EXPECT_FALSE(readPictureBytes(bytesOf(bytes), limits, picture, &failure));
+  EXPECT_FALSE(readPictureBytes(QByteArray::fromStdString(bytes), limits, picture, &failure));
   EXPECT_EQ(failure, "cut off or damaged");
 }
 
@@ -244,14 +229,15 @@ TEST(HostileFiles, SmallFilesNamingHugePicturesAreRefusedBeforeDecoding) {
   for (const auto& c : cases) {
     PixelArray picture;
     std::string failure;
-    EXPECT_FALSE(readPictureBytes(bytesOf(c.bytes), limits, picture, &failure)) << c.name;
+    EXPECT_FALSE(readPictureBytes(QByteArray::fromStdString(c.bytes), limits, picture, &failure))
+        << c.name;
     EXPECT_EQ(failure, c.failure) << c.name;
   }
   // A first frame filling a large screen is read.
   GifWriter large(2100, 2100);
   large.addFrame(PixelArray(2100, 2100, kWhite));
   PixelArray picture;
-  EXPECT_TRUE(readPictureBytes(bytesOf(large.finish()), limits, picture));
+  EXPECT_TRUE(readPictureBytes(QByteArray::fromStdString(large.finish()), limits, picture));
 }
 
 // A 4000 x 4000 grey TIFF whose 40 strips of 100 rows all name the same
@@ -268,12 +254,8 @@ std::string tiffWithSharedStrips() {
       {256, 4, 1, 4000}, {257, 4, 1, 4000}, {258, 3, 1, 8},
       {259, 3, 1, 8},    {262, 3, 1, 1},    {273, 4, strips, tableStart},
       {277, 3, 1, 1},    {278, 4, 1, 100},  {279, 4, strips, tableStart + 4 * strips}};
-  for (const auto& [tag, type, count, value] : entries) {
-    putBytes(out, tag, 2);
-    putBytes(out, type, 2);
-    putBytes(out, count, 4);
-    putBytes(out, value, 4);
-  }
+  for (const auto& [tag, type, count, value] : entries)
+    for (std::uint32_t v : {tag | type << 16, count, value}) putBytes(out, v, 4);
   putBytes(out, 0, 4);
   for (std::uint32_t i = 0; i < strips; ++i) putBytes(out, dataStart, 4);
   for (std::uint32_t i = 0; i < strips; ++i)
@@ -285,7 +267,8 @@ TEST(HostileFiles, ATiffWhoseStripsShareTheirBytesIsRefused) {
   if (!QImageReader::supportedImageFormats().contains("tiff")) GTEST_SKIP() << "no TIFF plugin";
   PixelArray picture;
   std::string failure;
-  EXPECT_FALSE(readPictureBytes(bytesOf(tiffWithSharedStrips()), limits, picture, &failure));
+  EXPECT_FALSE(readPictureBytes(QByteArray::fromStdString(tiffWithSharedStrips()), limits, picture,
+                                &failure));
   EXPECT_EQ(failure, "too little data for a picture of 4000 \u00D7 4000");
 }
 
@@ -318,7 +301,9 @@ TEST(HostileFiles, TheBoundCountsTheDecodersBufferAndThePictureHeld) {
   for (const auto& c : cases) {
     PixelArray picture;
     std::string failure;
-    EXPECT_EQ(readPictureBytes(bytesOf(c.bytes), c.limits, picture, &failure), c.read) << c.name;
+    EXPECT_EQ(readPictureBytes(QByteArray::fromStdString(c.bytes), c.limits, picture, &failure),
+              c.read)
+        << c.name;
     if (!c.read) {
       EXPECT_EQ(failure, "picture too large for memory: 1000 \u00D7 1000") << c.name;
     }

@@ -91,18 +91,6 @@ TEST_F(PictureMouse, ADragOnTheViewMovesTheRectangleWithOneUndoStep) {
   EXPECT_EQ(m.form.state.Picture2.rect().lineXS, 0);
 }
 
-// The eraser's pointer shows once the pointer moves.
-TEST_F(PictureMouse, AnEraserStrokeIsUndoneByTheWindowsUndo) {
-  m.window.actionFor(MenuId::mnuErase)->trigger();
-  EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
-  drag(QPoint(40, 40), QPoint(120, 60));
-  EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor);
-  EXPECT_EQ(m.form.state.Picture2.pixels().at(80, 50), 0xFFFFFFu);
-  undo->trigger();
-  EXPECT_EQ(m.form.state.Picture2.pixels(), codedPicture(300, 200));
-  EXPECT_TRUE(m.window.actionFor(MenuId::mnuEdetRedo)->isEnabled());
-}
-
 // A white 300 x 200 picture shown at zoom 1; the regions of the view's paint events collected.
 struct OverlayPaint : QObject, ::testing::Test {
   OverlayPaint() { view->installEventFilter(this); }

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "platform/headless_platform.h"
 #include "shell/about.h"
@@ -17,16 +16,6 @@ namespace plotvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(Help, FoldersAreTheStartDirectoryThenTheProgramsOwn) {
-  // clang-format off
-  const struct { const char *startDir, *programFolder; std::vector<std::string> folders; } cases[] = {
-      {"/home/u/charts", "/usr/bin", {"/home/u/charts/help", "/usr/bin/help", "/usr/share/plotvane/help"}},
-      {"/tmp", "/bin", {"/tmp/help", "/bin/help", "/share/plotvane/help"}}};
-  // clang-format on
-  for (const auto& c : cases)
-    EXPECT_EQ(helpFolders(c.startDir, c.programFolder), c.folders) << c.programFolder;
-}
 
 class HelpMenu : public ::testing::Test {
  protected:
