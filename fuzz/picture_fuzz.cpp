@@ -1,6 +1,8 @@
 // The picture path as the program loads a file once it is read: the file's
 // own structure checked, then Qt's decoding (or the program's own for
-// run-length bitmaps), into the pixel array, within this machine's limits.
+// run-length bitmaps), into the pixel array, within the program's limits
+// scaled down so that the largest load they accept stays well inside the
+// fuzzer's memory limit under the sanitizers.
 #include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +14,13 @@
 namespace {
 
 const plotvane::PictureLimits& limits() {
-  static const plotvane::PictureLimits machine = plotvane::PictureLimits::forThisMachine();
-  return machine;
+  static const plotvane::PictureLimits scaled = [] {
+    plotvane::PictureLimits limits;
+    limits.maxBytes = std::uint64_t{256} << 20;
+    limits.maxLoadBytes = std::uint64_t{512} << 20;
+    return limits;
+  }();
+  return scaled;
 }
 
 }  // namespace
