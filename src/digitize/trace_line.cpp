@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "digitize/row_bands.h"
 
 namespace plotvane {
 
@@ -13,17 +11,11 @@ namespace {
 // Only rows darker than this take part.
 constexpr std::uint8_t kDarkLimit = 200;
 
+using row_bands::kBandRows;
 #if defined(__SSE2__)
-inline __m128i load(const std::uint8_t* bytes) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-}
-inline void store(std::uint8_t* bytes, __m128i value) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), value);
-}
+using row_bands::load;
+using row_bands::store;
 #endif
-
-// Rows per band: a row's place in its band fits a byte.
-constexpr int kBandRows = 256;
 
 // Per column of a block: the darkest intensity so far and the first and last
 // row that hold it (-1 while nothing darker than the limit was seen). Within

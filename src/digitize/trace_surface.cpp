@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "digitize/row_bands.h"
 
 namespace plotvane {
 
@@ -15,17 +13,11 @@ namespace {
 // more than 10.
 constexpr std::uint8_t kMinimumFall = 10;
 
+using row_bands::kBandRows;
 #if defined(__SSE2__)
-inline __m128i load(const std::uint8_t* bytes) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-}
-inline void store(std::uint8_t* bytes, __m128i value) {
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), value);
-}
+using row_bands::load;
+using row_bands::store;
 #endif
-
-// Rows per band: a row's place in its band fits a byte.
-constexpr int kBandRows = 256;
 
 // Per column of a block: the previous row's intensity, the steepest fall so
 // far and the row below it (-1 while no fall counted). Within a band of rows
